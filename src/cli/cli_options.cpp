@@ -1,0 +1,72 @@
+#include "cli/cli_options.h"
+
+#include <string_view>
+
+namespace twinex::cli {
+
+std::string ParseCliOptions(int argc, char** argv, CliOptions& o) {
+  bool ownOptions = true;
+  for (int i = 1; i < argc; ++i) {
+    std::string_view a = argv[i];
+    if (!ownOptions || a.substr(0, 2) != "--") {
+      o.arguments.emplace_back(a);
+      continue;
+    }
+    auto value = [&](std::string& into) -> bool {
+      if (i + 1 >= argc) return false;
+      into = argv[++i];
+      return true;
+    };
+    if (a == "--") {
+      ownOptions = false;
+    } else if (a == "--settings") {
+      if (!value(o.settingsFile)) return "--settings needs a file";
+    } else if (a == "--log") {
+      if (!value(o.logFile)) return "--log needs a file or -";
+    } else if (a == "--yes") {
+      o.answer = 1;
+    } else if (a == "--no") {
+      o.answer = -1;
+    } else if (a == "--help") {
+      o.help = true;
+    } else if (a == "--version") {
+      o.version = true;
+    } else {
+      return "unknown option " + std::string(a);
+    }
+  }
+  return "";
+}
+
+const char* UsageText() {
+  return "Usage: twinex-cli [--settings FILE] [--yes | --no] [--log FILE|-] ARGUMENTS...\n"
+         "\n"
+         "Finds duplicate files. ARGUMENTS are the program's own switches and folders, e.g.\n"
+         "  twinex-cli -s34 -c2 /data/Fotos /mnt/backup\n"
+         "\n"
+         "Search switches:\n"
+         "  -sDIGITS   search by file properties; each digit ticks a criterion:\n"
+         "             1 name, 2 extension, 3 size, 4 content, 5 modified, 6 created, 7 attributes\n"
+         "  -cN        content method (with criterion 4): 0 byte by byte, 1 MD5, 2 SHA-1,\n"
+         "             3 SHA-256, 4 SHA-384, 5 SHA-512\n"
+         "  -sc -fN    similar file names, algorithm N (0-7)\n"
+         "  -s9 -hN    similar pictures, algorithm N (0-9); -dN comparison size; -mN percent\n"
+         "  -sa        similar music (-mN percent, -lN seconds, -aN algorithm 1/2/4/5)\n"
+         "  -sb        video and music files by audio-track length\n"
+         "  -s8        hard links\n"
+         "  -p:NAME    load the profile NAME after the switches and folders\n"
+         "Folders named replace the ticked source folders of the settings.\n"
+         "\n"
+         "Options:\n"
+         "  --settings FILE  settings file or profile to use (default: the user's config4.ini)\n"
+         "  --yes, --no      answer the program's questions; without them the answer that\n"
+         "                   loses nothing is taken and reported on standard error\n"
+         "  --log FILE|-     write the search log to FILE (UTF-16LE) or standard output (-)\n"
+         "                   instead of standard error\n"
+         "  --help, --version\n"
+         "\n"
+         "Exit status: 0 the search ran (also when stopped with Ctrl-C), 1 the search was\n"
+         "refused (the message says why), 2 usage error.\n";
+}
+
+}  // namespace twinex::cli

@@ -1,0 +1,22 @@
+#pragma once
+// The options of twinex-cli itself (those starting with "--"); everything else is the
+// program's own command line.
+#include <string>
+#include <vector>
+
+namespace twinex::cli {
+
+struct CliOptions {
+  std::string settingsFile;  // --settings FILE
+  int answer = 0;            // --yes 1, --no -1, else 0 (take the answer that loses nothing)
+  std::string logFile;       // --log FILE; "-" standard output; empty standard error
+  bool help = false;
+  bool version = false;
+  std::vector<std::string> arguments;
+};
+
+// Returns an error text for a usage error, "" otherwise.
+std::string ParseCliOptions(int argc, char** argv, CliOptions& options);
+const char* UsageText();
+
+}  // namespace twinex::cli

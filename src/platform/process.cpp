@@ -1,0 +1,159 @@
+#include "platform/process.h"
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/file.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+
+#include "platform/text.h"
+
+extern char** environ;
+
+namespace twinex::platform {
+namespace {
+
+std::uint64_t PageSize() {
+  long p = sysconf(_SC_PAGESIZE);
+  return p > 0 ? static_cast<std::uint64_t>(p) : 4096;
+}
+
+// Standard error of a child can be long (a usage text); the first part says what went wrong.
+constexpr std::size_t kMaxReasonBytes = 4096;
+
+std::string ReadAll(int fd) {
+  std::string out;
+  char buf[1024];
+  for (;;) {
+    ssize_t n = ::read(fd, buf, sizeof buf);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    if (out.size() < kMaxReasonBytes) out.append(buf, static_cast<std::size_t>(n));
+  }
+  return out.substr(0, kMaxReasonBytes);
+}
+
+std::string OneLine(std::string text) {
+  for (char& c : text)
+    if (c == '\n' || c == '\r') c = ' ';
+  return Trim(text);
+}
+
+}  // namespace
+
+std::uint64_t ResidentMemoryBytes() {
+  std::ifstream in("/proc/self/statm");
+  std::uint64_t total = 0, resident = 0;
+  if (!(in >> total >> resident)) return 0;
+  return resident * PageSize();
+}
+
+std::uint64_t PhysicalMemoryBytes() {
+  long pages = sysconf(_SC_PHYS_PAGES);
+  return pages > 0 ? static_cast<std::uint64_t>(pages) * PageSize() : 0;
+}
+
+void SetLowPriority() {
+  // On Linux the nice value belongs to the thread (its tid), so only the calling thread slows down.
+  setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 19);
+}
+
+std::string ExecutablePath() {
+  std::string buf(4096, '\0');
+  for (;;) {
+    ssize_t n = readlink("/proc/self/exe", buf.data(), buf.size());
+    if (n < 0) return "";
+    if (static_cast<std::size_t>(n) < buf.size()) {
+      buf.resize(static_cast<std::size_t>(n));
+      return buf;
+    }
+    buf.resize(buf.size() * 2);
+  }
+}
+
+std::string GetEnv(const std::string& name) {
+  const char* v = std::getenv(name.c_str());
+  return v ? std::string(v) : std::string();
+}
+
+LockFile::~LockFile() { Unlock(); }
+
+bool LockFile::TryLock(const std::string& path) {
+  Unlock();
+  int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+  if (fd < 0) return false;
+  if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    ::close(fd);
+    return false;
+  }
+  fd_ = fd;
+  return true;
+}
+
+void LockFile::Unlock() {
+  // The file stays: deleting it would let a second process lock a fresh file while a third
+  // still holds the old one.
+  if (fd_ >= 0) {
+    flock(fd_, LOCK_UN);
+    ::close(fd_);
+    fd_ = -1;
+  }
+}
+
+bool LockFile::IsHeldElsewhere(const std::string& path) {
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;  // no lock file: nobody has ever locked it
+  // A separate open file description conflicts even with a lock held by this very process.
+  bool held = flock(fd, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+  ::close(fd);  // releases the probe
+  return held;
+}
+
+std::string RunProgram(const std::vector<std::string>& argv) {
+  if (argv.empty()) return "no program";
+  int pipeFds[2];
+  if (pipe2(pipeFds, O_CLOEXEC) != 0) return std::string("pipe: ") + std::strerror(errno);
+
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_adddup2(&actions, pipeFds[1], 2);
+
+  std::vector<char*> args;
+  for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+  args.push_back(nullptr);
+
+  pid_t pid = 0;
+  int rc = posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  ::close(pipeFds[1]);
+  if (rc != 0) {
+    ::close(pipeFds[0]);
+    return std::strerror(rc);
+  }
+  std::string errText = OneLine(ReadAll(pipeFds[0]));
+  ::close(pipeFds[0]);
+
+  int status = 0;
+  while (waitpid(pid, &status, 0) < 0) {
+    if (errno != EINTR) return std::string("waitpid: ") + std::strerror(errno);
+  }
+  if (WIFEXITED(status) && WEXITSTATUS(status) == 0) return "";
+  if (!errText.empty()) return errText;
+  if (WIFSIGNALED(status)) return "ended by signal " + std::to_string(WTERMSIG(status));
+  return "exit status " + std::to_string(WEXITSTATUS(status));
+}
+
+std::string RequestPowerState(bool hibernate) {
+  std::string reason = RunProgram({"systemctl", hibernate ? "hibernate" : "suspend"});
+  return reason.empty() ? "" : "systemctl: " + reason;
+}
+
+}  // namespace twinex::platform

@@ -1,0 +1,11 @@
+#pragma once
+// The per-file step of a search: builds the file's key and compares it with the files met
+// before. The walk calls it for every accepted file.
+namespace twinex {
+
+class Search;
+struct EnumeratedFile;
+
+void Search_CheckFile(Search& search, const EnumeratedFile& file);
+
+}  // namespace twinex

@@ -1,0 +1,30 @@
+#include "search/search.h"
+
+#include "platform/date_time.h"
+#include "platform/process.h"
+#include "platform/text.h"
+#include "search/check_file.h"
+
+namespace twinex {
+
+ChecksumDescriptor ChecksumDescriptorFor(int contentCompare) {
+  static const ChecksumDescriptor kTable[] = {
+      {0, 0, ""}, {1, 16, "MD5"}, {2, 20, "SHA1-160"}, {3, 32, "SHA2-256"}, {4, 48, "SHA2-384"}, {5, 64, "SHA2-512"},
+  };
+  if (contentCompare < 0 || contentCompare > 5) contentCompare = 2;
+  return kTable[contentCompare];
+}
+
+Search::Search(const MainSettings& main, SearchEnvironment environment, SearchObserver& obs, Prompt& p)
+    : settings(main.search), sources(main.sources), env(std::move(environment)), observer(obs), prompt(p) {
+  checkFile = [](Search& s, const EnumeratedFile& f) { Search_CheckFile(s, f); };
+  startTick = platform::TickCount();
+  lastProgressTick = startTick;
+  memoryLimit = env.memoryLimit ? env.memoryLimit : platform::PhysicalMemoryBytes() / 10 * 9;
+}
+
+Search::~Search() = default;
+
+void Search::LogProtokoll(const std::string& text, bool isError) { observer.OnLog(text, isError); }
+
+}  // namespace twinex

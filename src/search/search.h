@@ -1,0 +1,144 @@
+#pragma once
+// The working state of one search: a copy of the settings taken at the start (edits made while
+// it runs do not reach it), the compiled filters, the walk options, counters and source table.
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "search/search_observer.h"
+#include "settings/filters.h"
+#include "settings/settings_file.h"
+
+namespace twinex {
+
+class Prompt;
+namespace platform {
+struct FileInfo;
+}
+
+// What the walk hands to the per-file step for one accepted file.
+struct EnumeratedFile {
+  std::string_view folder;    // without trailing separator
+  std::string_view name;
+  std::string_view fullPath;
+  std::string_view archivePath;  // path inside an archive; empty for a plain file
+  std::uint64_t size = 0;
+  double modified = 0;  // local Date values to the second
+  double created = 0;
+  std::uint32_t attributes = 0;
+  bool inArchive = false;
+  const platform::FileInfo* entry = nullptr;  // device, inode and link count of a plain file
+};
+
+struct SearchCounters {
+  std::uint64_t filesChecked = 0;
+  std::uint64_t filesInArchives = 0;
+  std::uint64_t archivesSearched = 0;
+  std::uint64_t filesExtracted = 0;
+  std::uint64_t fileComparisons = 0;
+  std::uint64_t checksumsCreated = 0;
+  std::uint64_t dbChecksumsUsed = 0;
+  std::uint64_t dbChecksumsStored = 0;
+  std::uint64_t dbChecksumsUpdated = 0;
+  std::uint64_t duplicates = 0;
+  std::uint64_t groups = 0;
+  // Walk counters.
+  std::uint64_t foldersScanned = 0;
+  std::uint64_t filesSeen = 0;
+  std::uint64_t filesExcluded = 0;
+  std::uint64_t bytesExcluded = 0;
+  std::uint64_t foldersExcluded = 0;
+  std::uint64_t archivesFound = 0;
+  std::uint64_t totalFiles = 0;
+  std::uint64_t totalArchives = 0;
+  std::uint64_t totalFolders = 0;
+};
+
+struct SourceEntry {
+  std::string path;  // the base cut off the front of every found path
+  int SourceNr = 0;  // 1-based
+  bool includeSubfolders = true;
+  bool fileProtection = false;
+  std::uint64_t duplicates = 0;
+  std::uint64_t duplicateBytes = 0;
+};
+
+// What the program around the engine provides to a search.
+struct SearchEnvironment {
+  std::string programFolder;
+  std::string programTempFolder;     // default archive temp folder
+  std::uint64_t memoryLimit = 0;     // 0: 90 % of physical memory
+  int afterSearchAction = 0;         // 0 none, 1 standby, 2 hibernation
+  bool playSound = false;
+  std::string soundFile;
+  std::function<void(const std::string& file)> playSoundFile;  // empty: no sound device
+  bool saveReport = false;
+  std::function<void()> saveReportHook;
+  std::function<std::string(bool hibernate)> requestPowerState;  // empty: the platform's
+  bool databaseHeldElsewhere = false;
+  bool expandAllGroups = false;       // "Alle Gruppen im Suchergebnis aufklappen"
+};
+
+// The checksum descriptor chosen from the content method.
+struct ChecksumDescriptor {
+  int index = 0;             // content method index, also the stored checksum type
+  int digestLength = 0;      // bytes
+  const char* name = "";     // "SHA1-160" …
+};
+ChecksumDescriptor ChecksumDescriptorFor(int contentCompare);
+
+class Search {
+ public:
+  Search(const MainSettings& settings, SearchEnvironment env, SearchObserver& observer, Prompt& prompt);
+  ~Search();
+
+  // LogProtokoll: one line of the search log.
+  void LogProtokoll(const std::string& text, bool isError = false);
+
+  SearchSettings settings;        // copy taken at the start (Init_Variablen)
+  SourcesAndFilters sources;
+  SearchEnvironment env;
+  SearchObserver& observer;
+  Prompt& prompt;
+
+  CompiledFilters filters;
+  NameCleanup nameCleanup;
+
+  // Init_Variablen
+  int method = 0;
+  std::array<bool, 8> criteria{};  // name, extension, size, content, modified, created, attributes, hard link
+  int scope = 0;
+  int contentMethod = 0;
+  int contentPercent = 100;
+  ChecksumDescriptor checksum;
+  std::array<std::uint64_t, 4> buffers{};  // CompareBuffer0..3 (3 is 0 without "end block first")
+  bool useDatabase = false;
+
+  // Walk options.
+  bool recurseCurrentSource = true;
+  bool skipJunctions = true;
+  bool scanArchives = false;
+  std::string archiveTempFolder;  // ends in "/"
+  bool tempInsideSource = false;
+  std::string pictureExtensions;  // "/jpg/png/"
+  std::uint64_t maxDuplicates = 2000000;
+
+  SearchCounters counters;
+  std::vector<SourceEntry> sourceTable;
+  int currentSourceNr = 0;
+
+  std::int64_t startTick = 0;
+  std::int64_t lastProgressTick = 0;
+  std::uint64_t memoryLimit = 0;
+
+  // The per-file step; tests may replace it to record what the walk accepted.
+  std::function<void(Search&, const EnumeratedFile&)> checkFile;
+  // Archive listing; lists nothing until archive support is present.
+  std::function<void(Search&, const std::string& fullPath, const std::string& ext, const std::string& type)> scanArchive;
+};
+
+}  // namespace twinex

@@ -1,0 +1,259 @@
+#include "search/walk.h"
+
+#include <sys/stat.h>
+
+#include <chrono>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "platform/date_time.h"
+#include "platform/file_system.h"
+#include "platform/process.h"
+#include "platform/text.h"
+#include "search/search.h"
+#include "search/search_state.h"
+#include "search/search_stats.h"
+
+namespace twinex {
+namespace {
+
+constexpr std::int64_t kProgressIntervalMs = 1000;
+constexpr std::int64_t kCountProgressIntervalMs = 1500;
+
+// A symbolic link may point back up the tree; following it would never end. The folders on
+// the path from the source down are remembered by identity and never entered twice.
+class FolderChain {
+ public:
+  bool Enter(const std::string& folder) {
+    struct stat st;
+    if (stat(folder.c_str(), &st) != 0) return true;  // the listing will report the failure
+    std::pair<dev_t, ino_t> id{st.st_dev, st.st_ino};
+    for (const auto& a : chain_)
+      if (a == id) return false;
+    chain_.push_back(id);
+    return true;
+  }
+  void Leave() { chain_.pop_back(); }
+
+ private:
+  std::vector<std::pair<dev_t, ino_t>> chain_;
+};
+
+bool IsMusicExtension(std::string_view lowerExt) {
+  static const std::string kMusic = "/mp3/flac/m4a/wma/wav/ogg/aac/mp2/m4r/ape/mka/aif/aiff/";
+  std::string probe = "/" + std::string(lowerExt) + "/";
+  return kMusic.find(probe) != std::string::npos;
+}
+
+// Tests whether a subfolder is the archive temp folder (met once per source).
+bool IsTempFolder(Search& s, const std::string& fullPath) {
+  if (!s.tempInsideSource) return false;
+  const std::string& temp = s.archiveTempFolder;  // ends in "/"
+  if (fullPath.size() + 1 != temp.size()) return false;
+  if (temp.compare(0, fullPath.size(), fullPath) != 0) return false;
+  s.tempInsideSource = false;
+  return true;
+}
+
+bool ShouldEnterFolder(Search& s, std::string_view name, const std::string& fullPath, bool isLink, bool counting) {
+  if (!s.recurseCurrentSource) return false;
+  if (isLink && s.skipJunctions) return false;
+  if (s.filters.FolderFilterActive() && s.filters.FolderRejected(name, fullPath)) {
+    if (!counting) ++s.counters.foldersExcluded;
+    return false;
+  }
+  if (!counting && IsTempFolder(s, fullPath)) return false;
+  return true;
+}
+
+bool StopRequested() { return SearchState.load(std::memory_order_relaxed) == kStateStop; }
+
+void PollRunState(Search& s) {
+  if (SearchState.load(std::memory_order_relaxed) == kStatePaused) Pause(s);
+}
+
+void CountFolder(Search& s, const std::string& folder, FolderChain& chain, std::int64_t& lastUpdate) {
+  if (StopRequested() || !chain.Enter(folder)) return;
+  ++s.counters.totalFolders;
+  std::string full;
+  std::vector<std::pair<std::string, bool>> subfolders;  // name, is link
+  platform::ListFolderNames(folder, [&](std::string_view name, platform::EntryKind kind) {
+    std::int64_t now = platform::TickCount();
+    if (now - lastUpdate >= kCountProgressIntervalMs) {
+      Search_ShowProgress(s, folder + "/...", true);
+      lastUpdate = now;
+    }
+    PollRunState(s);
+    if (StopRequested()) return false;
+    using platform::EntryKind;
+    if (kind == EntryKind::Directory || kind == EntryKind::SymlinkToDirectory) {
+      subfolders.emplace_back(std::string(name), kind == EntryKind::SymlinkToDirectory);
+    } else if (kind == EntryKind::File) {
+      ++s.counters.totalFiles;
+      if (s.scanArchives && s.method != kMethodHardlinks) {
+        std::string ext = platform::LowerCase(platform::xGetExtension(name));
+        std::string type;
+        if (ArchiveTypeOfName(s, name, ext, type)) ++s.counters.totalArchives;
+      }
+    }
+    return true;
+  });
+  // Subfolders are walked after the listing is closed, so a deep tree never holds one open
+  // folder per level.
+  for (const auto& [name, isLink] : subfolders) {
+    if (StopRequested()) break;
+    full = platform::JoinPath(folder, name);
+    if (ShouldEnterFolder(s, name, full, isLink, true)) CountFolder(s, full, chain, lastUpdate);
+  }
+  chain.Leave();
+}
+
+void WalkFolder(Search& s, const std::string& folder, FolderChain& chain) {
+  if (StopRequested() || !chain.Enter(folder)) return;
+  std::vector<platform::FileInfo> entries;
+  std::string error = platform::ListFolder(folder, [&](const platform::FileInfo& e) {
+    entries.push_back(e);
+    return true;
+  });
+  if (!error.empty()) {  // an unreadable or vanished folder is passed over
+    chain.Leave();
+    return;
+  }
+  ++s.counters.foldersScanned;
+
+  std::string full;
+  for (const platform::FileInfo& e : entries) {
+    full = platform::JoinPath(folder, e.name);
+    if (platform::TickCount() - s.lastProgressTick >= kProgressIntervalMs) Search_ShowProgress(s, folder, false);
+    PollRunState(s);
+    if (StopRequested()) break;
+
+    if (e.isDirectory) {
+      if (ShouldEnterFolder(s, e.name, full, e.isSymlink, false)) WalkFolder(s, full, chain);
+      continue;
+    }
+    // A link is not a copy: grouping it with its target invites deleting the only copy.
+    if (e.isSymlink || !e.isRegular) continue;
+
+    ++s.counters.filesSeen;
+    std::string ext = platform::LowerCase(platform::xGetExtension(e.name));
+    bool excludedByFilter = s.filters.Search_CheckFileFilter(e.size, e.name, full, e.modified, e.created);
+    bool excludedByType = false;
+    if (!excludedByFilter) {
+      if (s.method == kMethodSimilarPictures)
+        excludedByType = s.pictureExtensions.find("/" + ext + "/") == std::string::npos;
+      else if (s.method == kMethodSimilarMusic)
+        excludedByType = !IsMusicExtension(ext);
+    }
+    if (excludedByFilter || excludedByType) {
+      ++s.counters.filesExcluded;
+      s.counters.bytesExcluded += e.size;
+    } else {
+      EnumeratedFile f;
+      f.folder = folder;
+      f.name = e.name;
+      f.fullPath = full;
+      f.size = e.size;
+      f.modified = e.modified;
+      f.created = e.created;
+      f.attributes = e.attributes;
+      f.entry = &e;
+      s.checkFile(s, f);
+      if (s.counters.duplicates >= s.maxDuplicates) RequestStop(kStopMaxDuplicates);
+      if (StopRequested()) break;
+    }
+
+    if (!excludedByFilter && s.scanArchives && s.method != kMethodHardlinks) {
+      std::string type;
+      if (ArchiveTypeOfName(s, e.name, ext, type)) {
+        ++s.counters.archivesFound;
+        if (s.scanArchive) s.scanArchive(s, full, ext, type);
+        if (StopRequested()) break;
+      }
+    }
+  }
+  chain.Leave();
+}
+
+}  // namespace
+
+bool ArchiveTypeOfName(const Search& s, std::string_view name, std::string_view ext, std::string& type) {
+  // Item codes of the archive types (index = code - 1).
+  struct Plain {
+    const char* ext;
+    int code;
+  };
+  static const Plain kPlain[] = {{"zip", 1},  {"7z", 3},   {"iso", 4},  {"cab", 5},  {"tar", 6},
+                                 {"epub", 8}, {"cbr", 9},  {"nrg", 10}, {"lzh", 11}, {"lha", 12},
+                                 {"arj", 13}, {"cbz", 14}, {"cb7", 15}, {"cbt", 16}};
+  auto enabled = [&](int code) { return s.settings.ScanArchive[static_cast<std::size_t>(code - 1)]; };
+  type.clear();
+  for (const auto& p : kPlain)
+    if (ext == p.ext) return enabled(p.code);
+
+  std::string lowerName = platform::LowerCase(name);
+  if (ext == "gz") return enabled(7) && !platform::EndsWith(lowerName, ".tar.gz");
+  if (ext == "rar") {
+    if (!enabled(2)) return false;
+    std::size_t pos = lowerName.find(".part");
+    if (pos == std::string::npos) return true;
+    type = "rar";
+    // Only the first volume of a multi-part set is opened: the digits after ".part" read 1.
+    std::string digits = lowerName.substr(pos + 5, lowerName.size() >= pos + 9 ? lowerName.size() - pos - 9 : 0);
+    long long v = 0;
+    return platform::ParseLong(digits, v) && v == 1;
+  }
+  if (ext == "001") {
+    struct Volume {
+      const char* suffix;
+      int code;
+      const char* type;
+    };
+    static const Volume kVolumes[] = {{".7z.001", 3, "7z"}, {".zip.001", 1, "zip"}, {".tar.001", 6, "tar"}};
+    for (const auto& v : kVolumes) {
+      if (platform::EndsWith(lowerName, v.suffix) && enabled(v.code)) {
+        type = v.type;
+        return true;
+      }
+    }
+  }
+  return false;
+}
+
+void Search_GetSourceFolderFileCount(Search& search, const std::string& folder) {
+  FolderChain chain;
+  std::int64_t lastUpdate = platform::TickCount();
+  CountFolder(search, folder, chain, lastUpdate);
+}
+
+void Search_GetFiles(Search& search, const std::string& folder) {
+  FolderChain chain;
+  WalkFolder(search, folder, chain);
+}
+
+void Search_ShowProgress(Search& s, const std::string& currentFolder, bool counting) {
+  std::int64_t now = platform::TickCount();
+  s.lastProgressTick = now;
+  if (platform::ResidentMemoryBytes() >= s.memoryLimit) RequestStop(kStopMemoryLimit);
+  SearchProgress p;
+  p.elapsedSeconds = (now - s.startTick) / 1000;
+  p.filesChecked = s.counters.filesChecked;
+  p.filesTotal = s.counters.totalFiles;
+  p.archivesFound = s.counters.archivesFound;
+  p.archivesTotal = s.counters.totalArchives;
+  p.duplicates = s.counters.duplicates;
+  p.groups = s.counters.groups;
+  p.counting = counting;
+  p.currentFolder = currentFolder;
+  s.observer.OnProgress(p);
+  Log_Scan_Stats_IfDue(s);
+}
+
+void Pause(Search& s) {
+  s.observer.OnPaused(true);
+  while (SearchState.load() == kStatePaused) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  s.observer.OnPaused(false);
+}
+
+}  // namespace twinex
