@@ -1,4 +1,5 @@
 // twinex-cli: the search of the desktop program from a terminal.
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 
@@ -59,7 +60,15 @@ int main(int argc, char** argv) {
   if (!platform::ExistFile(settingsFile)) EinstellungenSpeichern(settings, settingsFile);
   EinstellungenLaden(settings, settingsFile, false, true, false);
 
-  Init_Kommandozeile(RawCommandLineFromArgs(options.arguments), settings, paths);
+  std::vector<std::string> rejected;
+  CommandLineOutcome outcome;
+  Init_Kommandozeile(RawCommandLineFromArgs(options.arguments, &rejected), settings, paths, &outcome);
+  // The program's command line passes over what it cannot use; a terminal user hears about it.
+  for (const auto& r : rejected) std::fprintf(stderr, "twinex-cli: argument ignored: %s\n", r.c_str());
+  for (const auto& f : outcome.foldersNamed) {
+    if (std::find(outcome.foldersAdded.begin(), outcome.foldersAdded.end(), f) == outcome.foldersAdded.end())
+      std::fprintf(stderr, "twinex-cli: folder not found, skipped: %s\n", f.c_str());
+  }
 
   std::signal(SIGINT, OnInterrupt);
   cli::CliPrompt prompt(options.answer);
@@ -67,6 +76,6 @@ int main(int argc, char** argv) {
   SearchEnvironment env;
   env.programFolder = paths.programFolder;
   env.programTempFolder = paths.tempFolder;
-  SearchOutcome outcome = StartSearchForDups(settings, env, observer, prompt);
-  return outcome.started ? 0 : 1;
+  SearchOutcome search = StartSearchForDups(settings, env, observer, prompt);
+  return search.started ? 0 : 1;
 }

