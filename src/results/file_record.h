@@ -1,0 +1,82 @@
+#pragma once
+// The search-time file table: one FileRecord per distinct grouping key (or slot), found by key
+// through the keyed collection and addressed by a 1-based index. Folders are stored once and
+// shared by the records of their files, so a table of hundreds of thousands of files stays small.
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "results/string_collection.h"
+
+namespace twinex {
+
+inline constexpr int kMaxDigestLength = 64;
+
+struct FileRecord {
+  std::uint32_t FolderIndex = 0;   // full folder (see CStringCollection2::Folder)
+  std::uint32_t SourceBaseLength = 0;  // length of the source folder's path at the front of the folder
+  std::string Name;                // without extension
+  std::string Extension;           // without the dot
+  std::string NameKey;             // the name as the name criterion compares it
+  std::string PathInsideZip;       // archive members: path of the entry inside its archive
+  std::uint64_t SIZE = 0;
+  std::uint64_t EffectiveSize = 0;  // size less skipped tag bytes
+  std::uint32_t Attributes = 0;
+  double DateLastModified = 0;
+  double DateCreated = 0;
+  std::int32_t SourceNr = 0;
+  std::uint64_t VolumeSerialNumber = 0;
+  std::uint32_t FileIndexHigh = 0;
+  std::uint32_t FileIndexLow = 0;
+  std::uint32_t NumberOfLinks = 0;  // 0 = not read yet
+  std::uint8_t ArchiveType = 0;
+  std::string ArchiveTempFileNr;
+  std::int32_t GroupID = -1;        // -1 not in a group; otherwise the result group's id
+  std::uint8_t PercentMatch = 0;
+  std::uint64_t CutFromFileStart = 0;
+  std::uint64_t CutFromFileEnd = 0;
+  std::array<std::uint8_t, kMaxDigestLength> HashArray{};  // checksum 0
+  bool HashCreated = false;
+  bool IsReferenceFile = false;
+  bool HaveErrorMessage = false;
+
+  std::size_t ExtensionLength() const { return Extension.size(); }
+};
+
+class CStringCollection2 {
+ public:
+  // Initial allocation and additive growth in entries (the search uses 100,000 and 50,000).
+  void Init(long initialAllocVal, long growthVal);
+  // Adds a record under the key. When the key exists nothing is added, *existed is set and the
+  // existing element's index is returned; otherwise the new index.
+  long Add(std::string_view key, FileRecord record, bool* existed = nullptr);
+  long ExistKey(std::string_view key) const;  // index, 0 when absent
+  long Count() const { return static_cast<long>(records_.size()); }
+  FileRecord& Record(long index) { return records_[static_cast<std::size_t>(index - 1)]; }
+  const FileRecord& Record(long index) const { return records_[static_cast<std::size_t>(index - 1)]; }
+  void Clear();
+
+  // Folders are interned: the same folder text always gives the same index.
+  std::uint32_t InternFolder(std::string_view folder);
+  const std::string& Folder(std::uint32_t index) const { return folders_[index]; }
+
+  std::string GetFileNameWithExtension(long index) const;
+  std::string GetPathWithFileName(long index) const;   // full folder, "/", name with extension
+  std::string FolderOf(long index) const { return Folder(Record(index).FolderIndex); }
+  // The folder relative to the file's source folder ("" for the source folder itself).
+  std::string RelativeFolder(long index) const;
+  std::string GetHardlinkIDkey(long index, bool quellSerialsAllSame) const;
+  std::string GetHardlinkIDkeyFormatted(long index, bool quellSerialsAllSame) const;
+
+ private:
+  CStringCollection keys_;  // key -> tag = record index
+  std::vector<FileRecord> records_;
+  long growth_ = 50000;
+  std::vector<std::string> folders_;
+  std::unordered_map<std::string, std::uint32_t> folderIndex_;
+};
+
+}  // namespace twinex

@@ -1,0 +1,138 @@
+#pragma once
+// The result of a search: group rows with their file rows, the counters over the whole result,
+// and the named values every row carries (sorting, selection, saving and export address values
+// by these names).
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+namespace twinex {
+
+// What the files of a group share (the first column's header names it).
+enum CaptionType : int {
+  kCaptionName = 0,
+  kCaptionNameWithExtension = 1,
+  kCaptionExtension = 2,
+  kCaptionSize = 3,
+  kCaptionModified = 4,
+  kCaptionCreated = 5,
+  kCaptionAttributes = 6,
+  kCaptionHardlink = 7,
+  kCaptionSimilarPictures = 8,
+  kCaptionSimilarMusic = 9,
+  kCaptionTrackLength = 10,
+};
+
+struct ResultFile {
+  std::string dupname;      // file name with extension
+  std::string path;         // folder; for an archive member the archive's path
+  std::string pathA;        // path inside the archive
+  std::uint64_t size = 0;
+  double dateVal = 0;       // modified
+  double dateEval = 0;      // created
+  std::uint32_t attr = 0;
+  std::string owner;
+  std::uint32_t hardlinks = 0;  // link count when 2 or more, else 0
+  std::string hardlinkID;       // "-" below 2 links
+  int similar = 0;
+  int picW = 0, picH = 0;
+  double AudioDurationVal = 0;
+  std::string AudioDuration;
+  int AudioBitrate = 0, AudioSamplingrate = 0;
+  int qnr = 0;              // source folder number
+  int archiv = 0;           // archive kind, 0 ordinary file
+  std::string tmppath;
+  bool IsRefFile = false;
+  bool GetFileInfo = false;
+  std::string thumbnailpath;
+  bool selected = false;
+  bool protectedFile = false;  // below a protected source folder
+  // Identity at search time, so that file actions can verify a file is still the one found.
+  std::uint64_t device = 0, inode = 0;
+  std::string FullPath() const;  // path + "/" + dupname
+};
+
+struct ResultGroup {
+  int id = 0;
+  std::string dupname;        // caption
+  std::uint64_t size = 0;     // sum of the files' sizes
+  std::uint64_t sizeG = 0;    // size-grouped: the shared size
+  double dateG = 0;           // date-grouped: the group date
+  int Sel = 0;                // selected files
+  bool expanded = false;
+  std::vector<ResultFile> files;
+  std::size_t anz() const { return files.size(); }
+};
+
+struct ResultCounters {
+  std::int64_t DupCount = 0;
+  std::int64_t DupCountSelected = 0;
+  std::uint64_t FilesizeAll = 0;
+  std::uint64_t FilesizeSelected = 0;
+  std::int32_t GroupID = 0;  // last group number handed out
+};
+
+// A named value: the value (text, whole number or date/real number) and its display text.
+struct NamedValue {
+  std::variant<std::monostate, std::string, std::int64_t, double> value;
+  std::string text;
+  bool Exists() const { return value.index() != 0; }
+};
+
+// How values are shown: the date format (settings "DateFormat3") and the size unit.
+struct ResultDisplay {
+  std::string dateFormat = "dd/MM/yyyy hh:nn:ss";
+  int formatSize = 0;          // "FormatSize": 0 bytes, 1 KB, 2 MB, 3 GB, 5 TB; 4 automatic here
+  int formatSizeDecimal = 1;   // 1 "###,##0.00", else "###,###,##0"
+  bool ignoreTime = false;     // date captions of this search
+  bool ignoreSeconds = false;
+};
+
+class ResultTree {
+ public:
+  std::vector<ResultGroup> groups;
+  ResultCounters counters;
+  int captionType = kCaptionName;
+  ResultDisplay display;
+
+  // Adds an empty group with the next group number; returns it.
+  ResultGroup& AddGroup(std::string caption, std::uint64_t sizeG = 0, double dateG = 0);
+  // Adds a file row to a group and updates the group and the counters.
+  void AddFile(ResultGroup& group, ResultFile file);
+  ResultGroup* FindGroup(int id);
+
+  void SetSelected(ResultGroup& group, ResultFile& file, bool selected);
+  // Check state of a group: 0 none, 1 all, 2 some selected.
+  static int GroupCheckState(const ResultGroup& group);
+
+  NamedValue FileValue(const ResultFile& file, std::string_view key) const;    // key without regard to case
+  NamedValue GroupValue(const ResultGroup& group, std::string_view key) const;
+
+  // Bulk removal: walks from the last row to the first, removes the file rows the test accepts,
+  // keeps groups with one file, removes emptied groups; returns the number of file rows removed.
+  std::size_t RemoveFiles(const std::function<bool(const ResultGroup&, const ResultFile&)>& test);
+  std::size_t RemoveGroups(const std::function<bool(const ResultGroup&)>& test);
+  void Clear();
+
+  // Sorts the groups by a named value (as a click on the group column: "sizeG", "dateG" or
+  // "dupname" without regard to case).
+  void SortGroups(std::string_view key, bool ascending = true);
+  // The key the group column sorts by for this result's caption type.
+  std::string GroupSortKey() const;
+};
+
+// Display helpers.
+std::string FormatFileSizeA(int formatType, std::uint64_t size, const std::string& formatString = "###,##0.00");
+std::string FormatFileSizeB(int formatType, std::uint64_t size);
+std::string FormatDateDisplay(double date, const std::string& format);  // VB-style format text
+std::string AttributeLetters(std::uint32_t attributes);
+std::string ToRichText(std::string_view text);
+// The three status texts of ShowDupCount: groups, files, sizes.
+std::vector<std::string> ShowDupCount(const ResultTree& tree);
+// "Gruppe - %1" header of the first column.
+std::string GroupColumnHeader(int captionType, int formatSize);
+
+}  // namespace twinex
