@@ -19,55 +19,70 @@ std::string MakeDirs(const std::string& path) {
     if (!err.empty()) return err;
   }
   if (mkdir(path.c_str(), 0755) != 0 && errno != EEXIST) return std::strerror(errno);
+  if (!platform::ExistFolder(path)) return std::strerror(ENOTDIR);  // a file of that name is in the way
   return "";
 }
+
+struct FolderStep {
+  FolderStage stage;
+  const std::string AppPaths::*folder;
+  const char* failure;
+};
+
+constexpr FolderStep kFolderSteps[] = {
+    {FolderStage::DataFolders, &AppPaths::userDataFolder, "Can't create user data folder '"},
+    {FolderStage::DataFolders, &AppPaths::commonDataFolder, "Can't create common data folder '"},
+    {FolderStage::LogFolder, &AppPaths::logFolder, "Can't create log folder '"},
+    {FolderStage::WorkFolders, &AppPaths::dataFolder, "Can't create data folder '"},
+    {FolderStage::WorkFolders, &AppPaths::updateFolder, "Can't create update folder '"},
+    {FolderStage::WorkFolders, &AppPaths::tempFolder, "Can't create temp folder '"},
+    {FolderStage::WorkFolders, &AppPaths::profileFolder, "Can't create profile folder '"},
+    {FolderStage::WorkFolders, &AppPaths::exportFolder, "Can't create export folder '"},
+    {FolderStage::WorkFolders, &AppPaths::dbFolder, "Can't create DB folder '"},
+};
 
 }  // namespace
 
 AppPaths ResolveAppPaths(const std::string& executablePath) {
   AppPaths p;
+  p.executablePath = executablePath;
+  p.executableName = platform::FileNameOf(executablePath);
   p.programFolder = platform::ParentFolder(executablePath);
-  p.portable = platform::FileNameOf(executablePath) == "TwinexPortable";
-  if (p.portable) {
-    p.userDataFolder = p.programFolder;
-  } else {
+  p.portable = p.executableName == "TwinexPortable";
+  // Without a known folder the data stay beside the program.
+  p.userDataFolder = p.programFolder;
+  if (!p.portable) {
     std::string base = platform::GetEnv("XDG_DATA_HOME");
     if (base.empty()) {
       std::string home = platform::GetEnv("HOME");
-      base = home.empty() ? p.programFolder : home + "/.local/share";
+      if (!home.empty()) base = home + "/.local/share";
     }
-    p.userDataFolder = base + "/Twinex";
+    if (!base.empty()) p.userDataFolder = base + "/" + kProgramName;
   }
+  p.commonDataFolder = p.userDataFolder;
   const std::string& u = p.userDataFolder;
   p.settingsFile = u + "/config4.ini";
   p.logFolder = u + "/log";
   p.dataFolder = u + "/data";
+  p.updateFolder = p.commonDataFolder + "/update";
   p.tempFolder = u + "/temp";
   p.profileFolder = u + "/profile";
   p.exportFolder = u + "/export";
   p.dbFolder = u + "/db";
   p.langFolder = p.programFolder + "/lang";
+  p.generalLog = p.logFolder + "/Twinex4.txt";
+  p.lastSearchLog = p.logFolder + "/lastsearch.txt";
+  p.errorLog = p.logFolder + "/error.txt";
+  p.debugLog = p.logFolder + "/debug.txt";
   return p;
 }
 
-std::string CreateAppFolders(const AppPaths& paths) {
-  struct Step {
-    const std::string AppPaths::*folder;
-    const char* what;
-  };
-  static const Step steps[] = {
-      {&AppPaths::userDataFolder, "Can't create user data folder '"},
-      {&AppPaths::logFolder, "Can't create log folder '"},
-      {&AppPaths::dataFolder, "Can't create data folder '"},
-      {&AppPaths::tempFolder, "Can't create temp folder '"},
-      {&AppPaths::profileFolder, "Can't create profile folder '"},
-      {&AppPaths::exportFolder, "Can't create export folder '"},
-      {&AppPaths::dbFolder, "Can't create DB folder '"},
-  };
-  for (const auto& s : steps) {
+std::string CreateAppFolders(const AppPaths& paths, FolderStage stage) {
+  for (const FolderStep& s : kFolderSteps) {
+    if (stage != FolderStage::All && s.stage != stage) continue;
     const std::string& folder = paths.*(s.folder);
     std::string err = MakeDirs(folder);
-    if (!err.empty()) return std::string(s.what) + folder + "': " + err;
+    if (!err.empty()) return std::string(s.failure) + folder + "': " + err;
   }
   return "";
 }

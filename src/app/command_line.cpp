@@ -4,6 +4,7 @@
 
 #include "platform/file_system.h"
 #include "platform/text.h"
+#include "settings/profiles.h"
 #include "settings/search_settings.h"
 #include "settings/source_folders.h"
 
@@ -90,15 +91,10 @@ std::optional<int> ThumbSizeIndexFor(int algoCode, int digit) {
 }
 
 // A profile is a file in the profile folder; a name that would leave that folder is refused.
-bool IsProfileFileName(std::string_view name) {
-  return !name.empty() && name != "." && name != ".." && name.find('/') == std::string_view::npos &&
-         name.find('\0') == std::string_view::npos;
-}
-
 void AcceptProfile(std::string_view token, Pass& p) {
   std::string name(token.substr(4, token.size() - 5));
-  if (!IsProfileFileName(name)) return;
-  std::string path = p.paths.profileFolder + "/" + name + ".pro4";
+  if (!ProfileNameError(name).empty()) return;
+  std::string path = ProfileFilePath(p.paths.profileFolder, name);
   if (!platform::ExistFile(path)) return;
   p.profileName = name;
   p.profilePath = path;
@@ -214,26 +210,9 @@ void TickNamedFolders(Pass& p, CommandLineOutcome* outcome) {
   }
 }
 
-// A missing or unreadable option keeps the source folders, the safe side of the default.
-bool KeepSourcesOnProfileLoad() {
-  long long v = 1;
-  if (!platform::ParseLong(ProfileGetItemWide("DupVerz", "ProfileKeineQuellordner", "1"), v)) return true;
-  return v == 1;
-}
-
 // Loads the profile as the profile list does, after the switches and folders, so whatever the
 // profile stores wins.
-bool LoadProfile(Pass& p) {
-  if (!platform::ExistFile(p.profilePath)) return false;
-  bool keepSources = KeepSourcesOnProfileLoad();
-  if (!keepSources) {
-    // The root stays, as drive rows stay on systems with drives.
-    auto& rows = p.settings.sources.sources;
-    std::erase_if(rows, [](const SourceFolder& row) { return row.path != "/"; });
-  }
-  EinstellungenLaden(p.settings, p.profilePath, keepSources, true);
-  return true;
-}
+bool LoadProfile(Pass& p) { return Profil_Load(p.paths.profileFolder, p.profileName, p.settings); }
 
 }  // namespace
 

@@ -23,6 +23,18 @@ std::string ParseCliOptions(int argc, char** argv, CliOptions& o) {
       if (!value(o.settingsFile)) return "--settings needs a file";
     } else if (a == "--log") {
       if (!value(o.logFile)) return "--log needs a file or -";
+    } else if (a == "--export") {
+      if (!value(o.exportFile)) return "--export needs a file";
+      std::string ext = o.exportFile.substr(o.exportFile.find_last_of('.') == std::string::npos ? o.exportFile.size()
+                                                                                                 : o.exportFile.find_last_of('.'));
+      if (ext != ".txt" && ext != ".csv" && ext != ".xlsx") return "--export: the file must end in .txt, .csv or .xlsx";
+    } else if (a == "--file-list") {
+      o.fileList = true;
+    } else if (a == "--which") {
+      if (!value(o.which) || (o.which != "all" && o.which != "selected" && o.which != "unselected"))
+        return "--which takes all, selected or unselected";
+    } else if (a == "--delimiter") {
+      if (!value(o.delimiter) || o.delimiter.empty()) return "--delimiter needs a separator";
     } else if (a == "--yes") {
       o.answer = 1;
     } else if (a == "--no") {
@@ -63,6 +75,11 @@ const char* UsageText() {
          "                   loses nothing is taken and reported on standard error\n"
          "  --log FILE|-     write the search log to FILE (UTF-16LE) or standard output (-)\n"
          "                   instead of standard error\n"
+         "  --export FILE    write the result to FILE: .txt report, .csv table or .xlsx workbook\n"
+         "                   (without it the text report goes to standard output)\n"
+         "  --file-list      write a plain list of the files' paths instead\n"
+         "  --which all|selected|unselected   which files are written (default all)\n"
+         "  --delimiter comma|semicolon|tab|space|TEXT   CSV field separator\n"
          "  --help, --version\n"
          "\n"
          "Exit status: 0 the search ran (also when stopped with Ctrl-C), 1 the search was\n"

@@ -10,6 +10,11 @@ struct CliOptions {
   std::string settingsFile;  // --settings FILE
   int answer = 0;            // --yes 1, --no -1, else 0 (take the answer that loses nothing)
   std::string logFile;       // --log FILE; "-" standard output; empty standard error
+  // The result: without --export the text report goes to standard output.
+  std::string exportFile;    // --export FILE (.txt, .csv or .xlsx)
+  bool fileList = false;     // --file-list
+  std::string which;         // --which all|selected|unselected
+  std::string delimiter;     // --delimiter comma|semicolon|tab|space|TEXT
   bool help = false;
   bool version = false;
   std::vector<std::string> arguments;

@@ -7,6 +7,7 @@
 #include "app/command_line.h"
 #include "cli/cli_front.h"
 #include "cli/cli_options.h"
+#include "cli/cli_report.h"
 #include "platform/file_system.h"
 #include "platform/process.h"
 #include "search/search_driver.h"
@@ -77,5 +78,6 @@ int main(int argc, char** argv) {
   env.programFolder = paths.programFolder;
   env.programTempFolder = paths.tempFolder;
   SearchOutcome search = StartSearchForDups(settings, env, observer, prompt);
-  return search.started ? 0 : 1;
+  if (!search.started) return 1;
+  return cli::WriteSearchResult(*search.search, options, settingsFile, prompt);
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <functional>
 #include <unordered_map>
 #include <vector>
 
@@ -55,8 +56,12 @@ class CStringCollection2 {
   long Add(std::string_view key, FileRecord record, bool* existed = nullptr);
   long ExistKey(std::string_view key) const;  // index, 0 when absent
   long Count() const { return static_cast<long>(records_.size()); }
-  FileRecord& Record(long index) { return records_[static_cast<std::size_t>(index - 1)]; }
-  const FileRecord& Record(long index) const { return records_[static_cast<std::size_t>(index - 1)]; }
+  // Index 0 is the file being checked: it is compared with stored files before it is known
+  // whether it will be stored itself.
+  FileRecord& Record(long index) { return index == 0 ? scratch_ : records_[static_cast<std::size_t>(index - 1)]; }
+  const FileRecord& Record(long index) const {
+    return index == 0 ? scratch_ : records_[static_cast<std::size_t>(index - 1)];
+  }
   void Clear();
 
   // Folders are interned: the same folder text always gives the same index.
@@ -72,11 +77,24 @@ class CStringCollection2 {
   std::string GetHardlinkIDkeyFormatted(long index, bool quellSerialsAllSame) const;
 
  private:
+  // Lets the folder map be searched with a string_view, so a lookup that finds the folder
+  // allocates nothing.
+  struct FolderHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view s) const noexcept { return std::hash<std::string_view>{}(s); }
+  };
+
+  void MakeRoomForRecord();
+
   CStringCollection keys_;  // key -> tag = record index
   std::vector<FileRecord> records_;
+  FileRecord scratch_;
+  long initialAlloc_ = 100000;
   long growth_ = 50000;
   std::vector<std::string> folders_;
-  std::unordered_map<std::string, std::uint32_t> folderIndex_;
+  std::unordered_map<std::string, std::uint32_t, FolderHash, std::equal_to<>> folderIndex_;
+  std::uint32_t lastFolder_ = 0;
+  bool haveLastFolder_ = false;
 };
 
 }  // namespace twinex

@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <variant>
 #include <vector>
 
@@ -82,6 +83,13 @@ struct NamedValue {
   bool Exists() const { return value.index() != 0; }
 };
 
+// The date display format used when the settings leave it empty.
+inline constexpr const char* kDefaultDateDisplayFormat = "dd\\mm\\yyyy hh:nn:ss";
+
+// Called by the bulk removal walk after each group with the groups done and the groups in all;
+// returning false ends the walk there (every counter is still exact).
+using RemovalProgress = std::function<bool(std::size_t done, std::size_t total)>;
+
 // How values are shown: the date format (settings "DateFormat3") and the size unit.
 struct ResultDisplay {
   std::string dateFormat = "dd/MM/yyyy hh:nn:ss";
@@ -113,26 +121,55 @@ class ResultTree {
 
   // Bulk removal: walks from the last row to the first, removes the file rows the test accepts,
   // keeps groups with one file, removes emptied groups; returns the number of file rows removed.
-  std::size_t RemoveFiles(const std::function<bool(const ResultGroup&, const ResultFile&)>& test);
-  std::size_t RemoveGroups(const std::function<bool(const ResultGroup&)>& test);
+  std::size_t RemoveFiles(const std::function<bool(const ResultGroup&, const ResultFile&)>& test,
+                          const RemovalProgress& progress = {});
+  // Removes the groups the test accepts with all their file rows; returns the file rows removed.
+  std::size_t RemoveGroups(const std::function<bool(const ResultGroup&)>& test, const RemovalProgress& progress = {});
   void Clear();
 
   // Sorts the groups by a named value (as a click on the group column: "sizeG", "dateG" or
   // "dupname" without regard to case).
   void SortGroups(std::string_view key, bool ascending = true);
+  // Sorts the file rows inside every group by a named value of the file rows (stable).
+  void SortFiles(std::string_view key, bool ascending = true);
   // The key the group column sorts by for this result's caption type.
   std::string GroupSortKey() const;
+
+  // Display text of a size under this result's size unit.
+  std::string SizeText(std::uint64_t size) const;
+
+ private:
+  void IndexGroups();
+  // Drops the groups whose flag is set, keeping the order of the others.
+  void EraseFlaggedGroups(const std::vector<char>& flags);
+  void DropFileCounts(ResultGroup& group, const ResultFile& file);
+
+  std::unordered_map<int, std::size_t> groupIndex_;  // group id -> position in groups
 };
 
 // Display helpers.
 std::string FormatFileSizeA(int formatType, std::uint64_t size, const std::string& formatString = "###,##0.00");
 std::string FormatFileSizeB(int formatType, std::uint64_t size);
+// Display text of a size for a "FormatSize" value: bytes, a unit (number format by
+// formatSizeDecimal) or, for 4, the automatic format with its unit.
+std::string SizeDisplayText(std::uint64_t size, int formatSize, int formatSizeDecimal);
+// Unit name shown in headers for a "FormatSize" value ("Automatisch" for 4).
+std::string SizeUnitName(int formatSize);
 std::string FormatDateDisplay(double date, const std::string& format);  // VB-style format text
+// The format of date captions: without the time parts when the time is ignored, without the
+// seconds when they are ignored.
+std::string CaptionDateFormat(const std::string& format, bool ignoreTime, bool ignoreSeconds);
 std::string AttributeLetters(std::uint32_t attributes);
+// One line per letter: "A: Archiv".
+std::string AttributeTooltip(std::uint32_t attributes);
 std::string ToRichText(std::string_view text);
 // The three status texts of ShowDupCount: groups, files, sizes.
 std::vector<std::string> ShowDupCount(const ResultTree& tree);
+// Tooltips of the file and size status texts.
+std::vector<std::string> DupCountTooltips();
 // "Gruppe - %1" header of the first column.
 std::string GroupColumnHeader(int captionType, int formatSize);
+// "Größe (Bytes)" / "Größe (%1)" header of the size column.
+std::string SizeColumnHeader(int formatSize);
 
 }  // namespace twinex

@@ -1,11 +1,130 @@
 #include "search/check_file.h"
 
+#include "platform/file_system.h"
+#include "platform/text.h"
+#include "search/compare_content.h"
+#include "search/grouping_key.h"
+#include "search/result_rows.h"
 #include "search/search.h"
+#include "search/search_state.h"
+#include "search/tag_cuts.h"
 
 namespace twinex {
+namespace {
 
-// Grouping by key, content comparison and the similarity methods hang off this step; until they
-// are present a file is only counted as checked.
-void Search_CheckFile(Search& search, const EnumeratedFile& /*file*/) { ++search.counters.filesChecked; }
+constexpr long kCurrent = 0;  // the file being checked, see CStringCollection2::Record
+
+void FillRecord(Search& s, const EnumeratedFile& f, FileRecord& r) {
+  r = FileRecord{};
+  std::string ext = platform::xGetExtension(f.name);
+  r.Extension = ext;
+  r.Name = std::string(f.name.substr(0, ext.empty() ? f.name.size() : f.name.size() - ext.size() - 1));
+  if (s.criteria[kCritName]) r.NameKey = ComparisonName(s, r.Name);
+  r.FolderIndex = s.files.InternFolder(f.folder);
+  const SourceEntry& src = s.sourceTable[static_cast<std::size_t>(s.currentSourceNr - 1)];
+  r.SourceBaseLength = static_cast<std::uint32_t>(src.path == "/" ? 0 : src.path.size());
+  r.SourceNr = s.currentSourceNr;
+  r.SIZE = f.size;
+  r.EffectiveSize = f.size;
+  r.Attributes = f.attributes;
+  r.DateLastModified = f.modified;
+  r.DateCreated = f.created;
+  r.PathInsideZip = std::string(f.archivePath);
+  if (f.entry) {
+    r.VolumeSerialNumber = f.entry->device;
+    r.FileIndexHigh = static_cast<std::uint32_t>(f.entry->inode >> 32);
+    r.FileIndexLow = static_cast<std::uint32_t>(f.entry->inode & 0xFFFFFFFFu);
+    r.NumberOfLinks = static_cast<std::uint32_t>(f.entry->links);
+  }
+}
+
+// The two files met in a slot are duplicates when the scope allows the pair and the contents
+// agree.
+bool SlotPairMatches(Search& s, long first) {
+  const FileRecord& fresh = s.files.Record(kCurrent);
+  const FileRecord& stored = s.files.Record(first);
+  if (s.scope == 2 && fresh.SourceNr == stored.SourceNr) return false;
+  if (s.scope == 3 && (fresh.SourceNr != stored.SourceNr || s.files.RelativeFolder(kCurrent) != s.files.RelativeFolder(first)))
+    return false;
+  if (!s.criteria[kCritContent]) return true;
+  return Search_CompareContent(s, kCurrent, first);
+}
+
+// Makes the stored file's group (when it has none yet) and adds the checked file to it.
+void JoinGroup(Search& s, long first) {
+  FileRecord& stored = s.files.Record(first);
+  if (s.settings.ShowOnlyFilesWithoutDups) {
+    stored.GroupID = 1;
+    return;
+  }
+  ResultGroup* group = stored.GroupID > 0 ? s.result.FindGroup(stored.GroupID) : nullptr;
+  if (!group) {
+    group = &Search_AddNewGroup(s, stored);
+    stored.GroupID = group->id;
+    Search_AddNodeFromCollection(s, *group, stored);
+  }
+  s.files.Record(kCurrent).GroupID = group->id;
+  Search_AddNodeFromCollection(s, *group, s.files.Record(kCurrent));
+}
+
+void GroupWithoutSlots(Search& s, const std::string& key) {
+  ++s.counters.fileComparisons;
+  long index = s.files.ExistKey(key);
+  if (index != 0)
+    JoinGroup(s, index);
+  else
+    s.files.Add(key, std::move(s.files.Record(kCurrent)));
+}
+
+// Scope 2: once a group formed, the first files of the following slots that match the checked
+// file join it too.
+void JoinFollowingSlots(Search& s, const std::string& key, long slot) {
+  int groupId = s.files.Record(kCurrent).GroupID;
+  ResultGroup* group = s.result.FindGroup(groupId);
+  for (long n = slot + 1;; ++n) {
+    if (SearchState.load(std::memory_order_relaxed) == kStateStop) return;
+    long other = s.files.ExistKey(key + std::to_string(n));
+    if (other == 0) return;
+    FileRecord& rec = s.files.Record(other);
+    if (rec.GroupID != -1 || !SlotPairMatches(s, other) || !group) continue;
+    rec.GroupID = groupId;
+    Search_AddNodeFromCollection(s, *group, rec);
+  }
+}
+
+void GroupInSlots(Search& s, const std::string& key) {
+  for (long n = 1;; ++n) {
+    if (SearchState.load(std::memory_order_relaxed) == kStateStop) return;
+    std::string slotKey = key + std::to_string(n);
+    long first = s.files.ExistKey(slotKey);
+    if (first == 0) {
+      s.files.Add(slotKey, std::move(s.files.Record(kCurrent)));
+      return;
+    }
+    if (!SlotPairMatches(s, first)) continue;
+    JoinGroup(s, first);
+    if (s.scope == 2 && !s.settings.ShowOnlyFilesWithoutDups) JoinFollowingSlots(s, key, n);
+    return;
+  }
+}
+
+}  // namespace
+
+void Search_CheckFile(Search& s, const EnumeratedFile& f) {
+  ++s.counters.filesChecked;
+  FileRecord& r = s.files.Record(kCurrent);
+  FillRecord(s, f, r);
+  if (!ApplyTagCuts(s, kCurrent)) return;
+
+  // The similarity methods and the track length arrive with their own comparisons.
+  if (s.method != kMethodProperties && s.method != kMethodHardlinks) return;
+  if (s.method == kMethodHardlinks && r.NumberOfLinks < 2) return;
+
+  std::string key = BuildSearchKey(s, r, s.scope == 3 ? s.files.RelativeFolder(kCurrent) : std::string());
+  if (UsesSlots(s))
+    GroupInSlots(s, key);
+  else
+    GroupWithoutSlots(s, key);
+}
 
 }  // namespace twinex

@@ -1,19 +1,94 @@
 #include "search/closing_steps.h"
 
+#include "results/removal_commands.h"
+
+#include "platform/date_time.h"
+#include "platform/number_format.h"
 #include "search/search.h"
+#include "search/search_state.h"
+#include "search/walk.h"
+#include "settings/translate.h"
 
 namespace twinex {
+namespace {
 
-// The result model and its grouping fill these in; the driver already runs every step in its
-// place with its caption, so the order and the counts of the step list stay stable.
-void Search_ShowOnlyFilesWithoutDups(Search&) {}
-void Report_FormatSizes(Search&) {}
-void Report_SortGroups(Search&) {}
-void Search_LogFilesWithoutDups(Search&) {}
-void Search_DeleteTempFiles(Search&) {}
-void Search_DeleteFileCollection(Search&) {}
-void RemoveGroup_DupsNotExistAtAllSourcefolders(Search&) {}
-void Group_ExpandAll(Search&) {}
-void Report_Resize_Columns(Search&) {}
+constexpr std::int64_t kRefreshMs = 1000;
+
+// Visits the records that stayed without a duplicate, keeping the window alive on the way.
+template <typename Fn>
+void ForEachFileWithoutDups(Search& s, Fn fn) {
+  std::int64_t last = platform::TickCount();
+  for (long i = 1; i <= s.files.Count(); ++i) {
+    if (platform::TickCount() - last >= kRefreshMs) {
+      last = platform::TickCount();
+      Search_ShowProgress(s, "", false);
+    }
+    if (SearchState.load() == kStatePaused) Pause(s);
+    if (s.files.Record(i).GroupID == -1) fn(i);
+  }
+}
+
+}  // namespace
+
+void Search_ShowOnlyFilesWithoutDups(Search& s) {
+  s.result.Clear();
+  ResultGroup& group = s.result.AddGroup(z_Translate(11132, "Dateien ohne Duplikate"));
+  std::uint64_t count = 0;
+  ForEachFileWithoutDups(s, [&](long i) {
+    ResultFile f;
+    const FileRecord& r = s.files.Record(i);
+    f.dupname = s.files.GetFileNameWithExtension(i);
+    f.path = s.files.Folder(r.FolderIndex);
+    f.pathA = r.PathInsideZip;
+    f.size = r.SIZE;
+    f.dateVal = r.DateLastModified;
+    f.dateEval = r.DateCreated;
+    f.attr = r.Attributes;
+    f.qnr = r.SourceNr;
+    f.archiv = r.ArchiveType;
+    f.device = r.VolumeSerialNumber;
+    f.inode = (static_cast<std::uint64_t>(r.FileIndexHigh) << 32) | r.FileIndexLow;
+    s.result.AddFile(group, std::move(f));
+    ++count;
+  });
+  if (group.files.empty()) s.result.Clear();
+  s.counters.groups = s.result.groups.size();
+  s.LogProtokoll(z_Translate(11133, "Es wurden %1 Dateien ohne Duplikate gefunden.", {platform::FormatCount(count)}));
+}
+
+void Report_FormatSizes(Search&) {}  // sizes are formatted when shown, by the display unit
+
+void Report_SortGroups(Search& s) { s.result.SortGroups(s.result.GroupSortKey()); }
+
+void Search_LogFilesWithoutDups(Search& s) {
+  bool heading = false;
+  ForEachFileWithoutDups(s, [&](long i) {
+    if (!heading) {
+      s.LogProtokoll(z_Translate(11134, "Dateien ohne Duplikate:"));
+      heading = true;
+    }
+    const FileRecord& r = s.files.Record(i);
+    if (r.ArchiveType != 0)
+      s.LogProtokoll(s.files.FolderOf(i) + " --> " + r.PathInsideZip);
+    else
+      s.LogProtokoll(s.files.GetPathWithFileName(i));
+  });
+}
+
+void Search_DeleteTempFiles(Search&) {}  // no archive member is extracted without archive support
+
+void Search_DeleteFileCollection(Search& s) { s.files.Clear(); }
+
+void RemoveGroup_DupsNotExistAtAllSourcefolders(Search& s) {
+  RemoveGroup_DupsNotExistAtAllSourcefolders(s.result, static_cast<int>(s.sourceTable.size()));
+  s.counters.groups = s.result.groups.size();
+  s.counters.duplicates = static_cast<std::uint64_t>(s.result.counters.DupCount);
+}
+
+void Group_ExpandAll(Search& s) {
+  for (auto& g : s.result.groups) g.expanded = true;
+}
+
+void Report_Resize_Columns(Search&) {}  // column widths belong to the window that shows the result
 
 }  // namespace twinex

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "results/file_record.h"
+#include "results/result_tree.h"
 #include "search/search_observer.h"
 #include "settings/filters.h"
 #include "settings/settings_file.h"
@@ -16,6 +18,7 @@
 namespace twinex {
 
 class Prompt;
+struct ContentWorkspace;
 namespace platform {
 struct FileInfo;
 }
@@ -63,6 +66,7 @@ struct SourceEntry {
   int SourceNr = 0;  // 1-based
   bool includeSubfolders = true;
   bool fileProtection = false;
+  std::uint64_t volume = 0;  // st_dev of the source folder
   std::uint64_t duplicates = 0;
   std::uint64_t duplicateBytes = 0;
 };
@@ -129,6 +133,9 @@ class Search {
 
   SearchCounters counters;
   std::vector<SourceEntry> sourceTable;
+  CStringCollection2 files;  // the file table of this search
+  std::shared_ptr<ContentWorkspace> contentWorkspace;  // buffers and looks of the content comparison
+  ResultTree result;
   int currentSourceNr = 0;
 
   std::int64_t startTick = 0;

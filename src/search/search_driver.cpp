@@ -5,7 +5,9 @@
 #include "platform/number_format.h"
 #include "platform/process.h"
 #include "platform/text.h"
+#include "platform/volume.h"
 #include "search/closing_steps.h"
+#include "search/grouping_key.h"
 #include "search/search_state.h"
 #include "search/search_stats.h"
 #include "search/walk.h"
@@ -202,6 +204,12 @@ void Init_Variablen(Search& s) {
   // The checksum database joins the search once it is available to the engine.
   s.useDatabase = false;
 
+  s.files.Init(100000, 50000);
+  s.result.Clear();
+  s.result.captionType = GroupCaptionType(s);
+  s.result.display.ignoreTime = st.IgnoreTime;
+  s.result.display.ignoreSeconds = st.IgnoreSeconds;
+
   s.sourceTable.clear();
   int nr = 0;
   for (const auto& src : s.sources.sources) {
@@ -211,6 +219,7 @@ void Init_Variablen(Search& s) {
     e.SourceNr = ++nr;
     e.includeSubfolders = src.includeSubfolders;
     e.fileProtection = src.fileProtection;
+    e.volume = platform::GetVolumeSerial(e.path);
     s.sourceTable.push_back(e);
   }
 }

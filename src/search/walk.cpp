@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 #include <utility>
@@ -121,6 +122,11 @@ void WalkFolder(Search& s, const std::string& folder, FolderChain& chain) {
     return;
   }
   ++s.counters.foldersScanned;
+  // Folders are walked in name order, as the file systems of the desktop list them, so that a
+  // search over the same tree always meets its files in the same order (the first file of a
+  // group is the one met first).
+  std::sort(entries.begin(), entries.end(),
+            [](const platform::FileInfo& a, const platform::FileInfo& b) { return a.name < b.name; });
 
   std::string full;
   for (const platform::FileInfo& e : entries) {

@@ -130,7 +130,7 @@ TEST_F(CommandLineTest, ProfileLoadsAfterFoldersAndOverridesSwitches) {
   ASSERT_EQ(settings.sources.sources.size(), 1u);
   EXPECT_EQ(settings.sources.sources[0].path, dir);
 
-  ProfilePutItemWide("DupVerz", "ProfileKeineQuellordner", "0");
+  settings.options.ProfileKeineQuellordner = false;  // the main window's option, not the file's
   Init_Kommandozeile("-s1 " + Q(dir) + " -p:\"My Prof\"", settings, paths, &out);
   ASSERT_EQ(settings.sources.sources.size(), 1u);
   EXPECT_EQ(settings.sources.sources[0].path, profDir);

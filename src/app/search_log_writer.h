@@ -1,0 +1,21 @@
+#pragma once
+// Writes what a search reports into the program's log files (the temporary search log and, for
+// the separator at its start, the general log) and passes everything on to the front end.
+#include "search/search_observer.h"
+
+namespace twinex {
+
+class SearchLogWriter : public SearchObserver {
+ public:
+  explicit SearchLogWriter(SearchObserver& next) : next_(next) {}
+  void OnLog(const std::string& text, bool isError) override;
+  void OnGeneralLog(const std::string& text) override;
+  void OnStep(const std::string& caption) override { next_.OnStep(caption); }
+  void OnProgress(const SearchProgress& progress) override { next_.OnProgress(progress); }
+  void OnPaused(bool paused) override { next_.OnPaused(paused); }
+
+ private:
+  SearchObserver& next_;
+};
+
+}  // namespace twinex

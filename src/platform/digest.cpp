@@ -1,0 +1,61 @@
+#include "platform/digest.h"
+
+#include <openssl/err.h>
+#include <openssl/evp.h>
+
+#include <array>
+
+#include "platform/checksum.h"
+
+namespace twinex::platform {
+namespace {
+
+std::string OpenSslError() {
+  unsigned long code = ERR_get_error();
+  ERR_clear_error();
+  if (code == 0) return "unknown error";
+  char buf[256];
+  ERR_error_string_n(code, buf, sizeof buf);
+  return buf;
+}
+
+// Fetching an algorithm is costly next to hashing a small file, so each is fetched once.
+const EVP_MD* DigestFor(int contentMethod) {
+  static const std::array<EVP_MD*, 6> kDigests = [] {
+    std::array<EVP_MD*, 6> d{};
+    for (int i = 1; i < 6; ++i) d[static_cast<std::size_t>(i)] = EVP_MD_fetch(nullptr, DigestName(i), nullptr);
+    return d;
+  }();
+  if (contentMethod < 1 || contentMethod > 5) return nullptr;
+  return kDigests[static_cast<std::size_t>(contentMethod)];
+}
+
+}  // namespace
+
+Digest::~Digest() { EVP_MD_CTX_free(ctx_); }
+
+std::string Digest::Begin(int contentMethod) {
+  const EVP_MD* md = DigestFor(contentMethod);
+  if (!md) return "unsupported digest algorithm";
+  if (!ctx_ && !(ctx_ = EVP_MD_CTX_new())) return OpenSslError();
+  if (EVP_DigestInit_ex2(ctx_, md, nullptr) != 1) return OpenSslError();
+  return "";
+}
+
+std::string Digest::Add(const void* data, std::size_t length) {
+  if (!ctx_ || EVP_DigestUpdate(ctx_, data, length) != 1) return OpenSslError();
+  return "";
+}
+
+std::string Digest::Finish(std::uint8_t* out, std::size_t capacity, std::size_t& length) {
+  length = 0;
+  if (!ctx_) return "digest not started";
+  std::array<unsigned char, EVP_MAX_MD_SIZE> full{};
+  unsigned int n = 0;
+  if (EVP_DigestFinal_ex(ctx_, full.data(), &n) != 1) return OpenSslError();
+  length = n < capacity ? n : capacity;
+  for (std::size_t i = 0; i < length; ++i) out[i] = full[i];
+  return "";
+}
+
+}  // namespace twinex::platform

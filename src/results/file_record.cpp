@@ -1,0 +1,115 @@
+#include "results/file_record.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace twinex {
+
+namespace {
+
+std::string Hex(std::uint64_t value) {
+  char buf[24];
+  std::snprintf(buf, sizeof buf, "%llX", static_cast<unsigned long long>(value));
+  return buf;
+}
+
+}  // namespace
+
+void CStringCollection2::Init(long initialAllocVal, long growthVal) {
+  initialAlloc_ = std::max(1L, initialAllocVal);
+  growth_ = std::max(1L, growthVal);
+  keys_.Init(initialAlloc_, GrowthPolicy::Step(growth_));
+  std::vector<FileRecord>().swap(records_);
+}
+
+// The record array is reserved for the initial allocation only when the first record arrives:
+// the reservation is address space the system backs page by page as records are written, so a
+// small search does not pay for it. Beyond that it grows by the growth value, or by half its
+// size once that is more, so that a table of millions of records is not moved step after step.
+void CStringCollection2::MakeRoomForRecord() {
+  const std::size_t cap = records_.capacity();
+  if (records_.size() < cap) return;
+  std::size_t want = cap == 0 ? static_cast<std::size_t>(initialAlloc_)
+                              : cap + std::max(static_cast<std::size_t>(growth_), cap / 2);
+  records_.reserve(std::max(want, cap + 1));
+}
+
+long CStringCollection2::Add(std::string_view key, FileRecord record, bool* existed) {
+  long existingTag = 0;
+  const long index = Count() + 1;
+  const long node = keys_.Add({}, key, index, {}, {}, false, &existingTag);
+  if (existed) *existed = node == 0;
+  if (node == 0) return existingTag;
+  MakeRoomForRecord();
+  records_.push_back(std::move(record));
+  return index;
+}
+
+// Record indexes start at 1, so the Tag of a missing key (0) reads as "absent" with one lookup.
+long CStringCollection2::ExistKey(std::string_view key) const { return keys_.Tag(key, true); }
+
+// Dropping the node array releases every key string at once; releasing them one by one first
+// would only add a pass over the tree.
+void CStringCollection2::Clear() {
+  keys_.Clear();
+  std::vector<FileRecord>().swap(records_);
+  std::vector<std::string>().swap(folders_);
+  folderIndex_.clear();
+  haveLastFolder_ = false;
+}
+
+// The walk hands over the files of one folder after each other, so the last folder is checked
+// before the map.
+std::uint32_t CStringCollection2::InternFolder(std::string_view folder) {
+  if (haveLastFolder_ && folders_[lastFolder_] == folder) return lastFolder_;
+  auto it = folderIndex_.find(folder);
+  if (it == folderIndex_.end()) {
+    const auto index = static_cast<std::uint32_t>(folders_.size());
+    folders_.emplace_back(folder);
+    it = folderIndex_.emplace(folders_.back(), index).first;
+  }
+  lastFolder_ = it->second;
+  haveLastFolder_ = true;
+  return lastFolder_;
+}
+
+std::string CStringCollection2::GetFileNameWithExtension(long index) const {
+  const FileRecord& r = Record(index);
+  if (r.ExtensionLength() == 0) return r.Name;
+  std::string out;
+  out.reserve(r.Name.size() + 1 + r.Extension.size());
+  out.append(r.Name).append(1, '.').append(r.Extension);
+  return out;
+}
+
+std::string CStringCollection2::GetPathWithFileName(long index) const {
+  const std::string& folder = Folder(Record(index).FolderIndex);
+  std::string out;
+  out.reserve(folder.size() + 1 + Record(index).Name.size() + 1 + Record(index).Extension.size());
+  out.append(folder);
+  if (out.empty() || out.back() != '/') out.push_back('/');
+  out.append(GetFileNameWithExtension(index));
+  return out;
+}
+
+std::string CStringCollection2::RelativeFolder(long index) const {
+  const FileRecord& r = Record(index);
+  std::string_view folder = Folder(r.FolderIndex);
+  folder.remove_prefix(std::min<std::size_t>(r.SourceBaseLength, folder.size()));
+  while (!folder.empty() && folder.front() == '/') folder.remove_prefix(1);
+  return std::string(folder);
+}
+
+std::string CStringCollection2::GetHardlinkIDkey(long index, bool quellSerialsAllSame) const {
+  const FileRecord& r = Record(index);
+  std::string key = std::to_string(r.FileIndexHigh) + "|" + std::to_string(r.FileIndexLow);
+  return quellSerialsAllSame ? key : std::to_string(r.VolumeSerialNumber) + "|" + key;
+}
+
+std::string CStringCollection2::GetHardlinkIDkeyFormatted(long index, bool quellSerialsAllSame) const {
+  const FileRecord& r = Record(index);
+  std::string key = Hex(r.FileIndexHigh) + Hex(r.FileIndexLow);
+  return quellSerialsAllSame ? key : Hex(r.VolumeSerialNumber) + key;
+}
+
+}  // namespace twinex

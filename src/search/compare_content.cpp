@@ -1,0 +1,165 @@
+#include "search/compare_content.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/file_system.h"
+#include "search/search.h"
+#include "settings/translate.h"
+
+namespace twinex {
+namespace {
+
+ContentWorkspace& Workspace(Search& s) {
+  if (!s.contentWorkspace) s.contentWorkspace = std::make_shared<ContentWorkspace>();
+  return *s.contentWorkspace;
+}
+
+CompareFile CompareFileOf(const Search& s, long index) {
+  const FileRecord& r = s.files.Record(index);
+  return CompareFile{s.files.GetPathWithFileName(index), r.CutFromFileStart, r.CutFromFileEnd};
+}
+
+// Reads the identity of a file whose link count the walk did not record; a failure is logged
+// and leaves the file to be compared by content.
+void ReadHardlinkData(Search& s, long index) {
+  FileRecord& r = s.files.Record(index);
+  if (r.NumberOfLinks != 0) return;
+  const std::string path = s.files.GetPathWithFileName(index);
+  platform::FileInfo info;
+  if (std::string e = platform::GetFileInfo(path, info); !e.empty()) {
+    s.LogProtokoll(z_Translate(14013, "Die Datei '%1' konnte nicht geöffnet werden. (%2)", {path, "xGetHardlinkCount2\\" + e}),
+                   true);
+    return;
+  }
+  r.VolumeSerialNumber = info.device;
+  r.FileIndexHigh = static_cast<std::uint32_t>(info.inode >> 32);
+  r.FileIndexLow = static_cast<std::uint32_t>(info.inode);
+  r.NumberOfLinks = static_cast<std::uint32_t>(std::min<std::uint64_t>(info.links, UINT32_MAX));
+}
+
+bool SameFileByHardlink(Search& s, long ia, long ib) {
+  ReadHardlinkData(s, ia);
+  ReadHardlinkData(s, ib);
+  const FileRecord& a = s.files.Record(ia);
+  const FileRecord& b = s.files.Record(ib);
+  return a.NumberOfLinks >= 2 && b.NumberOfLinks >= 2 && a.VolumeSerialNumber == b.VolumeSerialNumber &&
+         a.FileIndexHigh == b.FileIndexHigh && a.FileIndexLow == b.FileIndexLow;
+}
+
+// The file's digest, made at most once per search. False when it could not be made (the record
+// is then marked and logged) or the user stopped or skipped it (nothing is marked).
+bool EnsureDigest(Search& s, ContentWorkspace& ws, long index) {
+  FileRecord& r = s.files.Record(index);
+  if (r.HashCreated) return true;
+  const std::string path = s.files.GetPathWithFileName(index);
+  const std::uint64_t readBlock = SaneBlockSize(s.buffers[2], 16384);
+  std::string error;
+  switch (CreateHashFromFile(path, r, s.checksum, readBlock, ws.checksum, error)) {
+    case HashOutcome::Created:
+      r.HashCreated = true;
+      ++s.counters.checksumsCreated;
+      return true;
+    case HashOutcome::Failed:
+      s.LogProtokoll(
+          z_Translate(14010, "Beim Erstellen der Prüfsumme von Datei '%2' ist ein Fehler aufgetreten: %1", {error, path}),
+          true);
+      r.HaveErrorMessage = true;
+      return false;
+    case HashOutcome::Cancelled:
+      break;
+  }
+  return false;
+}
+
+bool CompareByChecksum(Search& s, ContentWorkspace& ws, long ia, long ib) {
+  const FileRecord& a = s.files.Record(ia);
+  const FileRecord& b = s.files.Record(ib);
+  if (a.EffectiveSize != b.EffectiveSize) {
+    // Short ranges are their own zero-padded digests, so only equal lengths may be compared.
+    ++s.counters.fileComparisons;
+    return false;
+  }
+  if (a.EffectiveSize == 0) {
+    ++s.counters.fileComparisons;
+    return true;
+  }
+  if (!a.HashCreated || !b.HashCreated) {
+    if (ws.samples.Differ(CompareFileOf(s, ia), CompareFileOf(s, ib), a.EffectiveSize)) {
+      ++s.counters.fileComparisons;
+      return false;
+    }
+    if (!EnsureDigest(s, ws, ia) || !EnsureDigest(s, ws, ib)) return false;
+  }
+  ++s.counters.fileComparisons;
+  const auto length = static_cast<std::size_t>(std::clamp(s.checksum.digestLength, 0, kMaxDigestLength));
+  return std::memcmp(a.HashArray.data(), b.HashArray.data(), length) == 0;
+}
+
+bool CompareByBytes(Search& s, ContentWorkspace& ws, long ia, long ib) {
+  FileRecord& a = s.files.Record(ia);
+  FileRecord& b = s.files.Record(ib);
+  ++s.counters.fileComparisons;
+  const CompareFile fa = CompareFileOf(s, ia), fb = CompareFileOf(s, ib);
+  const CompareBlockSizes sizes = CompareBlockSizes::From(s.buffers);
+  const bool exact = s.contentPercent >= 100;
+  std::string error;
+  int percent = 100;
+  int code = 0;
+  if (exact) {
+    if (a.EffectiveSize == b.EffectiveSize && ws.samples.Differ(fa, fb, a.EffectiveSize)) return false;
+    code = Search_CompareFileContent(fa, fb, sizes, error, ws.compare);
+  } else {
+    code = Search_CompareFileContentPercent(fa, fb, sizes, percent, error, ws.compare);
+  }
+
+  auto logCompareError = [&] {
+    s.LogProtokoll(z_Translate(14012, "Beim Vergleichen der Dateien '%1' und '%2' ist ein Fehler aufgetreten: %3",
+                               {fa.path, fb.path, error}),
+                   true);
+  };
+  switch (code) {
+    case kContentEqual:
+      if (exact) return true;
+      if (percent < std::max(s.contentPercent, 1)) return false;
+      // The new file shows how far it matches the group's first file, which is the reference.
+      a.PercentMatch = static_cast<std::uint8_t>(percent);
+      b.PercentMatch = 100;
+      return true;
+    case kContentDifferent:
+      if (!error.empty()) logCompareError();
+      return false;
+    case kContentCancelled:
+      return false;
+    case kContentOpenFirst:
+    case kContentOpenSecond: {
+      const bool first = code == kContentOpenFirst;
+      s.LogProtokoll(
+          z_Translate(14011, "Die Datei '%1' konnte nicht geöffnet werden. Fehler: %2", {first ? fa.path : fb.path, error}),
+          true);
+      (first ? a : b).HaveErrorMessage = true;
+      return false;
+    }
+    default:
+      // A file that fails while being read would fail again against every later file.
+      logCompareError();
+      (code == kContentReadFirst ? a : b).HaveErrorMessage = true;
+      return false;
+  }
+}
+
+}  // namespace
+
+bool Search_CompareContent(Search& search, long indexNew, long indexFirst) {
+  const FileRecord& a = search.files.Record(indexNew);
+  const FileRecord& b = search.files.Record(indexFirst);
+  // An erroneous file was logged when it failed; it never joins a group.
+  if (a.HaveErrorMessage || b.HaveErrorMessage) return false;
+  if (a.ArchiveType != 0 || b.ArchiveType != 0) return false;
+  if (search.settings.DontCompareHardlinks && SameFileByHardlink(search, indexNew, indexFirst)) return true;
+  ContentWorkspace& ws = Workspace(search);
+  if (search.contentMethod > 0) return CompareByChecksum(search, ws, indexNew, indexFirst);
+  return CompareByBytes(search, ws, indexNew, indexFirst);
+}
+
+}  // namespace twinex

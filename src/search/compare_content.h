@@ -1,0 +1,23 @@
+#pragma once
+// Whether two files of the file table that share all property keys have the same content.
+#include "search/content_compare.h"
+#include "search/content_sample.h"
+#include "search/file_checksum.h"
+
+namespace twinex {
+
+class Search;
+
+// What the comparisons of one search keep between calls: read buffers, the digest object and
+// the first looks at large files. Held by the Search, so nothing outlives it.
+struct ContentWorkspace {
+  CompareBuffers compare;
+  ChecksumWorkspace checksum;
+  ContentSamples samples;
+};
+
+// indexNew is the file just found, indexFirst the first file of a slot. Both records may be
+// updated: their digests, their error flags, their match percentages.
+bool Search_CompareContent(Search& search, long indexNew, long indexFirst);
+
+}  // namespace twinex

@@ -1,0 +1,48 @@
+#include "search/content_sample.h"
+
+#include <functional>
+#include <string_view>
+
+namespace twinex {
+namespace {
+
+constexpr std::uint64_t kSampleBlock = 4096;
+// Below this the look would read a good part of what a full comparison reads.
+constexpr std::uint64_t kMinLength = 4 * kSampleBlock;
+
+std::size_t Fingerprint(const char* data, std::size_t n) { return std::hash<std::string_view>{}({data, n}); }
+
+}  // namespace
+
+const ContentSamples::Sample& ContentSamples::Look(const CompareFile& file, std::uint64_t length) {
+  Sample& s = samples_[file.path];
+  if (s.valid && s.cutStart == file.cutStart && s.cutEnd == file.cutEnd && s.length == length) return s;
+  s = Sample{file.cutStart, file.cutEnd, length, 0, 0, false};
+  platform::ReadOnlyFile f;
+  if (!f.Open(file.path, false).empty()) return s;
+  // A file that changed size since it was found gives no look; the full comparison sees it.
+  if (file.cutStart > f.Size() || file.cutEnd > f.Size() - file.cutStart ||
+      f.Size() - file.cutStart - file.cutEnd != length)
+    return s;
+  buffer_.resize(2 * kSampleBlock);
+  char* head = buffer_.data();
+  char* tail = head + kSampleBlock;
+  if (!f.ReadAt(file.cutStart, head, kSampleBlock).empty() ||
+      !f.ReadAt(file.cutStart + length - kSampleBlock, tail, kSampleBlock).empty())
+    return s;
+  s.head = Fingerprint(head, kSampleBlock);
+  s.tail = Fingerprint(tail, kSampleBlock);
+  s.valid = true;
+  return s;
+}
+
+bool ContentSamples::Differ(const CompareFile& a, const CompareFile& b, std::uint64_t length) {
+  if (length < kMinLength) return false;
+  const Sample& sa = Look(a, length);
+  if (!sa.valid) return false;
+  const std::size_t head = sa.head, tail = sa.tail;  // the second look may rehash the table
+  const Sample& sb = Look(b, length);
+  return sb.valid && (head != sb.head || tail != sb.tail);
+}
+
+}  // namespace twinex

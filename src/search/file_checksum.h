@@ -1,0 +1,28 @@
+#pragma once
+// The checksum of a file's compared range (the bytes between its start and end cuts).
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/digest.h"
+#include "results/file_record.h"
+
+namespace twinex {
+
+struct ChecksumDescriptor;
+
+enum class HashOutcome { Created, Failed, Cancelled };
+
+// A digest object and a read buffer reused from file to file.
+struct ChecksumWorkspace {
+  platform::Digest digest;
+  std::vector<char> buffer;
+};
+
+// Fills record.HashArray with the digest of the record's compared range, read in blocks of
+// `readBlock` bytes. A range not longer than the digest is its own digest, zero-padded. On
+// failure `error` names the failing step; a stop or skip request gives Cancelled.
+HashOutcome CreateHashFromFile(const std::string& path, FileRecord& record, const ChecksumDescriptor& checksum,
+                               std::uint64_t readBlock, ChecksumWorkspace& workspace, std::string& error);
+
+}  // namespace twinex

@@ -1,0 +1,99 @@
+#include "search/grouping_key.h"
+
+#include <cmath>
+
+#include "platform/text.h"
+#include "results/result_tree.h"
+#include "search/search.h"
+
+namespace twinex {
+namespace {
+
+// Date values become whole counts so that the key text is exact: days, minutes or seconds.
+std::string DateKeyPart(const Search& s, double date) {
+  if (s.settings.IgnoreTime) return std::to_string(static_cast<long long>(std::floor(date)));
+  double seconds = std::round(date * 86400.0);
+  if (s.settings.IgnoreSeconds) return std::to_string(static_cast<long long>(std::floor(seconds / 60.0))) + "m";
+  return std::to_string(static_cast<long long>(seconds)) + "s";
+}
+
+std::string CutName(std::string name, int method, long long n) {
+  if (method == 0 || n < 0) return name;
+  auto chars = platform::SplitChars(name);
+  std::size_t count = chars.size(), keep = static_cast<std::size_t>(n);
+  auto join = [&](std::size_t from, std::size_t to) {
+    std::string out;
+    for (std::size_t i = from; i < to && i < count; ++i) out += chars[i];
+    return out;
+  };
+  switch (method) {
+    case 1:  // the first N characters
+      return join(0, std::min(keep, count));
+    case 2:  // the last N characters
+      return join(count > keep ? count - keep : 0, count);
+    case 3:  // without the last N characters, when longer than N
+      return count > keep ? join(0, count - keep) : name;
+    case 4:  // without the first N characters, when longer than N
+      return count > keep ? join(keep, count) : name;
+    default:
+      return name;
+  }
+}
+
+}  // namespace
+
+std::string ComparisonName(const Search& s, std::string_view nameWithoutExtension) {
+  std::string name(nameWithoutExtension);
+  if (s.nameCleanup.ignoreChars) name = s.nameCleanup.Search_ReplaceFileNameChars(name);
+  if (s.nameCleanup.ignoreText) name = s.nameCleanup.Search_ReplaceFileNameText(name);
+  long long n = 0;
+  platform::ParseLong(s.settings.FileNameCompareOnlyFirstCharsCount, n);
+  return CutName(std::move(name), s.settings.FileNameCompareMethod, n);
+}
+
+bool UsesSlots(const Search& s) { return s.criteria[kCritContent] || s.scope == 2; }
+
+std::string BuildSearchKey(const Search& s, const FileRecord& r, std::string_view relativeFolder) {
+  std::string key = "K";
+  const auto& c = s.criteria;
+  if (c[kCritName]) {
+    key += r.NameKey;
+    if (c[kCritExtension] && !r.Extension.empty()) key += "." + r.Extension;
+  } else if (c[kCritExtension]) {
+    key += r.Extension;
+  }
+  if (c[kCritSize] || c[kCritContent]) key += std::to_string(r.EffectiveSize);
+  if (c[kCritModified]) key += DateKeyPart(s, r.DateLastModified);
+  if (c[kCritCreated]) key += DateKeyPart(s, r.DateCreated);
+  if (c[kCritAttributes]) key += std::to_string(r.Attributes);
+  if (s.scope == 1) key += "<" + std::to_string(r.SourceNr);
+  if (c[7]) {
+    key += "#" + std::to_string(r.VolumeSerialNumber) + "-" + std::to_string(r.FileIndexHigh) + "-" +
+           std::to_string(r.FileIndexLow);
+  }
+  if (UsesSlots(s)) {
+    key += ">";
+  } else if (s.scope == 3) {
+    key += "<" + std::to_string(r.SourceNr) + ">";
+    key += relativeFolder;
+  }
+  return key;
+}
+
+int GroupCaptionType(const Search& s) {
+  const auto& c = s.criteria;
+  if (s.method == kMethodTrackLength) return kCaptionTrackLength;
+  if (s.method == kMethodSimilarMusic) return kCaptionSimilarMusic;
+  if (s.method == kMethodSimilarPictures) return kCaptionSimilarPictures;
+  if (c[kCritName] && c[kCritExtension]) return kCaptionNameWithExtension;
+  if (c[kCritName]) return kCaptionName;
+  if (c[kCritExtension]) return kCaptionExtension;
+  if (c[kCritSize] || c[kCritContent]) return kCaptionSize;
+  if (c[kCritModified]) return kCaptionModified;
+  if (c[kCritCreated]) return kCaptionCreated;
+  if (c[kCritAttributes]) return kCaptionAttributes;
+  if (c[7]) return kCaptionHardlink;
+  return kCaptionName;
+}
+
+}  // namespace twinex

@@ -1,0 +1,128 @@
+#include "search/result_rows.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "platform/number_format.h"
+#include "search/search.h"
+#include "settings/translate.h"
+
+namespace twinex {
+namespace {
+
+std::string NameWithExtension(const FileRecord& r) {
+  return r.Extension.empty() ? r.Name : r.Name + "." + r.Extension;
+}
+
+// The date display format without the parts the search ignored.
+std::string CaptionDateFormat(const Search& s) {
+  std::string f = s.result.display.dateFormat;
+  auto erase = [&f](const std::string& part) {
+    for (std::size_t p; (p = f.find(part)) != std::string::npos;) f.erase(p, part.size());
+  };
+  if (s.settings.IgnoreTime) {
+    for (const char* part : {"hh:nn:ss", "h:n:s", "AM/PM"}) erase(part);
+  } else if (s.settings.IgnoreSeconds) {
+    for (const char* part : {":ss", ":s"}) erase(part);
+  }
+  while (!f.empty() && f.back() == ' ') f.pop_back();
+  return f;
+}
+
+double CaptionDate(const Search& s, double date) {
+  if (s.settings.IgnoreTime) return std::floor(date);
+  if (s.settings.IgnoreSeconds) {
+    double seconds = std::round(date * 86400.0);
+    return (seconds - std::fmod(seconds, 60.0)) / 86400.0;
+  }
+  return date;
+}
+
+std::string HardlinkCaption(const FileRecord& r, bool allSameVolume) {
+  char buf[64];
+  std::string id;
+  if (!allSameVolume) {
+    std::snprintf(buf, sizeof buf, "%llX", static_cast<unsigned long long>(r.VolumeSerialNumber));
+    id += buf;
+  }
+  std::snprintf(buf, sizeof buf, "%X%X", r.FileIndexHigh, r.FileIndexLow);
+  return id + buf + " (" + std::to_string(r.NumberOfLinks) + ")";
+}
+
+bool AllSourcesOnOneVolume(const Search& s) {
+  for (const auto& src : s.sourceTable)
+    if (src.volume != s.sourceTable.front().volume) return false;
+  return true;
+}
+
+}  // namespace
+
+ResultGroup& Search_AddNewGroup(Search& s, const FileRecord& r) {
+  std::string caption;
+  std::uint64_t sizeG = 0;
+  double dateG = 0;
+  switch (s.result.captionType) {
+    case kCaptionName:
+      caption = r.NameKey.empty() ? "." + r.Extension : r.NameKey;
+      break;
+    case kCaptionNameWithExtension:
+      caption = r.NameKey.empty() ? "." + r.Extension : (r.Extension.empty() ? r.NameKey : r.NameKey + "." + r.Extension);
+      break;
+    case kCaptionExtension:
+      caption = r.Extension.empty() ? z_Translate(11130, "[Ohne Dateiendung]") : r.Extension;
+      break;
+    case kCaptionSize:
+      sizeG = r.SIZE;
+      caption = std::to_string(r.SIZE);
+      break;
+    case kCaptionModified:
+    case kCaptionCreated:
+      dateG = CaptionDate(s, s.result.captionType == kCaptionModified ? r.DateLastModified : r.DateCreated);
+      caption = FormatDateDisplay(dateG, CaptionDateFormat(s));
+      break;
+    case kCaptionAttributes:
+      caption = AttributeLetters(r.Attributes);
+      if (caption.empty()) caption = z_Translate(11131, "[Keine Attribute]");
+      break;
+    case kCaptionHardlink:
+      caption = HardlinkCaption(r, AllSourcesOnOneVolume(s));
+      break;
+    default:
+      caption = NameWithExtension(r);
+      break;
+  }
+  ResultGroup& g = s.result.AddGroup(std::move(caption), sizeG, dateG);
+  s.counters.groups = s.result.groups.size();
+  return g;
+}
+
+void Search_AddNodeFromCollection(Search& s, ResultGroup& group, const FileRecord& r) {
+  ResultFile f;
+  f.dupname = NameWithExtension(r);
+  f.path = s.files.Folder(r.FolderIndex);
+  f.pathA = r.PathInsideZip;
+  f.size = r.SIZE;
+  f.dateVal = r.DateLastModified;
+  f.dateEval = r.DateCreated;
+  f.attr = r.Attributes;
+  f.hardlinks = r.NumberOfLinks >= 2 ? r.NumberOfLinks : 0;
+  f.hardlinkID = r.NumberOfLinks >= 2 ? std::to_string(r.VolumeSerialNumber) + "-" + std::to_string(r.FileIndexHigh) +
+                                            "-" + std::to_string(r.FileIndexLow)
+                                      : "-";
+  f.similar = r.PercentMatch;
+  f.qnr = r.SourceNr;
+  f.archiv = r.ArchiveType;
+  f.IsRefFile = r.IsReferenceFile;
+  f.device = r.VolumeSerialNumber;
+  f.inode = (static_cast<std::uint64_t>(r.FileIndexHigh) << 32) | r.FileIndexLow;
+  if (r.SourceNr >= 1 && static_cast<std::size_t>(r.SourceNr) <= s.sourceTable.size()) {
+    SourceEntry& src = s.sourceTable[static_cast<std::size_t>(r.SourceNr - 1)];
+    f.protectedFile = src.fileProtection;
+    src.duplicates += 1;
+    src.duplicateBytes += r.SIZE;
+  }
+  s.result.AddFile(group, std::move(f));
+  s.counters.duplicates = static_cast<std::uint64_t>(s.result.counters.DupCount);
+}
+
+}  // namespace twinex

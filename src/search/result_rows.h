@@ -1,0 +1,14 @@
+#pragma once
+// Groups and file rows reach the result while the search walks.
+namespace twinex {
+
+class Search;
+struct FileRecord;
+struct ResultGroup;
+
+// Adds a group row whose caption is what the record's file shares with its duplicates.
+ResultGroup& Search_AddNewGroup(Search& search, const FileRecord& record);
+// Adds the record's file as a row of the group and keeps the search's counters current.
+void Search_AddNodeFromCollection(Search& search, ResultGroup& group, const FileRecord& record);
+
+}  // namespace twinex

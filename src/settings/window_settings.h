@@ -1,0 +1,39 @@
+#pragma once
+// The sections that belong to the other windows and to the program as a whole (result window
+// options, file manager, export, selection dialogs, shortcuts, window positions, language,
+// update). A window reads its keys when it opens and writes them back when it closes; the
+// defaults come from the same key table as the main window's settings.
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace twinex {
+
+// The default a window reads the key with ("" when the table gives none or does not know it).
+std::string SettingDefault(std::string_view section, std::string_view key);
+// ProfileGetItemWide with the table's default.
+std::string ReadSetting(std::string_view section, std::string_view key, const std::string& file = "");
+
+// A snapshot of every key of those sections: the table's keys with their stored values or
+// defaults, and every key present in the sections kept whole ("Shortcuts", "WindowPos", "CBVS").
+class WindowSettings {
+ public:
+  struct Entry {
+    std::string section;
+    std::string key;
+    std::string value;
+  };
+  // The stored value, else the table's default.
+  std::string Get(std::string_view section, std::string_view key) const;
+  void Set(std::string_view section, std::string_view key, std::string value);
+  const std::vector<Entry>& entries() const { return entries_; }
+
+ private:
+  std::vector<Entry> entries_;
+};
+
+WindowSettings LoadWindowSettings(const std::string& file = "");
+// Writes every entry back (one file write); returns the first error or "".
+std::string SaveWindowSettings(const WindowSettings& settings, const std::string& file = "");
+
+}  // namespace twinex

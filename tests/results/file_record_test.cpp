@@ -1,0 +1,104 @@
+#include "results/file_record.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace twinex {
+namespace {
+
+FileRecord Rec(std::string name, std::string ext) {
+  FileRecord r;
+  r.Name = std::move(name);
+  r.Extension = std::move(ext);
+  return r;
+}
+
+TEST(FileTable, KeysAreFoundWithoutRegardToCaseAndDuplicatesAreNotStored) {
+  CStringCollection2 t;
+  t.Init(4, 2);
+  bool existed = true;
+  EXPECT_EQ(t.Add("KReport.txt", Rec("Report", "txt"), &existed), 1);
+  EXPECT_FALSE(existed);
+  EXPECT_EQ(t.Add("K100>1", Rec("b", ""), &existed), 2);
+
+  EXPECT_EQ(t.Add("kREPORT.TXT", Rec("other", "doc"), &existed), 1);
+  EXPECT_TRUE(existed);
+  EXPECT_EQ(t.Count(), 2);
+  EXPECT_EQ(t.Record(1).Name, "Report");  // the first file of a key stays
+
+  EXPECT_EQ(t.ExistKey("kreport.TXT"), 1);
+  EXPECT_EQ(t.ExistKey("K100>1"), 2);
+  EXPECT_EQ(t.ExistKey("K100>2"), 0);
+  EXPECT_EQ(t.ExistKey(""), 0);
+  // Unicode folding, not ASCII only.
+  t.Add("KÄrger", Rec("Ärger", ""));
+  EXPECT_EQ(t.ExistKey("KäRGER"), 3);
+}
+
+TEST(FileTable, FoldersAreStoredOnceAndRelativeFoldersCutTheSourceBase) {
+  CStringCollection2 t;
+  const auto a = t.InternFolder("/data/src/sub");
+  const auto b = t.InternFolder("/data/src");
+  EXPECT_NE(a, b);
+  EXPECT_EQ(t.InternFolder("/data/src/sub"), a);
+  EXPECT_EQ(t.InternFolder("/data/src"), b);
+  EXPECT_NE(t.InternFolder("/data/src/SUB"), a);  // paths are case-sensitive
+  EXPECT_EQ(t.Folder(a), "/data/src/sub");
+
+  FileRecord r = Rec("x", "bin");
+  r.FolderIndex = a;
+  r.SourceBaseLength = 9;  // "/data/src"
+  t.Add("K1", r);
+  r.FolderIndex = b;
+  t.Add("K2", r);
+  EXPECT_EQ(t.RelativeFolder(1), "sub");
+  EXPECT_EQ(t.RelativeFolder(2), "");
+  EXPECT_EQ(t.FolderOf(1), "/data/src/sub");
+
+  // No trailing dot without an extension, no doubled separator below the root.
+  t.Add("K3", Rec("archive.tar", "gz"));
+  t.Record(3).FolderIndex = t.InternFolder("/");
+  EXPECT_EQ(t.GetFileNameWithExtension(1), "x.bin");
+  EXPECT_EQ(t.GetPathWithFileName(1), "/data/src/sub/x.bin");
+  EXPECT_EQ(t.GetPathWithFileName(3), "/archive.tar.gz");
+  t.Record(3).Extension.clear();
+  EXPECT_EQ(t.GetFileNameWithExtension(3), "archive.tar");
+}
+
+TEST(FileTable, HardlinkKeyTexts) {
+  CStringCollection2 t;
+  FileRecord r = Rec("a", "");
+  r.VolumeSerialNumber = 2049;
+  r.FileIndexHigh = 0;
+  r.FileIndexLow = 0xFFFFFFFFu;
+  t.Add("K1", r);
+
+  EXPECT_EQ(t.GetHardlinkIDkey(1, true), "0|4294967295");
+  EXPECT_EQ(t.GetHardlinkIDkey(1, false), "2049|0|4294967295");
+  EXPECT_EQ(t.GetHardlinkIDkeyFormatted(1, true), "0FFFFFFFF");
+  EXPECT_EQ(t.GetHardlinkIDkeyFormatted(1, false), "8010FFFFFFFF");
+}
+
+TEST(FileTable, TakesTwoHundredThousandFiles) {
+  CStringCollection2 t;
+  t.Init(100000, 50000);
+  for (int i = 0; i < 200000; ++i) {
+    FileRecord r;
+    r.FolderIndex = t.InternFolder("/corpus/folder" + std::to_string(i / 100));
+    r.Name = "file" + std::to_string(i);
+    r.SIZE = static_cast<std::uint64_t>(i);
+    ASSERT_EQ(t.Add("K" + std::to_string(i) + ">1", std::move(r)), i + 1);
+  }
+  EXPECT_EQ(t.Count(), 200000);
+  EXPECT_EQ(t.ExistKey("K199999>1"), 200000);
+  EXPECT_EQ(t.Record(150001).SIZE, 150000u);
+  EXPECT_EQ(t.FolderOf(150001), "/corpus/folder1500");
+  t.Clear();
+  EXPECT_EQ(t.Count(), 0);
+  EXPECT_EQ(t.ExistKey("K1>1"), 0);
+  EXPECT_EQ(t.Add("K1>1", FileRecord()), 1);
+}
+
+}  // namespace
+}  // namespace twinex
