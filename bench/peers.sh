@@ -24,7 +24,8 @@ make_tree "$work/tree200k" --files 200000 --small-max 2048
 measure() {
   local best="" line
   for _ in $(seq "$runs"); do
-    line=$( { /usr/bin/time -f '%e %M' "$@" >/dev/null 2>/dev/null; } 2>&1 | tail -n 1)
+    /usr/bin/time -o "$work/time.txt" -f '%e %M' "$@" >/dev/null 2>&1 || true
+    line=$(tail -n 1 "$work/time.txt")
     if [ -z "$best" ] || awk -v a="${line% *}" -v b="${best% *}" 'BEGIN{exit !(a<b)}'; then best="$line"; fi
   done
   echo "$best"

@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include <atomic>
+
 #include "app/cut_logfile.h"
 #include "app/log_line.h"
 #include "app/logs.h"
@@ -83,10 +85,16 @@ std::string CreateGeneralLog(const StartupRequest&, AppSession& s) {
   return "";
 }
 
-// Named from the tick count and the process id, so two instances never share one.
+// Named from the tick count and the process id, so two instances never share one; a file left
+// by an earlier process of the same id is not taken over.
 std::string CreateSearchLog(const StartupRequest&, AppSession& s) {
-  s.searchLog = s.paths.tempFolder + "/" + std::to_string(platform::TickCount()) + "-" + std::to_string(getpid()) +
-                ".txt";
+  static std::atomic<unsigned> serial{0};
+  const std::string stem =
+      s.paths.tempFolder + "/" + std::to_string(platform::TickCount()) + "-" + std::to_string(getpid());
+  do {
+    unsigned n = serial++;
+    s.searchLog = stem + (n == 0 ? "" : "-" + std::to_string(n)) + ".txt";
+  } while (platform::ExistFile(s.searchLog));
   std::string error = CreateLogFile(s.searchLog);
   if (!error.empty()) s.notes.push_back(s.searchLog + ": " + error);
   LogFiles files = GetLogFiles();

@@ -35,6 +35,13 @@ std::string ParseCliOptions(int argc, char** argv, CliOptions& o) {
         return "--which takes all, selected or unselected";
     } else if (a == "--delimiter") {
       if (!value(o.delimiter) || o.delimiter.empty()) return "--delimiter needs a separator";
+    } else if (a == "--profiles") {
+      o.listProfiles = true;
+    } else if (a == "--save-profile") {
+      if (!value(o.saveProfile)) return "--save-profile needs a name";
+    } else if (a == "--comment") {
+      if (!value(o.comment)) return "--comment needs a text";
+      o.commentGiven = true;
     } else if (a == "--yes") {
       o.answer = 1;
     } else if (a == "--no") {
@@ -47,11 +54,13 @@ std::string ParseCliOptions(int argc, char** argv, CliOptions& o) {
       return "unknown option " + std::string(a);
     }
   }
+  if (o.commentGiven && o.saveProfile.empty()) return "--comment goes with --save-profile";
   return "";
 }
 
 const char* UsageText() {
   return "Usage: twinex-cli [--settings FILE] [--yes | --no] [--log FILE|-] ARGUMENTS...\n"
+         "       twinex-cli --profiles | --save-profile NAME [--comment TEXT] [ARGUMENTS...]\n"
          "\n"
          "Finds duplicate files. ARGUMENTS are the program's own switches and folders, e.g.\n"
          "  twinex-cli -s34 -c2 /data/Fotos /mnt/backup\n"
@@ -80,6 +89,9 @@ const char* UsageText() {
          "  --file-list      write a plain list of the files' paths instead\n"
          "  --which all|selected|unselected   which files are written (default all)\n"
          "  --delimiter comma|semicolon|tab|space|TEXT   CSV field separator\n"
+         "  --profiles       list the profiles (name and comment) instead of searching\n"
+         "  --save-profile NAME [--comment TEXT]   save the settings, after the switches and\n"
+         "                   folders of ARGUMENTS, as the profile NAME instead of searching\n"
          "  --help, --version\n"
          "\n"
          "Exit status: 0 the search ran (also when stopped with Ctrl-C), 1 the search was\n"

@@ -15,6 +15,10 @@ struct CliOptions {
   bool fileList = false;     // --file-list
   std::string which;         // --which all|selected|unselected
   std::string delimiter;     // --delimiter comma|semicolon|tab|space|TEXT
+  bool listProfiles = false;   // --profiles
+  std::string saveProfile;     // --save-profile NAME
+  std::string comment;         // --comment TEXT (with --save-profile)
+  bool commentGiven = false;
   bool help = false;
   bool version = false;
   std::vector<std::string> arguments;

@@ -36,6 +36,7 @@ struct FileRecord {
   std::uint8_t ArchiveType = 0;
   std::string ArchiveTempFileNr;
   std::int32_t GroupID = -1;        // -1 not in a group; otherwise the result group's id
+  std::int32_t SlotChain = -1;      // first slot of a key: the search's list of that key's slots
   std::uint8_t PercentMatch = 0;
   std::uint64_t CutFromFileStart = 0;
   std::uint64_t CutFromFileEnd = 0;

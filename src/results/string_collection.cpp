@@ -76,8 +76,11 @@ void CStringCollection::Init(long initialAllocVal, GrowthPolicy growth) {
   initialAlloc_ = std::clamp(initialAllocVal, 1L, kMaxNodes);
   growth_ = growth;
   pool_.Init(initialAlloc_, growth_);
+  // Nodes are built as they are first handed out: the room is reserved, but a table that starts
+  // with room for 100,000 files costs no memory for the files it never sees.
   std::vector<Node>().swap(nodes_);
-  nodes_.resize(static_cast<std::size_t>(initialAlloc_) + 1);
+  nodes_.reserve(static_cast<std::size_t>(initialAlloc_) + 1);
+  nodes_.resize(1);
   positions_.assign(static_cast<std::size_t>(initialAlloc_) + 2, 0);
   root_ = 0;
   count_ = 0;
@@ -87,9 +90,10 @@ void CStringCollection::EnsureInitialised() {
   if (!pool_.Initialised()) Init(initialAlloc_, growth_);
 }
 
-void CStringCollection::GrowArrays() {
+void CStringCollection::GrowArrays(long node) {
   const auto cap = static_cast<std::size_t>(pool_.Capacity());
-  if (nodes_.size() < cap + 1) nodes_.resize(cap + 1);
+  if (nodes_.capacity() < cap + 1) nodes_.reserve(cap + 1);
+  if (nodes_.size() <= static_cast<std::size_t>(node)) nodes_.resize(static_cast<std::size_t>(node) + 1);
   if (positions_.size() < cap + 2) positions_.resize(cap + 2, 0);
 }
 
@@ -241,7 +245,7 @@ long CStringCollection::Add(std::string_view item, std::string_view key, long ta
   }
 
   const long node = pool_.Alloc();
-  GrowArrays();
+  GrowArrays(node);
   Node& n = N(node);
   n = Node();
   n.key.assign(key);
@@ -274,7 +278,7 @@ long CStringCollection::Remove(KeyRef keyVal) {
 }
 
 void CStringCollection::RemoveBeforeClear(long index) {
-  if (index < 1 || index > NodeCapacity()) return;
+  if (index < 1 || static_cast<std::size_t>(index) >= nodes_.size()) return;  // never handed out
   Node& n = N(index);
   if (n.inTree) Unlink(index);
   Release(n.key, "1");

@@ -151,7 +151,8 @@ class CStringCollection {
   // Node number of the element at a position (0 outside 1..Count()), and the size of the node
   // array: tables that keep more per element index them by node number.
   long NodeAt(long position) const;
-  long NodeCapacity() const { return nodes_.empty() ? 0 : static_cast<long>(nodes_.size()) - 1; }
+  // Node numbers up to the pool's capacity may be handed out; their storage is built on first use.
+  long NodeCapacity() const { return pool_.Capacity(); }
   long PoolCapacity() const { return pool_.Capacity(); }
 
   // Checks tree colours, black heights, links, key order, position array and free chain.
@@ -189,7 +190,7 @@ class CStringCollection {
   long PositionOf(long node) const;
 
   void EnsureInitialised();
-  void GrowArrays();
+  void GrowArrays(long node);
   void Link(long node, long parent);
   void InsertFixup(long z);
   void Unlink(long z);

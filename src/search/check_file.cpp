@@ -1,5 +1,7 @@
 #include "search/check_file.h"
 
+#include <cstring>
+
 #include "platform/file_system.h"
 #include "platform/text.h"
 #include "search/compare_content.h"
@@ -76,36 +78,70 @@ void GroupWithoutSlots(Search& s, const std::string& key) {
     s.files.Add(key, std::move(s.files.Record(kCurrent)));
 }
 
+std::uint64_t DigestPrefix(const FileRecord& r) {
+  std::uint64_t v = 0;
+  std::memcpy(&v, r.HashArray.data(), sizeof v);
+  return v;
+}
+
+void Remember(SlotSummary& slot, const FileRecord& r) {
+  if (slot.digestKnown || !r.HashCreated) return;
+  slot.digestKnown = true;
+  slot.digestPrefix = DigestPrefix(r);
+}
+
+// With digests known on both sides, a differing digest settles the pair without reading the
+// stored record; every other pair goes through the full comparison.
+bool SlotMatches(Search& s, SlotSummary& slot) {
+  const FileRecord& fresh = s.files.Record(kCurrent);
+  if (s.contentMethod > 0 && slot.digestKnown && fresh.HashCreated && slot.digestPrefix != DigestPrefix(fresh) &&
+      s.criteria[kCritContent])
+    return false;
+  bool match = SlotPairMatches(s, slot.index);
+  Remember(slot, s.files.Record(slot.index));
+  return match;
+}
+
 // Scope 2: once a group formed, the first files of the following slots that match the checked
 // file join it too.
-void JoinFollowingSlots(Search& s, const std::string& key, long slot) {
+void JoinFollowingSlots(Search& s, std::vector<SlotSummary>& chain, std::size_t from) {
   int groupId = s.files.Record(kCurrent).GroupID;
   ResultGroup* group = s.result.FindGroup(groupId);
-  for (long n = slot + 1;; ++n) {
+  if (!group) return;
+  for (std::size_t k = from + 1; k < chain.size(); ++k) {
     if (SearchState.load(std::memory_order_relaxed) == kStateStop) return;
-    long other = s.files.ExistKey(key + std::to_string(n));
-    if (other == 0) return;
-    FileRecord& rec = s.files.Record(other);
-    if (rec.GroupID != -1 || !SlotPairMatches(s, other) || !group) continue;
+    FileRecord& rec = s.files.Record(chain[k].index);
+    if (rec.GroupID != -1 || !SlotMatches(s, chain[k])) continue;
     rec.GroupID = groupId;
     Search_AddNodeFromCollection(s, *group, rec);
   }
 }
 
+// The slots of a key are listed together, so the slot loop walks that list instead of looking
+// every slot key up again; each slot is still stored under its own key.
 void GroupInSlots(Search& s, const std::string& key) {
-  for (long n = 1;; ++n) {
-    if (SearchState.load(std::memory_order_relaxed) == kStateStop) return;
-    std::string slotKey = key + std::to_string(n);
-    long first = s.files.ExistKey(slotKey);
-    if (first == 0) {
-      s.files.Add(slotKey, std::move(s.files.Record(kCurrent)));
+  long head = s.files.ExistKey(key + "1");
+  std::size_t chainId = 0;
+  if (head != 0) {
+    chainId = static_cast<std::size_t>(s.files.Record(head).SlotChain);
+    std::vector<SlotSummary>& chain = s.slotChains[chainId];
+    for (std::size_t k = 0; k < chain.size(); ++k) {
+      if (SearchState.load(std::memory_order_relaxed) == kStateStop) return;
+      if (!SlotMatches(s, chain[k])) continue;
+      JoinGroup(s, chain[k].index);
+      if (s.scope == 2 && !s.settings.ShowOnlyFilesWithoutDups) JoinFollowingSlots(s, chain, k);
       return;
     }
-    if (!SlotPairMatches(s, first)) continue;
-    JoinGroup(s, first);
-    if (s.scope == 2 && !s.settings.ShowOnlyFilesWithoutDups) JoinFollowingSlots(s, key, n);
-    return;
+  } else {
+    chainId = s.slotChains.size();
+    s.slotChains.emplace_back();
+    s.files.Record(kCurrent).SlotChain = static_cast<std::int32_t>(chainId);
   }
+  std::vector<SlotSummary>& chain = s.slotChains[chainId];
+  SlotSummary slot;
+  Remember(slot, s.files.Record(kCurrent));
+  slot.index = s.files.Add(key + std::to_string(chain.size() + 1), std::move(s.files.Record(kCurrent)));
+  chain.push_back(slot);
 }
 
 }  // namespace

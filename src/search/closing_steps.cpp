@@ -77,7 +77,10 @@ void Search_LogFilesWithoutDups(Search& s) {
 
 void Search_DeleteTempFiles(Search&) {}  // no archive member is extracted without archive support
 
-void Search_DeleteFileCollection(Search& s) { s.files.Clear(); }
+void Search_DeleteFileCollection(Search& s) {
+  s.files.Clear();
+  s.slotChains = {};
+}
 
 void RemoveGroup_DupsNotExistAtAllSourcefolders(Search& s) {
   RemoveGroup_DupsNotExistAtAllSourcefolders(s.result, static_cast<int>(s.sourceTable.size()));

@@ -37,6 +37,14 @@ struct EnumeratedFile {
   const platform::FileInfo* entry = nullptr;  // device, inode and link count of a plain file
 };
 
+// What the slot loop needs of a slot's first file, kept together so that walking a long list of
+// slots does not touch every record: its index, and its digest's first bytes once known.
+struct SlotSummary {
+  long index = 0;
+  std::uint64_t digestPrefix = 0;
+  bool digestKnown = false;
+};
+
 struct SearchCounters {
   std::uint64_t filesChecked = 0;
   std::uint64_t filesInArchives = 0;
@@ -134,6 +142,7 @@ class Search {
   SearchCounters counters;
   std::vector<SourceEntry> sourceTable;
   CStringCollection2 files;  // the file table of this search
+  std::vector<std::vector<SlotSummary>> slotChains;  // the slots of each key, in slot order
   std::shared_ptr<ContentWorkspace> contentWorkspace;  // buffers and looks of the content comparison
   ResultTree result;
   int currentSourceNr = 0;

@@ -1,9 +1,45 @@
 #include "search/tag_cuts.h"
 
+#include "platform/text.h"
 #include "search/search.h"
+#include "search/tag_sizes.h"
 
 namespace twinex {
+namespace {
 
-bool ApplyTagCuts(Search&, long) { return true; }
+// Which reader measures the tags of a file, by option and lower-case extension.
+struct TagRule {
+  bool SearchSettings::*option;
+  const char* extensions;  // "/"-separated, with leading and trailing "/"
+  TagCuts (*read)(const std::string& path);
+};
+
+const TagRule kRules[] = {
+    {&SearchSettings::IgnoreMP3Tags, "/mp3/", Search_CheckForMP3IDTag},
+    {&SearchSettings::IgnoreExif, "/jpeg/jpg/", Search_GetExifDatablockSize},
+    {&SearchSettings::IgnoreExif, "/cr2/", Search_GetExifDatablockSize_CR2},
+    {&SearchSettings::IgnoreFlacMetadata, "/flac/", Search_CheckForFlacTag},
+};
+
+}  // namespace
+
+bool ApplyTagCuts(Search& s, long index) {
+  if (!s.criteria[kCritContent] && !s.criteria[kCritSize]) return true;
+  FileRecord& r = s.files.Record(index);
+  if (r.ArchiveType != 0) return true;  // members are measured once they can be extracted
+  std::string probe = "/" + platform::LowerCase(r.Extension) + "/";
+  for (const auto& rule : kRules) {
+    if (!(s.settings.*(rule.option)) || std::string_view(rule.extensions).find(probe) == std::string_view::npos) continue;
+    TagCuts cuts = rule.read(s.files.GetPathWithFileName(index));
+    if (!cuts.message.empty()) s.LogProtokoll(cuts.message, true);
+    if (cuts.start + cuts.end <= r.SIZE) {
+      r.CutFromFileStart = cuts.start;
+      r.CutFromFileEnd = cuts.end;
+      r.EffectiveSize = r.SIZE - cuts.start - cuts.end;
+    }
+    break;
+  }
+  return true;
+}
 
 }  // namespace twinex

@@ -18,7 +18,9 @@ struct CliRun {
 
 CliRun Cli(const TempDir& home, const std::string& args) {
   std::string errFile = home / "stderr.txt";
-  std::string cmd = "XDG_DATA_HOME='" + home.path() + "/data' " TWINEX_CLI " " + args + " 2>'" + errFile + "'";
+  // The texts checked below are the built-in German ones, so the run asks for German.
+  std::string cmd = "LC_ALL= LC_MESSAGES=de_DE.UTF-8 XDG_DATA_HOME='" + home.path() + "/data' " TWINEX_CLI " " + args +
+                    " 2>'" + errFile + "'";
   CliRun r;
   FILE* p = popen(cmd.c_str(), "r");
   char buf[4096];

@@ -40,10 +40,10 @@ void ExpectCountersMatchRows(const ResultTree& t) {
 // Groups a (a1 selected, a2, a3), b (b1, b2 selected), c (c1, c2 both selected).
 ResultTree ThreeGroups() {
   ResultTree t;
-  for (const char* spec : {"a100", "b01", "c11"}) {
-    ResultGroup& g = t.AddGroup(std::string(1, spec[0]));
-    for (int i = 1; spec[i]; ++i)
-      t.AddFile(g, File(g.dupname + std::to_string(i), g.id == 1 ? 10 : g.id == 2 ? 200 : 3000, spec[i] == '1'));
+  for (const char* rows : {"a100", "b01", "c11"}) {
+    ResultGroup& g = t.AddGroup(std::string(1, rows[0]));
+    for (int i = 1; rows[i]; ++i)
+      t.AddFile(g, File(g.dupname + std::to_string(i), g.id == 1 ? 10 : g.id == 2 ? 200 : 3000, rows[i] == '1'));
   }
   return t;
 }

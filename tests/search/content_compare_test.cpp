@@ -1,4 +1,5 @@
 // Content comparison over real files: byte comparison, percentages, digests, errors, skipping.
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -105,11 +106,16 @@ TEST(ContentCompare, ExactComparisonSeesEveryByteWhileBlocksGrow) {
     CompareBuffers buffers;
     std::string error;
     EXPECT_EQ(Search_CompareFileContent({a}, {t.Write("same", base)}, sizes, error, buffers), kContentEqual);
+    const std::string b = t.Write("b", base);
+    const int fd = open(b.c_str(), O_WRONLY);
     for (std::size_t pos = 0; pos < base.size(); ++pos) {
-      const std::string b = t.Write("b", Flipped(base, {pos}));
+      const char flipped = static_cast<char>(base[pos] ^ 1);
+      ASSERT_EQ(pwrite(fd, &flipped, 1, static_cast<off_t>(pos)), 1);
       ASSERT_EQ(Search_CompareFileContent({a}, {b}, sizes, error, buffers), kContentDifferent)
           << "end block " << endBlock << ", difference at " << pos;
+      ASSERT_EQ(pwrite(fd, &base[pos], 1, static_cast<off_t>(pos)), 1);
     }
+    close(fd);
   }
   // Cuts line up different offsets of the two files.
   CompareBuffers buffers;

@@ -182,3 +182,33 @@ TEST(Grouping, SummaryCountsDuplicatesAndSourceTotals) {
 
 }  // namespace
 }  // namespace twinex::test
+
+namespace twinex::test {
+namespace {
+
+std::string Id3v2(const std::string& body) {
+  std::string h = "ID3";
+  h += '\x03';
+  h += '\x00';
+  h += '\x00';
+  std::size_t n = body.size();
+  for (int shift : {21, 14, 7, 0}) h += static_cast<char>((n >> shift) & 0x7F);
+  return h + body;
+}
+
+TEST(Grouping, TaggedMusicMatchesOnItsAudioOnly) {
+  TempDir t;
+  std::string audio(5000, '\x5A');
+  t.Write("s/a.mp3", Id3v2(std::string(100, 'T')) + audio);
+  t.Write("s/b.mp3", Id3v2(std::string(300, 'U')) + audio + "TAG" + std::string(125, 'x'));
+  MainSettings m = With({t / "s"}, {kCritSize, kCritContent});
+  Grouped plain(m, t.path());
+  EXPECT_TRUE(plain.groups.empty());
+  m.search.IgnoreMP3Tags = true;
+  Grouped tagless(m, t.path());
+  ASSERT_EQ(tagless.groups.size(), 1u);
+  EXPECT_EQ(tagless.result().groups[0].sizeG, 5110u);  // shown by the first file's full size
+}
+
+}  // namespace
+}  // namespace twinex::test

@@ -180,14 +180,14 @@ TEST(SettingsFile, GarbageAndOutOfRangeValuesFallBack) {
 TEST(SettingsFile, SaveKeepsForeignOptionsAndRewritesLists) {
   TempDir dir;
   const std::string f = WriteIni(dir, "c.ini",
-                                 "[DupVerz]\r\nToolbarTheme=5\r\n[Ordnerlist]\r\nV0=/a\r\nV1=/b\r\nV2=/c\r\n"
+                                 "[DupVerz]\r\nFutureOption=5\r\n[Ordnerlist]\r\nV0=/a\r\nV1=/b\r\nV2=/c\r\n"
                                  "[DupFilterOrdner]\r\nF0=/x\r\nF1=/y\r\n[Allgemein]\r\nLang=7\r\n");
   MainSettings m;
   Folder_Add_to_List(m.sources.sources, "/only");
   m.sources.sources.push_back({"", true, true, false, ""});  // a row without a path is not written
   m.sources.folderFilters = {{"/z", true}};
   ASSERT_EQ(EinstellungenSpeichern(m, f), "");
-  EXPECT_EQ(ProfileGetItemWide("DupVerz", "ToolbarTheme", "", f), "5");
+  EXPECT_EQ(ProfileGetItemWide("DupVerz", "FutureOption", "", f), "5") << "a newer build's option survives";
   EXPECT_EQ(ProfileGetItemWide("Allgemein", "Lang", "", f), "7");
   EXPECT_EQ(ProfileGetItemWide("Ordnerlist", "V0", "", f), "/only");
   EXPECT_EQ(ProfileGetItemWide("Ordnerlist", "V1", "", f), "");
