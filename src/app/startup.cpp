@@ -12,6 +12,7 @@
 #include "platform/file_system.h"
 #include "platform/process.h"
 #include "platform/text.h"
+#include "search/checksum_db.h"
 #include "settings/debug_trace.h"
 #include "settings/profiles.h"
 #include "settings/window_settings.h"
@@ -85,6 +86,16 @@ std::string CreateGeneralLog(const StartupRequest&, AppSession& s) {
   return "";
 }
 
+// A missing database is made once; a failure leaves the program running without it.
+std::string CreateChecksumDatabase(const StartupRequest&, AppSession& s) {
+  ChecksumDatabase db(ChecksumDatabaseLocation(s.paths));
+  std::string error;
+  if (platform::ExistFile(db.location().file) || db.Create_Checksum_Database(false, error)) return "";
+  s.notes.push_back(error);
+  LogProtokollMain(error);
+  return "";
+}
+
 // Named from the tick count and the process id, so two instances never share one; a file left
 // by an earlier process of the same id is not taken over.
 std::string CreateSearchLog(const StartupRequest&, AppSession& s) {
@@ -106,13 +117,17 @@ std::string CreateSearchLog(const StartupRequest&, AppSession& s) {
 // In order; the first step that returns a message ends the start.
 constexpr StepFn kStartupSteps[] = {
     WaitForPreviousInstance, CreateDataFolders, TakeInstanceLocks,  PrepareSettings, CreateLogFolder,
-    InitLanguage,            CreateWorkFolders, CreateGeneralLog,   CreateSearchLog,
+    InitLanguage,            CreateWorkFolders, CreateGeneralLog,   CreateChecksumDatabase, CreateSearchLog,
 };
 
 }  // namespace
 
 std::string InstanceLockPath(const AppPaths& paths) { return paths.userDataFolder + "/Twinex4.lock"; }
 std::string GlobalLockPath(const AppPaths& paths) { return paths.commonDataFolder + "/gTwinex4.lock"; }
+
+DatabaseLocation ChecksumDatabaseLocation(const AppPaths& paths) {
+  return {paths.dbFolder + "/checksum.adb", paths.userDataFolder + "/TwinexDB.lock"};
+}
 
 std::string StartupSequence(const StartupRequest& request, AppSession& session) {
   session.startTime = platform::Now();

@@ -5,6 +5,7 @@
 
 #include "app/app_paths.h"
 #include "app/instance_lock.h"
+#include "search/checksum_db_location.h"
 #include "settings/language.h"
 #include "settings/settings_file.h"
 
@@ -32,6 +33,8 @@ struct AppSession {
 // Lock files standing in for the two instance mutexes, in the user data folder.
 std::string InstanceLockPath(const AppPaths& paths);
 std::string GlobalLockPath(const AppPaths& paths);
+// The checksum database "db/checksum.adb" and its lock file "TwinexDB.lock".
+DatabaseLocation ChecksumDatabaseLocation(const AppPaths& paths);
 
 // Runs the start-up sequence. Returns "" or the English message with which the program ends.
 std::string StartupSequence(const StartupRequest& request, AppSession& session);

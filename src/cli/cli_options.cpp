@@ -2,6 +2,9 @@
 
 #include <string_view>
 
+#include "cli/cli_db.h"
+#include "cli/cli_select.h"
+
 namespace twinex::cli {
 
 std::string ParseCliOptions(int argc, char** argv, CliOptions& o) {
@@ -42,6 +45,13 @@ std::string ParseCliOptions(int argc, char** argv, CliOptions& o) {
     } else if (a == "--comment") {
       if (!value(o.comment)) return "--comment needs a text";
       o.commentGiven = true;
+    } else if (IsDatabaseCommand(std::string(a))) {
+      if (!o.dbCommand.empty()) return "one database command at a time";
+      o.dbCommand = a;
+    } else if (a == "--select" || a == "--deselect" || a == "--mode") {
+      std::string v;
+      if (!value(v)) return std::string(a) + " needs a value";
+      if (std::string e = ParseSelectionOption(a, v, o); !e.empty()) return e;
     } else if (a == "--yes") {
       o.answer = 1;
     } else if (a == "--no") {
@@ -55,6 +65,7 @@ std::string ParseCliOptions(int argc, char** argv, CliOptions& o) {
     }
   }
   if (o.commentGiven && o.saveProfile.empty()) return "--comment goes with --save-profile";
+  if (!o.dbCommand.empty() && !o.arguments.empty()) return o.dbCommand + " takes no search arguments";
   return "";
 }
 
@@ -92,6 +103,10 @@ const char* UsageText() {
          "  --profiles       list the profiles (name and comment) instead of searching\n"
          "  --save-profile NAME [--comment TEXT]   save the settings, after the switches and\n"
          "                   folders of ARGUMENTS, as the profile NAME instead of searching\n"
+         "  --db-info        show the checksum database's version, size and counts\n"
+         "  --db-clean       remove the checksums of files that no longer exist\n"
+         "  --db-clear       delete all checksums (asks: needs --yes)\n"
+         "  --db-new         delete the database and make a new one (asks: needs --yes)\n"
          "  --help, --version\n"
          "\n"
          "Exit status: 0 the search ran (also when stopped with Ctrl-C), 1 the search was\n"

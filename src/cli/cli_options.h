@@ -6,6 +6,14 @@
 
 namespace twinex::cli {
 
+// One --select / --deselect, its value checked already (cli_select.h).
+struct SelectStep {
+  bool deselect = false;
+  std::string tool;
+  std::string value;
+  bool hasValue = false;
+};
+
 struct CliOptions {
   std::string settingsFile;  // --settings FILE
   int answer = 0;            // --yes 1, --no -1, else 0 (take the answer that loses nothing)
@@ -19,6 +27,9 @@ struct CliOptions {
   std::string saveProfile;     // --save-profile NAME
   std::string comment;         // --comment TEXT (with --save-profile)
   bool commentGiven = false;
+  std::string dbCommand;        // --db-info, --db-clean, --db-clear or --db-new
+  std::vector<SelectStep> selections;  // --select / --deselect TOOL[=VALUE], in order
+  int selectionMode = 0;               // --mode N
   bool help = false;
   bool version = false;
   std::vector<std::string> arguments;

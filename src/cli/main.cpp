@@ -10,9 +10,11 @@
 #include "app/logs.h"
 #include "app/search_log_writer.h"
 #include "app/startup.h"
+#include "cli/cli_db.h"
 #include "cli/cli_front.h"
 #include "cli/cli_options.h"
 #include "cli/cli_report.h"
+#include "cli/cli_select.h"
 #include "platform/file_system.h"
 #include "platform/process.h"
 #include "platform/text.h"
@@ -63,6 +65,7 @@ int Run(int argc, char** argv) {
   }
   if (options.help) {
     std::fputs(cli::UsageText(), stdout);
+    std::fputs(cli::SelectionUsage().c_str(), stdout);
     return 0;
   }
   if (options.version) {
@@ -70,7 +73,7 @@ int Run(int argc, char** argv) {
     return 0;
   }
   const bool profileCommand = options.listProfiles || !options.saveProfile.empty();
-  if (options.arguments.empty() && !profileCommand) {
+  if (options.arguments.empty() && !profileCommand && options.dbCommand.empty()) {
     std::fprintf(stderr, "twinex-cli: nothing to search (name switches and folders)\n\n%s", cli::UsageText());
     return 2;
   }
@@ -86,6 +89,10 @@ int Run(int argc, char** argv) {
   }
   for (const auto& note : session.app.notes) std::fprintf(stderr, "twinex-cli: %s\n", note.c_str());
   const AppPaths& paths = session.app.paths;
+  if (!options.dbCommand.empty()) {
+    cli::CliPrompt dbPrompt(options.answer);
+    return cli::RunDatabaseCommand(options.dbCommand, ChecksumDatabaseLocation(paths), dbPrompt);
+  }
   std::string settingsFile = options.settingsFile.empty() ? paths.settingsFile : platform::AbsolutePath(options.settingsFile);
   if (!options.settingsFile.empty() && !platform::ExistFile(settingsFile)) {
     std::fprintf(stderr, "twinex-cli: settings file %s not found\n", settingsFile.c_str());
@@ -118,9 +125,13 @@ int Run(int argc, char** argv) {
   SearchEnvironment env;
   env.programFolder = paths.programFolder;
   env.programTempFolder = paths.tempFolder;
+  env.database = ChecksumDatabaseLocation(paths);
+  env.expandAllGroups = settings.options.ExpandAllGroups;
+  env.dateFormat = settings.options.DateFormat3;
   SearchOutcome search = StartSearchForDups(settings, env, observer, prompt);
   if (!search.started) return 1;
-  int exitCode = cli::WriteSearchResult(*search.search, options, settingsFile, prompt);
+  int exitCode = cli::ApplySelections(*search.search, options, prompt);
+  exitCode = std::max(exitCode, cli::WriteSearchResult(*search.search, options, settingsFile, prompt));
   // The search window closes here: its log joins the general log and becomes lastsearch.txt.
   std::string logError = SaveTmpLog();
   if (!logError.empty()) std::fprintf(stderr, "twinex-cli: search log: %s\n", logError.c_str());

@@ -1,6 +1,7 @@
 #include "platform/digest.h"
 
 #include <openssl/err.h>
+#include <openssl/crypto.h>
 #include <openssl/evp.h>
 
 #include <array>
@@ -22,6 +23,9 @@ std::string OpenSslError() {
 // Fetching an algorithm is costly next to hashing a small file, so each is fetched once.
 const EVP_MD* DigestFor(int contentMethod) {
   static const std::array<EVP_MD*, 6> kDigests = [] {
+    // The library's configuration file names nothing a digest needs; not reading it keeps the
+    // start of a search (and its memory) small.
+    OPENSSL_init_crypto(OPENSSL_INIT_NO_LOAD_CONFIG, nullptr);
     std::array<EVP_MD*, 6> d{};
     for (int i = 1; i < 6; ++i) d[static_cast<std::size_t>(i)] = EVP_MD_fetch(nullptr, DigestName(i), nullptr);
     return d;

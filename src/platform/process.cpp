@@ -27,17 +27,20 @@ std::uint64_t PageSize() {
 // Standard error of a child can be long (a usage text); the first part says what went wrong.
 constexpr std::size_t kMaxReasonBytes = 4096;
 
-std::string ReadAll(int fd) {
+std::string ReadAll(int fd, std::size_t maxBytes = kMaxReasonBytes) {
   std::string out;
-  char buf[1024];
+  char buf[4096];
   for (;;) {
     ssize_t n = ::read(fd, buf, sizeof buf);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) break;
-    if (out.size() < kMaxReasonBytes) out.append(buf, static_cast<std::size_t>(n));
+    if (out.size() < maxBytes) out.append(buf, static_cast<std::size_t>(n));
   }
-  return out.substr(0, kMaxReasonBytes);
+  return out.substr(0, maxBytes);
 }
+
+// A program's own output that a caller reads (a listing), not a reason.
+constexpr std::size_t kMaxOutputBytes = 1 << 20;
 
 std::string OneLine(std::string text) {
   for (char& c : text)
@@ -115,15 +118,25 @@ bool LockFile::IsHeldElsewhere(const std::string& path) {
   return held;
 }
 
-std::string RunProgram(const std::vector<std::string>& argv) {
-  if (argv.empty()) return "no program";
+int RunProgramStatus(const std::vector<std::string>& argv, std::string& reason, std::string* output) {
+  reason.clear();
+  if (argv.empty()) {
+    reason = "no program";
+    return -1;
+  }
   int pipeFds[2];
-  if (pipe2(pipeFds, O_CLOEXEC) != 0) return std::string("pipe: ") + std::strerror(errno);
+  if (pipe2(pipeFds, O_CLOEXEC) != 0) {
+    reason = std::string("pipe: ") + std::strerror(errno);
+    return -1;
+  }
 
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  if (output)
+    posix_spawn_file_actions_adddup2(&actions, pipeFds[1], 1);
+  else
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
   posix_spawn_file_actions_adddup2(&actions, pipeFds[1], 2);
 
   std::vector<char*> args;
@@ -136,19 +149,44 @@ std::string RunProgram(const std::vector<std::string>& argv) {
   ::close(pipeFds[1]);
   if (rc != 0) {
     ::close(pipeFds[0]);
-    return std::strerror(rc);
+    reason = std::strerror(rc);
+    return -1;
   }
-  std::string errText = OneLine(ReadAll(pipeFds[0]));
+  std::string errText = ReadAll(pipeFds[0], output ? kMaxOutputBytes : kMaxReasonBytes);
   ::close(pipeFds[0]);
+  if (output) *output = errText;
+  errText = OneLine(errText.substr(0, kMaxReasonBytes));
 
   int status = 0;
   while (waitpid(pid, &status, 0) < 0) {
-    if (errno != EINTR) return std::string("waitpid: ") + std::strerror(errno);
+    if (errno != EINTR) {
+      reason = std::string("waitpid: ") + std::strerror(errno);
+      return -1;
+    }
   }
-  if (WIFEXITED(status) && WEXITSTATUS(status) == 0) return "";
-  if (!errText.empty()) return errText;
-  if (WIFSIGNALED(status)) return "ended by signal " + std::to_string(WTERMSIG(status));
-  return "exit status " + std::to_string(WEXITSTATUS(status));
+  if (WIFEXITED(status) && WEXITSTATUS(status) == 0) return 0;
+  if (!errText.empty())
+    reason = errText;
+  else if (WIFSIGNALED(status))
+    reason = "ended by signal " + std::to_string(WTERMSIG(status));
+  else
+    reason = "exit status " + std::to_string(WEXITSTATUS(status));
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::string RunProgram(const std::vector<std::string>& argv) {
+  std::string reason;
+  RunProgramStatus(argv, reason);
+  return reason;
+}
+
+std::string FindProgram(const std::string& name) {
+  if (name.find('/') != std::string::npos) return ::access(name.c_str(), X_OK) == 0 ? name : "";
+  for (const std::string& dir : Split(GetEnv("PATH"), ':')) {
+    std::string candidate = (dir.empty() ? std::string(".") : dir) + "/" + name;
+    if (::access(candidate.c_str(), X_OK) == 0) return candidate;
+  }
+  return "";
 }
 
 std::string RequestPowerState(bool hibernate) {

@@ -19,19 +19,16 @@ void CStringCollection2::Init(long initialAllocVal, long growthVal) {
   initialAlloc_ = std::max(1L, initialAllocVal);
   growth_ = std::max(1L, growthVal);
   keys_.Init(initialAlloc_, GrowthPolicy::Step(growth_));
-  std::vector<FileRecord>().swap(records_);
+  blocks_.clear();
+  count_ = 0;
 }
 
-// The record array is reserved for the initial allocation only when the first record arrives:
-// the reservation is address space the system backs page by page as records are written, so a
-// small search does not pay for it. Beyond that it grows by the growth value, or by half its
-// size once that is more, so that a table of millions of records is not moved step after step.
+// A block is reserved when the first record of it arrives: the reservation is address space the
+// system backs page by page as records are written, so a small search does not pay for it.
 void CStringCollection2::MakeRoomForRecord() {
-  const std::size_t cap = records_.capacity();
-  if (records_.size() < cap) return;
-  std::size_t want = cap == 0 ? static_cast<std::size_t>(initialAlloc_)
-                              : cap + std::max(static_cast<std::size_t>(growth_), cap / 2);
-  records_.reserve(std::max(want, cap + 1));
+  if (!blocks_.empty() && blocks_.back().size() < static_cast<std::size_t>(kBlockSize)) return;
+  blocks_.emplace_back();
+  blocks_.back().reserve(static_cast<std::size_t>(kBlockSize));
 }
 
 long CStringCollection2::Add(std::string_view key, FileRecord record, bool* existed) {
@@ -41,7 +38,8 @@ long CStringCollection2::Add(std::string_view key, FileRecord record, bool* exis
   if (existed) *existed = node == 0;
   if (node == 0) return existingTag;
   MakeRoomForRecord();
-  records_.push_back(std::move(record));
+  blocks_.back().push_back(std::move(record));
+  ++count_;
   return index;
 }
 
@@ -52,8 +50,10 @@ long CStringCollection2::ExistKey(std::string_view key) const { return keys_.Tag
 // would only add a pass over the tree.
 void CStringCollection2::Clear() {
   keys_.Clear();
-  std::vector<FileRecord>().swap(records_);
+  std::vector<std::vector<FileRecord>>().swap(blocks_);
+  count_ = 0;
   std::vector<std::string>().swap(folders_);
+  std::vector<ArchiveMemberInfo>().swap(members_);
   folderIndex_.clear();
   haveLastFolder_ = false;
 }
@@ -110,6 +110,25 @@ std::string CStringCollection2::GetHardlinkIDkeyFormatted(long index, bool quell
   const FileRecord& r = Record(index);
   std::string key = Hex(r.FileIndexHigh) + Hex(r.FileIndexLow);
   return quellSerialsAllSame ? key : Hex(r.VolumeSerialNumber) + key;
+}
+
+void CStringCollection2::SetArchiveMember(FileRecord& record, std::string pathInsideZip, std::string archiveTempFileNr) {
+  if (members_.empty()) members_.emplace_back();
+  if (record.ArchiveMember == 0) {
+    record.ArchiveMember = static_cast<std::uint32_t>(members_.size());
+    members_.emplace_back();
+  }
+  members_[record.ArchiveMember] = {std::move(pathInsideZip), std::move(archiveTempFileNr)};
+}
+
+const std::string& CStringCollection2::PathInsideZip(const FileRecord& record) const {
+  static const std::string kNone;
+  return record.ArchiveMember == 0 ? kNone : members_[record.ArchiveMember].pathInsideZip;
+}
+
+const std::string& CStringCollection2::ArchiveTempFileNr(const FileRecord& record) const {
+  static const std::string kNone;
+  return record.ArchiveMember == 0 ? kNone : members_[record.ArchiveMember].archiveTempFileNr;
 }
 
 }  // namespace twinex

@@ -16,34 +16,34 @@ namespace twinex {
 
 inline constexpr int kMaxDigestLength = 64;
 
+// Fields are ordered by size so that the record, kept once per stored file, carries no padding.
 struct FileRecord {
-  std::uint32_t FolderIndex = 0;   // full folder (see CStringCollection2::Folder)
-  std::uint32_t SourceBaseLength = 0;  // length of the source folder's path at the front of the folder
-  std::string Name;                // without extension
-  std::string Extension;           // without the dot
-  std::string NameKey;             // the name as the name criterion compares it
-  std::string PathInsideZip;       // archive members: path of the entry inside its archive
+  std::string Name;       // without extension
+  std::string Extension;  // without the dot
   std::uint64_t SIZE = 0;
   std::uint64_t EffectiveSize = 0;  // size less skipped tag bytes
-  std::uint32_t Attributes = 0;
-  double DateLastModified = 0;
-  double DateCreated = 0;
-  std::int32_t SourceNr = 0;
-  std::uint64_t VolumeSerialNumber = 0;
-  std::uint32_t FileIndexHigh = 0;
-  std::uint32_t FileIndexLow = 0;
-  std::uint32_t NumberOfLinks = 0;  // 0 = not read yet
-  std::uint8_t ArchiveType = 0;
-  std::string ArchiveTempFileNr;
-  std::int32_t GroupID = -1;        // -1 not in a group; otherwise the result group's id
-  std::int32_t SlotChain = -1;      // first slot of a key: the search's list of that key's slots
-  std::uint8_t PercentMatch = 0;
   std::uint64_t CutFromFileStart = 0;
   std::uint64_t CutFromFileEnd = 0;
+  double DateLastModified = 0;
+  double DateCreated = 0;
+  std::uint64_t VolumeSerialNumber = 0;
+  std::uint32_t FolderIndex = 0;       // full folder (see CStringCollection2::Folder)
+  std::uint32_t SourceBaseLength = 0;  // length of the source folder's path at the front of the folder
+  std::uint32_t Attributes = 0;
+  std::int32_t SourceNr = 0;
+  std::uint32_t FileIndexHigh = 0;
+  std::uint32_t FileIndexLow = 0;
+  std::uint32_t NumberOfLinks = 0;   // 0 = not read yet
+  std::uint32_t ArchiveMember = 0;   // archive members: their entry in the table's member list
+  std::int32_t GroupID = -1;         // -1 not in a group; otherwise the result group's id
+  std::int32_t SlotChain = -1;       // first slot of a key: the search's list of that key's slots
   std::array<std::uint8_t, kMaxDigestLength> HashArray{};  // checksum 0
+  std::uint8_t ArchiveType = 0;
+  std::uint8_t PercentMatch = 0;
   bool HashCreated = false;
   bool IsReferenceFile = false;
   bool HaveErrorMessage = false;
+  bool DBChecked = false;  // the checksum database was asked for this file's digest
 
   std::size_t ExtensionLength() const { return Extension.size(); }
 };
@@ -56,13 +56,11 @@ class CStringCollection2 {
   // existing element's index is returned; otherwise the new index.
   long Add(std::string_view key, FileRecord record, bool* existed = nullptr);
   long ExistKey(std::string_view key) const;  // index, 0 when absent
-  long Count() const { return static_cast<long>(records_.size()); }
+  long Count() const { return count_; }
   // Index 0 is the file being checked: it is compared with stored files before it is known
   // whether it will be stored itself.
-  FileRecord& Record(long index) { return index == 0 ? scratch_ : records_[static_cast<std::size_t>(index - 1)]; }
-  const FileRecord& Record(long index) const {
-    return index == 0 ? scratch_ : records_[static_cast<std::size_t>(index - 1)];
-  }
+  FileRecord& Record(long index) { return index == 0 ? scratch_ : Slot(index); }
+  const FileRecord& Record(long index) const { return index == 0 ? scratch_ : Slot(index); }
   void Clear();
 
   // Folders are interned: the same folder text always gives the same index.
@@ -75,6 +73,12 @@ class CStringCollection2 {
   // The folder relative to the file's source folder ("" for the source folder itself).
   std::string RelativeFolder(long index) const;
   std::string GetHardlinkIDkey(long index, bool quellSerialsAllSame) const;
+
+  // Archive members keep their inner path and temporary copy apart from the record, since
+  // ordinary files, nearly all of the table, have neither.
+  void SetArchiveMember(FileRecord& record, std::string pathInsideZip, std::string archiveTempFileNr = "");
+  const std::string& PathInsideZip(const FileRecord& record) const;
+  const std::string& ArchiveTempFileNr(const FileRecord& record) const;
   std::string GetHardlinkIDkeyFormatted(long index, bool quellSerialsAllSame) const;
 
  private:
@@ -88,7 +92,21 @@ class CStringCollection2 {
   void MakeRoomForRecord();
 
   CStringCollection keys_;  // key -> tag = record index
-  std::vector<FileRecord> records_;
+  // Records live in blocks that never move: growing the table adds a block instead of copying
+  // every record into a larger array, which would hold both copies at once.
+  static constexpr int kBlockShift = 16;
+  static constexpr long kBlockSize = 1L << kBlockShift;
+  FileRecord& Slot(long index) const {
+    const auto i = static_cast<std::size_t>(index - 1);
+    return blocks_[i >> kBlockShift][i & (kBlockSize - 1)];
+  }
+  mutable std::vector<std::vector<FileRecord>> blocks_;
+  long count_ = 0;
+  struct ArchiveMemberInfo {
+    std::string pathInsideZip;
+    std::string archiveTempFileNr;
+  };
+  std::vector<ArchiveMemberInfo> members_;  // index 0: no member
   FileRecord scratch_;
   long initialAlloc_ = 100000;
   long growth_ = 50000;

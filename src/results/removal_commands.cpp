@@ -6,6 +6,7 @@
 #include <unordered_set>
 
 #include "platform/file_system.h"
+#include "results/selection.h"
 
 namespace twinex {
 
@@ -163,10 +164,13 @@ std::size_t RunRemoval(ResultTree& tree, RemovalId id, const RemovalRequest& req
   c.folder = request.folder;
   while (c.folder.size() > 1 && c.folder.back() == '/') c.folder.pop_back();
 
-  if (rule.file)
-    return tree.RemoveFiles([&](const ResultGroup& g, const ResultFile& f) { return rule.file(c, g, f); },
-                            request.progress);
-  return tree.RemoveGroups([&](const ResultGroup& g) { return rule.group(c, g); }, request.progress);
+  const std::size_t removed =
+      rule.file ? tree.RemoveFiles([&](const ResultGroup& g, const ResultFile& f) { return rule.file(c, g, f); },
+                                   request.progress)
+                : tree.RemoveGroups([&](const ResultGroup& g) { return rule.group(c, g); }, request.progress);
+  // The undo actions refer to rows that may be gone now.
+  if (removed > 0) UndoResetFor(tree);
+  return removed;
 }
 
 std::size_t File_RemoveFromReport(ResultTree& tree, int groupId, std::size_t fileIndex) {

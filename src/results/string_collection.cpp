@@ -130,17 +130,17 @@ void CStringCollection::RebuildTree() {
 // ---------------------------------------------------------------- keys
 
 const std::string& CStringCollection::CompareKey(const Node& n) const {
-  return CaseInsensitive() && !n.folded.empty() ? n.folded : n.key;
+  return CaseInsensitive() && !n.extra.folded().empty() ? n.extra.folded() : n.key;
 }
 
 // The folded form is kept beside the key so that a lookup folds only the searched key, not every
 // node key on its way down; most keys fold to themselves and then need no second copy.
 void CStringCollection::SetStoredKey(Node& n, std::string_view key) {
   n.key.assign(key);
-  Release(n.folded);
+  n.extra.SetFolded({});
   if (CaseInsensitive() && !key.empty()) {
     std::string folded = platform::FoldCase(key);
-    if (folded != n.key) n.folded = std::move(folded);
+    if (folded != n.key) n.extra.SetFolded(std::move(folded));
   }
 }
 
@@ -249,9 +249,9 @@ long CStringCollection::Add(std::string_view item, std::string_view key, long ta
   Node& n = N(node);
   n = Node();
   n.key.assign(key);
-  n.item.assign(item);
+  n.extra.SetItem(item);
   n.tag = tag;
-  if (!folded.empty() && folded != n.key) n.folded = std::move(folded);
+  if (!folded.empty() && folded != n.key) n.extra.SetFolded(std::move(folded));
   if (!key.empty()) Link(node, parent);
 
   std::int32_t* slots = positions_.data();
@@ -282,21 +282,20 @@ void CStringCollection::RemoveBeforeClear(long index) {
   Node& n = N(index);
   if (n.inTree) Unlink(index);
   Release(n.key, "1");
-  Release(n.item, "1");
-  Release(n.folded);
+  n.extra = NodeExtra();
 }
 
 // ---------------------------------------------------------------- values
 
 const std::string& CStringCollection::Item(KeyRef vKey) const {
   const long node = Resolve(vKey);
-  return node ? N(node).item : kNoText;
+  return node ? N(node).extra.item() : kNoText;
 }
 
 bool CStringCollection::SetItem(KeyRef vKey, std::string_view item) {
   const long node = Resolve(vKey);
   if (node == 0) return false;
-  N(node).item.assign(item);
+  N(node).extra.SetItem(item);
   return true;
 }
 
@@ -317,7 +316,7 @@ bool CStringCollection::SetTag(KeyRef vKey, long tag) {
 bool CStringCollection::ChangeValues(KeyRef vKey, std::string_view item, long tag) {
   const long node = Resolve(vKey);
   if (node == 0) return false;
-  N(node).item.assign(item);
+  N(node).extra.SetItem(item);
   N(node).tag = tag;
   return true;
 }
@@ -541,10 +540,11 @@ bool CStringCollection::CheckInvariants() const {
       ++inTree;
       if (n.key.empty()) return false;
     }
-    if (!CaseInsensitive() && !n.folded.empty()) return false;
+    if (!CaseInsensitive() && !n.extra.folded().empty()) return false;
     if (CaseInsensitive() && n.inTree) {
       const std::string expected = platform::FoldCase(n.key);
-      if (n.folded.empty() ? expected != n.key : (n.folded != expected || n.folded == n.key)) return false;
+      const std::string& folded = n.extra.folded();
+      if (folded.empty() ? expected != n.key : (folded != expected || folded == n.key)) return false;
     }
   }
   long freeCount = 0;

@@ -5,6 +5,7 @@
 // entries (the search's file table builds on this class) stay fast.
 #include <concepts>
 #include <cstdint>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -159,6 +160,45 @@ class CStringCollection {
   bool CheckInvariants() const;
 
  private:
+  // Item and folded key live apart from the node and only when present: the file table, the
+  // largest collection, has neither, and a node without them stays small.
+  class NodeExtra {
+   public:
+    NodeExtra() = default;
+    NodeExtra(const NodeExtra& o) : p_(o.p_ ? std::make_unique<Texts>(*o.p_) : nullptr) {}
+    NodeExtra& operator=(const NodeExtra& o) {
+      p_ = o.p_ ? std::make_unique<Texts>(*o.p_) : nullptr;
+      return *this;
+    }
+    NodeExtra(NodeExtra&&) noexcept = default;
+    NodeExtra& operator=(NodeExtra&&) noexcept = default;
+    const std::string& item() const { return p_ ? p_->item : Empty(); }
+    const std::string& folded() const { return p_ ? p_->folded : Empty(); }
+    void SetItem(std::string_view item) {
+      if (!p_ && item.empty()) return;
+      Ensure().item.assign(item);
+    }
+    void SetFolded(std::string folded) {
+      if (!p_ && folded.empty()) return;
+      Ensure().folded = std::move(folded);
+    }
+
+   private:
+    struct Texts {
+      std::string item;
+      std::string folded;
+    };
+    static const std::string& Empty() {
+      static const std::string kEmpty;
+      return kEmpty;
+    }
+    Texts& Ensure() {
+      if (!p_) p_ = std::make_unique<Texts>();
+      return *p_;
+    }
+    std::unique_ptr<Texts> p_;
+  };
+
   struct Node {
     std::int32_t left = 0;
     std::int32_t right = 0;
@@ -167,8 +207,7 @@ class CStringCollection {
     bool inTree = false;
     long tag = 0;
     std::string key;
-    std::string item;
-    std::string folded;  // the case-folded key, kept only when it differs from the key
+    NodeExtra extra;  // item, and the case-folded key when it differs from the key
   };
 
   static constexpr std::uint8_t kRed = 1;

@@ -6,6 +6,7 @@
 #include "platform/text.h"
 #include "search/compare_content.h"
 #include "search/grouping_key.h"
+#include "search/hardlink_id.h"
 #include "search/result_rows.h"
 #include "search/search.h"
 #include "search/search_state.h"
@@ -21,7 +22,6 @@ void FillRecord(Search& s, const EnumeratedFile& f, FileRecord& r) {
   std::string ext = platform::xGetExtension(f.name);
   r.Extension = ext;
   r.Name = std::string(f.name.substr(0, ext.empty() ? f.name.size() : f.name.size() - ext.size() - 1));
-  if (s.criteria[kCritName]) r.NameKey = ComparisonName(s, r.Name);
   r.FolderIndex = s.files.InternFolder(f.folder);
   const SourceEntry& src = s.sourceTable[static_cast<std::size_t>(s.currentSourceNr - 1)];
   r.SourceBaseLength = static_cast<std::uint32_t>(src.path == "/" ? 0 : src.path.size());
@@ -31,7 +31,7 @@ void FillRecord(Search& s, const EnumeratedFile& f, FileRecord& r) {
   r.Attributes = f.attributes;
   r.DateLastModified = f.modified;
   r.DateCreated = f.created;
-  r.PathInsideZip = std::string(f.archivePath);
+  if (!f.archivePath.empty()) s.files.SetArchiveMember(r, std::string(f.archivePath));
   if (f.entry) {
     r.VolumeSerialNumber = f.entry->device;
     r.FileIndexHigh = static_cast<std::uint32_t>(f.entry->inode >> 32);
@@ -61,7 +61,7 @@ void JoinGroup(Search& s, long first) {
   }
   ResultGroup* group = stored.GroupID > 0 ? s.result.FindGroup(stored.GroupID) : nullptr;
   if (!group) {
-    group = &Search_AddNewGroup(s, stored);
+    group = &Search_AddNewGroup(s, first);
     stored.GroupID = group->id;
     Search_AddNodeFromCollection(s, *group, stored);
   }
@@ -154,7 +154,8 @@ void Search_CheckFile(Search& s, const EnumeratedFile& f) {
 
   // The similarity methods and the track length arrive with their own comparisons.
   if (s.method != kMethodProperties && s.method != kMethodHardlinks) return;
-  if (s.method == kMethodHardlinks && r.NumberOfLinks < 2) return;
+  // Only names of a multiply-linked file form hard-link groups; an unreadable one is logged.
+  if (s.method == kMethodHardlinks && (!ReadHardlinkData(s, kCurrent) || r.NumberOfLinks < 2)) return;
 
   std::string key = BuildSearchKey(s, r, s.scope == 3 ? s.files.RelativeFolder(kCurrent) : std::string());
   if (UsesSlots(s))

@@ -39,7 +39,7 @@ void Search_ShowOnlyFilesWithoutDups(Search& s) {
     const FileRecord& r = s.files.Record(i);
     f.dupname = s.files.GetFileNameWithExtension(i);
     f.path = s.files.Folder(r.FolderIndex);
-    f.pathA = r.PathInsideZip;
+    f.pathA = s.files.PathInsideZip(r);
     f.size = r.SIZE;
     f.dateVal = r.DateLastModified;
     f.dateEval = r.DateCreated;
@@ -69,7 +69,7 @@ void Search_LogFilesWithoutDups(Search& s) {
     }
     const FileRecord& r = s.files.Record(i);
     if (r.ArchiveType != 0)
-      s.LogProtokoll(s.files.FolderOf(i) + " --> " + r.PathInsideZip);
+      s.LogProtokoll(s.files.FolderOf(i) + " --> " + s.files.PathInsideZip(r));
     else
       s.LogProtokoll(s.files.GetPathWithFileName(i));
   });

@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/file_system.h"
+#include "search/checksum_db_search.h"
+#include "search/hardlink_id.h"
 #include "search/search.h"
 #include "settings/translate.h"
 
@@ -20,38 +21,18 @@ CompareFile CompareFileOf(const Search& s, long index) {
   return CompareFile{s.files.GetPathWithFileName(index), r.CutFromFileStart, r.CutFromFileEnd};
 }
 
-// Reads the identity of a file whose link count the walk did not record; a failure is logged
-// and leaves the file to be compared by content.
-void ReadHardlinkData(Search& s, long index) {
-  FileRecord& r = s.files.Record(index);
-  if (r.NumberOfLinks != 0) return;
-  const std::string path = s.files.GetPathWithFileName(index);
-  platform::FileInfo info;
-  if (std::string e = platform::GetFileInfo(path, info); !e.empty()) {
-    s.LogProtokoll(z_Translate(14013, "Die Datei '%1' konnte nicht geöffnet werden. (%2)", {path, "xGetHardlinkCount2\\" + e}),
-                   true);
-    return;
-  }
-  r.VolumeSerialNumber = info.device;
-  r.FileIndexHigh = static_cast<std::uint32_t>(info.inode >> 32);
-  r.FileIndexLow = static_cast<std::uint32_t>(info.inode);
-  r.NumberOfLinks = static_cast<std::uint32_t>(std::min<std::uint64_t>(info.links, UINT32_MAX));
-}
-
+// Two names of one file have the same content; a name whose identity cannot be read is
+// compared by content.
 bool SameFileByHardlink(Search& s, long ia, long ib) {
-  ReadHardlinkData(s, ia);
-  ReadHardlinkData(s, ib);
-  const FileRecord& a = s.files.Record(ia);
-  const FileRecord& b = s.files.Record(ib);
-  return a.NumberOfLinks >= 2 && b.NumberOfLinks >= 2 && a.VolumeSerialNumber == b.VolumeSerialNumber &&
-         a.FileIndexHigh == b.FileIndexHigh && a.FileIndexLow == b.FileIndexLow;
+  const bool known = ReadHardlinkData(s, ia) & ReadHardlinkData(s, ib);  // both read, both logged
+  return known && cHardlinkID::Of(s.files.Record(ia)).SameFileAs(cHardlinkID::Of(s.files.Record(ib)));
 }
 
 // The file's digest, made at most once per search. False when it could not be made (the record
 // is then marked and logged) or the user stopped or skipped it (nothing is marked).
 bool EnsureDigest(Search& s, ContentWorkspace& ws, long index) {
   FileRecord& r = s.files.Record(index);
-  if (r.HashCreated) return true;
+  if (r.HashCreated || DB_Get_Hash(s, index)) return true;
   const std::string path = s.files.GetPathWithFileName(index);
   const std::uint64_t readBlock = SaneBlockSize(s.buffers[2], 16384);
   std::string error;
@@ -59,6 +40,7 @@ bool EnsureDigest(Search& s, ContentWorkspace& ws, long index) {
     case HashOutcome::Created:
       r.HashCreated = true;
       ++s.counters.checksumsCreated;
+      DB_Save_Hash(s, index);
       return true;
     case HashOutcome::Failed:
       s.LogProtokoll(
@@ -83,6 +65,11 @@ bool CompareByChecksum(Search& s, ContentWorkspace& ws, long ia, long ib) {
   if (a.EffectiveSize == 0) {
     ++s.counters.fileComparisons;
     return true;
+  }
+  if (!a.HashCreated || !b.HashCreated) {
+    // Stored digests first: a file known to the database is not even looked at.
+    DB_Get_Hash(s, ia);
+    DB_Get_Hash(s, ib);
   }
   if (!a.HashCreated || !b.HashCreated) {
     if (ws.samples.Differ(CompareFileOf(s, ia), CompareFileOf(s, ib), a.EffectiveSize)) {

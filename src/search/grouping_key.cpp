@@ -4,6 +4,7 @@
 
 #include "platform/text.h"
 #include "results/result_tree.h"
+#include "search/hardlink_id.h"
 #include "search/search.h"
 
 namespace twinex {
@@ -57,7 +58,7 @@ std::string BuildSearchKey(const Search& s, const FileRecord& r, std::string_vie
   std::string key = "K";
   const auto& c = s.criteria;
   if (c[kCritName]) {
-    key += r.NameKey;
+    key += ComparisonName(s, r.Name);
     if (c[kCritExtension] && !r.Extension.empty()) key += "." + r.Extension;
   } else if (c[kCritExtension]) {
     key += r.Extension;
@@ -68,8 +69,9 @@ std::string BuildSearchKey(const Search& s, const FileRecord& r, std::string_vie
   if (c[kCritAttributes]) key += std::to_string(r.Attributes);
   if (s.scope == 1) key += "<" + std::to_string(r.SourceNr);
   if (c[7]) {
-    key += "#" + std::to_string(r.VolumeSerialNumber) + "-" + std::to_string(r.FileIndexHigh) + "-" +
-           std::to_string(r.FileIndexLow);
+    // Always with the volume, also when the source folders share one: a folder below them may
+    // be the mount point of another volume, whose file indexes say nothing about these.
+    key += "#" + HardlinkSearchKey(cHardlinkID::Of(r), false);
   }
   if (UsesSlots(s)) {
     key += ">";

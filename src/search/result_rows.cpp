@@ -4,6 +4,8 @@
 #include <cstdio>
 
 #include "platform/number_format.h"
+#include "search/grouping_key.h"
+#include "search/hardlink_id.h"
 #include "search/search.h"
 #include "settings/translate.h"
 
@@ -38,36 +40,25 @@ double CaptionDate(const Search& s, double date) {
   return date;
 }
 
-std::string HardlinkCaption(const FileRecord& r, bool allSameVolume) {
-  char buf[64];
-  std::string id;
-  if (!allSameVolume) {
-    std::snprintf(buf, sizeof buf, "%llX", static_cast<unsigned long long>(r.VolumeSerialNumber));
-    id += buf;
-  }
-  std::snprintf(buf, sizeof buf, "%X%X", r.FileIndexHigh, r.FileIndexLow);
-  return id + buf + " (" + std::to_string(r.NumberOfLinks) + ")";
-}
-
-bool AllSourcesOnOneVolume(const Search& s) {
-  for (const auto& src : s.sourceTable)
-    if (src.volume != s.sourceTable.front().volume) return false;
-  return true;
-}
-
 }  // namespace
 
-ResultGroup& Search_AddNewGroup(Search& s, const FileRecord& r) {
+ResultGroup& Search_AddNewGroup(Search& s, long index) {
+  const FileRecord& r = s.files.Record(index);
   std::string caption;
   std::uint64_t sizeG = 0;
   double dateG = 0;
   switch (s.result.captionType) {
     case kCaptionName:
-      caption = r.NameKey.empty() ? "." + r.Extension : r.NameKey;
+    case kCaptionNameWithExtension: {
+      std::string name = ComparisonName(s, r.Name);
+      if (name.empty())
+        caption = "." + r.Extension;
+      else if (s.result.captionType == kCaptionNameWithExtension && !r.Extension.empty())
+        caption = name + "." + r.Extension;
+      else
+        caption = name;
       break;
-    case kCaptionNameWithExtension:
-      caption = r.NameKey.empty() ? "." + r.Extension : (r.Extension.empty() ? r.NameKey : r.NameKey + "." + r.Extension);
-      break;
+    }
     case kCaptionExtension:
       caption = r.Extension.empty() ? z_Translate(11130, "[Ohne Dateiendung]") : r.Extension;
       break;
@@ -85,7 +76,8 @@ ResultGroup& Search_AddNewGroup(Search& s, const FileRecord& r) {
       if (caption.empty()) caption = z_Translate(11131, "[Keine Attribute]");
       break;
     case kCaptionHardlink:
-      caption = HardlinkCaption(r, AllSourcesOnOneVolume(s));
+      caption = s.files.GetHardlinkIDkeyFormatted(index, s.quellSerialsAllSame) + " (" +
+                std::to_string(r.NumberOfLinks) + ")";
       break;
     default:
       caption = NameWithExtension(r);
@@ -100,15 +92,13 @@ void Search_AddNodeFromCollection(Search& s, ResultGroup& group, const FileRecor
   ResultFile f;
   f.dupname = NameWithExtension(r);
   f.path = s.files.Folder(r.FolderIndex);
-  f.pathA = r.PathInsideZip;
+  f.pathA = s.files.PathInsideZip(r);
   f.size = r.SIZE;
   f.dateVal = r.DateLastModified;
   f.dateEval = r.DateCreated;
   f.attr = r.Attributes;
   f.hardlinks = r.NumberOfLinks >= 2 ? r.NumberOfLinks : 0;
-  f.hardlinkID = r.NumberOfLinks >= 2 ? std::to_string(r.VolumeSerialNumber) + "-" + std::to_string(r.FileIndexHigh) +
-                                            "-" + std::to_string(r.FileIndexLow)
-                                      : "-";
+  f.hardlinkID = r.NumberOfLinks >= 2 ? HardlinkSearchKey(cHardlinkID::Of(r), s.quellSerialsAllSame) : "-";
   f.similar = r.PercentMatch;
   f.qnr = r.SourceNr;
   f.archiv = r.ArchiveType;

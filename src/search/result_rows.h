@@ -6,8 +6,9 @@ class Search;
 struct FileRecord;
 struct ResultGroup;
 
-// Adds a group row whose caption is what the record's file shares with its duplicates.
-ResultGroup& Search_AddNewGroup(Search& search, const FileRecord& record);
+// Adds a group row whose caption is what the file of the record at `index` shares with its
+// duplicates.
+ResultGroup& Search_AddNewGroup(Search& search, long index);
 // Adds the record's file as a row of the group and keeps the search's counters current.
 void Search_AddNodeFromCollection(Search& search, ResultGroup& group, const FileRecord& record);
 

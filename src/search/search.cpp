@@ -4,6 +4,7 @@
 #include "platform/process.h"
 #include "platform/text.h"
 #include "search/check_file.h"
+#include "search/checksum_db.h"
 
 namespace twinex {
 

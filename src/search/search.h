@@ -11,6 +11,7 @@
 
 #include "results/file_record.h"
 #include "results/result_tree.h"
+#include "search/checksum_db_location.h"
 #include "search/search_observer.h"
 #include "settings/filters.h"
 #include "settings/settings_file.h"
@@ -18,6 +19,7 @@
 namespace twinex {
 
 class Prompt;
+class ChecksumDatabase;
 struct ContentWorkspace;
 namespace platform {
 struct FileInfo;
@@ -91,8 +93,9 @@ struct SearchEnvironment {
   bool saveReport = false;
   std::function<void()> saveReportHook;
   std::function<std::string(bool hibernate)> requestPowerState;  // empty: the platform's
-  bool databaseHeldElsewhere = false;
+  DatabaseLocation database;          // empty file: no checksum database
   bool expandAllGroups = false;       // "Alle Gruppen im Suchergebnis aufklappen"
+  std::string dateFormat = "dd/MM/yyyy hh:nn:ss";  // date display of the result
 };
 
 // The checksum descriptor chosen from the content method.
@@ -128,7 +131,10 @@ class Search {
   int contentPercent = 100;
   ChecksumDescriptor checksum;
   std::array<std::uint64_t, 4> buffers{};  // CompareBuffer0..3 (3 is 0 without "end block first")
-  bool useDatabase = false;
+  bool useDatabase = false;  // the checksum database is open for this search
+  std::unique_ptr<ChecksumDatabase> database;
+  // Every source folder lies on one volume: the hard-link texts leave the volume out.
+  bool quellSerialsAllSame = true;
 
   // Walk options.
   bool recurseCurrentSource = true;

@@ -6,8 +6,10 @@
 #include "platform/process.h"
 #include "platform/text.h"
 #include "platform/volume.h"
+#include "search/checksum_db_search.h"
 #include "search/closing_steps.h"
 #include "search/grouping_key.h"
+#include "search/hardlink_id.h"
 #include "search/search_state.h"
 #include "search/search_stats.h"
 #include "search/walk.h"
@@ -201,12 +203,11 @@ void Init_Variablen(Search& s) {
   for (const auto& e : st.SimilarImageExtensions)
     if (e.ticked) s.pictureExtensions += platform::LowerCase(e.ext) + "/";
   s.maxDuplicates = st.CancelSearchMaxDup ? NumberOr(st.CancelSearchMaxDupCount, 999) : 2000000;
-  // The checksum database joins the search once it is available to the engine.
-  s.useDatabase = false;
 
   s.files.Init(100000, 50000);
   s.result.Clear();
   s.result.captionType = GroupCaptionType(s);
+  if (!s.env.dateFormat.empty()) s.result.display.dateFormat = s.env.dateFormat;
   s.result.display.ignoreTime = st.IgnoreTime;
   s.result.display.ignoreSeconds = st.IgnoreSeconds;
 
@@ -222,6 +223,8 @@ void Init_Variablen(Search& s) {
     e.volume = platform::GetVolumeSerial(e.path);
     s.sourceTable.push_back(e);
   }
+  s.quellSerialsAllSame = QuellSerialsAllSame(s.sourceTable);
+  DB_OpenForSearch(s);
 }
 
 void Search_Start(Search& s) {
@@ -242,6 +245,7 @@ void Search_Start(Search& s) {
   steps.Announce(s, s.settings.ShowOnlyFilesWithoutDups ? z_Translate(11012, "Vergleiche Dateien")
                                                         : z_Translate(11022, "Vergleiche Dateien und erstelle Suchergebnis"));
   WalkSources(s);
+  DB_OptimizeAfterSearch(s);
 
   std::int64_t seconds = (platform::TickCount() - s.startTick) / 1000;
   s.LogProtokoll(z_Translate(11053, "Zeitaufwand: %1", {platform::FormatDuration(seconds)}));
@@ -255,6 +259,7 @@ void Search_Start(Search& s) {
   steps.Run(s, kClosingPartOne);
   for (const auto& line : SummaryLines(s, s.counters.foldersScanned)) s.LogProtokoll(line);
   steps.Run(s, kClosingPartTwo);
+  DB_CloseForSearch(s);
 
   AfterSearchActions(s);
   // A finished search leaves the run state idle for the next one.
