@@ -128,11 +128,14 @@ class Run {
 
   // Every file system holding a selected file must be able to hold hard links.
   bool HardLinkDrivesReady() {
-    std::set<std::string> checked;
+    std::set<std::string> folders;
+    std::set<std::uint64_t> devices;
     for (const ResultGroup& g : tree_.groups) {
       if (!GroupTaken(g)) continue;
       for (const ResultFile& f : g.files) {
-        if (!f.selected || f.archiv != 0 || !checked.insert(f.path).second) continue;
+        if (!f.selected || f.archiv != 0 || !folders.insert(f.path).second) continue;
+        platform::FileInfo info;
+        if (!platform::GetFileInfo(f.path, info).empty() || !devices.insert(info.device).second) continue;
         if (!platform::SupportsHardLinks(f.path))
           return Refuse(PromptMessage::Make(TextRef{18016, "Für die Erstellung von Hardlinks muss das Laufwerk '%1' mit NTFS formatiert sein!"},
                                             {platform::GetMountFacts(f.path).mountPoint}, PromptButtons::Ok,
@@ -295,9 +298,11 @@ class Run {
     return true;
   }
 
+  // A source stays as it is: it is no longer one of the files to process.
   void MarkSource(std::size_t i) {
     links_.excluded[i] = 1;
     pastSources_.push_back(i);
+    if (c().toProcess > 0) --c().toProcess;
   }
 
   // ---- Files -------------------------------------------------------------------------------

@@ -52,6 +52,8 @@ std::string ParseCliOptions(int argc, char** argv, CliOptions& o) {
       std::string v;
       if (!value(v)) return std::string(a) + " needs a value";
       if (std::string e = ParseSelectionOption(a, v, o); !e.empty()) return e;
+    } else if (IsActionOption(a)) {
+      if (std::string e = ParseActionOption(a, argc, argv, i, o.action); !e.empty()) return e;
     } else if (a == "--yes") {
       o.answer = 1;
     } else if (a == "--no") {
@@ -65,6 +67,7 @@ std::string ParseCliOptions(int argc, char** argv, CliOptions& o) {
     }
   }
   if (o.commentGiven && o.saveProfile.empty()) return "--comment goes with --save-profile";
+  if (std::string e = CheckActionOptions(o.action); !e.empty()) return e;
   if (!o.dbCommand.empty() && !o.arguments.empty()) return o.dbCommand + " takes no search arguments";
   return "";
 }

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "cli/cli_actions.h"
+
 namespace twinex::cli {
 
 // One --select / --deselect, its value checked already (cli_select.h).
@@ -30,6 +32,7 @@ struct CliOptions {
   std::string dbCommand;        // --db-info, --db-clean, --db-clear or --db-new
   std::vector<SelectStep> selections;  // --select / --deselect TOOL[=VALUE], in order
   int selectionMode = 0;               // --mode N
+  ActionOptions action;                // --action and its options
   bool help = false;
   bool version = false;
   std::vector<std::string> arguments;

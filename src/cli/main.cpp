@@ -10,6 +10,7 @@
 #include "app/logs.h"
 #include "app/search_log_writer.h"
 #include "app/startup.h"
+#include "cli/cli_actions.h"
 #include "cli/cli_db.h"
 #include "cli/cli_front.h"
 #include "cli/cli_options.h"
@@ -66,6 +67,7 @@ int Run(int argc, char** argv) {
   if (options.help) {
     std::fputs(cli::UsageText(), stdout);
     std::fputs(cli::SelectionUsage().c_str(), stdout);
+    std::fputs(cli::ActionUsage().c_str(), stdout);
     return 0;
   }
   if (options.version) {
@@ -131,6 +133,8 @@ int Run(int argc, char** argv) {
   SearchOutcome search = StartSearchForDups(settings, env, observer, prompt);
   if (!search.started) return 1;
   int exitCode = cli::ApplySelections(*search.search, options, prompt);
+  // An action runs only on a selection that was made as asked.
+  if (exitCode == 0) exitCode = cli::RunCliAction(*search.search, options, settingsFile, terminal, prompt);
   exitCode = std::max(exitCode, cli::WriteSearchResult(*search.search, options, settingsFile, prompt));
   // The search window closes here: its log joins the general log and becomes lastsearch.txt.
   std::string logError = SaveTmpLog();

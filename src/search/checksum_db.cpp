@@ -40,8 +40,9 @@ const std::string kUpgradeFrom2 = std::string("PRAGMA foreign_keys = off;BEGIN T
                                   "UPDATE config SET ver = 3;"
                                   "COMMIT TRANSACTION;PRAGMA foreign_keys = on;";
 
-// A first search stores thousands of checksums; one commit each would cost a disk flush each.
-constexpr int kStoresPerCommit = 2000;
+// A first search stores thousands of checksums; a commit each would cost disk flushes each.
+// Gathered, a crash loses at most the last second of stores, which are only a cache.
+constexpr int kStoresPerCommit = 10000;
 constexpr std::int64_t kCommitIntervalMs = 1000;
 
 std::string WhereKeys(const HashTable& t) {
@@ -84,6 +85,7 @@ bool ChecksumDatabase::IsDBused(std::string& message) const {
 
 bool ChecksumDatabase::Fail(std::string& errorText, std::string message) {
   errorText = std::move(message);
+  known_ = {};
   prepared_.clear();
   connection_.Close();
   lock_.Unlock();
@@ -94,11 +96,12 @@ bool ChecksumDatabase::Fail(std::string& errorText, std::string message) {
 // The lock is taken before the file is touched, so that testing and taking it are one step.
 bool ChecksumDatabase::TakeLock(std::string& errorText) {
   if (lock_.Locked() || lock_.TryLock(location_.lockFile)) return true;
+  const int err = errno;
   if (platform::LockFile::IsHeldElsewhere(location_.lockFile))
     errorText = BusyText();
   else
     errorText = z_Translate(16003, "Die Datenbank '%1' konnte nicht geöffnet werden: %2",
-                            {location_.file, location_.lockFile});
+                            {location_.file, location_.lockFile + ": " + platform::SystemErrorText(err)});
   return false;
 }
 
@@ -167,6 +170,9 @@ bool ChecksumDatabase::Init_Database_Checksum(std::string& errorText) {
                                        {location_.file, sqlite3_errstr(SQLITE_READONLY)}));
   if (std::string e = connection_.Execute("PRAGMA LOCKING_MODE=EXCLUSIVE;"); !e.empty())
     return Fail(errorText, "Pragma: " + e);
+  // "PRAGMA optimize" after a search analyses tables that lack statistics; a sample of each
+  // index serves the planner as well as a full pass and keeps the first search quick.
+  connection_.Execute("PRAGMA analysis_limit=1000;");
   if (!TouchExclusively(errorText) || !CheckVersion(errorText)) return false;
   open_ = true;
   batchStores_ = 0;
@@ -201,6 +207,7 @@ bool ChecksumDatabase::Create_Checksum_Database(bool deleteExisting, std::string
 
 void ChecksumDatabase::Close_Database() {
   if (open_) Commit();
+  known_ = {};
   prepared_.clear();
   connection_.Close();
   lock_.Unlock();
@@ -229,6 +236,25 @@ db::Statement* ChecksumDatabase::Prepared(const std::string& sql) {
 // The files column compares without regard to case, but two paths that differ only in case
 // are two files here: the index finds the candidates, the exact text decides.
 std::int64_t ChecksumDatabase::FindFile(const FileKey& f) {
+  for (const KnownFile& k : known_)
+    if (k.id >= 0 && k.file == f.file && k.archive == f.archive) return k.id;
+  const std::int64_t id = FindFileRow(f);
+  if (id >= 0) Remember(f, id);
+  return id;
+}
+
+void ChecksumDatabase::Remember(const FileKey& f, std::int64_t id) {
+  for (KnownFile& k : known_) {
+    if (k.id >= 0 && k.file == f.file && k.archive == f.archive) {
+      k.id = id;
+      return;
+    }
+  }
+  known_[nextKnown_] = {f.file, f.archive, id};
+  nextKnown_ = (nextKnown_ + 1) % known_.size();
+}
+
+std::int64_t ChecksumDatabase::FindFileRow(const FileKey& f) {
   const bool member = !f.archive.empty();
   db::Statement* st = Prepared(member ? "SELECT id,file,archive FROM files WHERE file = ? AND archive = ?"
                                       : "SELECT id,file,archive FROM files WHERE file = ?");
@@ -265,7 +291,9 @@ std::int64_t ChecksumDatabase::InsertFile(const FileKey& f) {
     lastError_ = st->error();
     return -1;
   }
-  return sqlite3_last_insert_rowid(connection_.handle());
+  const std::int64_t id = sqlite3_last_insert_rowid(connection_.handle());
+  Remember(f, id);
+  return id;
 }
 
 LookupResult ChecksumDatabase::Get(const HashTable& t, const FileKey& file, std::span<const std::int64_t> keys,
@@ -358,7 +386,11 @@ StoreResult ChecksumDatabase::Save(const HashTable& t, const FileKey& file, std:
 std::string ChecksumDatabase::Commit() {
   if (!connection_.InTransaction()) return "";
   std::string e = Execute("COMMIT TRANSACTION;");
-  if (!e.empty() && connection_.InTransaction()) connection_.Execute("ROLLBACK;");
+  if (!e.empty()) {
+    // Rows inserted in this batch are gone again, and so are the ids remembered for them.
+    if (connection_.InTransaction()) connection_.Execute("ROLLBACK;");
+    known_ = {};
+  }
   batchStores_ = 0;
   return e;
 }

@@ -2,6 +2,7 @@
 // The checksum database "checksum.adb": checksums kept between searches so that unchanged files
 // need not be read again. One instance at a time uses it: the lock file "TwinexDB.lock" says
 // who, and SQLite's exclusive locking mode guards the file itself.
+#include <array>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -88,8 +89,19 @@ class ChecksumDatabase {
   bool CheckVersion(std::string& errorText);
   // The id of the file's row: >0 found, 0 none, -1 error.
   std::int64_t FindFile(const FileKey& file);
+  std::int64_t FindFileRow(const FileKey& file);
   std::int64_t InsertFile(const FileKey& file);
   bool BeginBatch();
+  void Remember(const FileKey& file, std::int64_t id);
+
+  // The last few file rows looked for: a store follows the lookup of the same file closely, so
+  // it need not search the files table again.
+  struct KnownFile {
+    std::string file, archive;
+    std::int64_t id = -1;
+  };
+  std::array<KnownFile, 4> known_;
+  std::size_t nextKnown_ = 0;
 
   DatabaseLocation location_;
   db::Connection connection_;

@@ -4,6 +4,7 @@
 
 #include "platform/date_time.h"
 #include "platform/number_format.h"
+#include "search/result_rows.h"
 #include "search/search.h"
 #include "search/search_state.h"
 #include "search/walk.h"
@@ -35,20 +36,7 @@ void Search_ShowOnlyFilesWithoutDups(Search& s) {
   ResultGroup& group = s.result.AddGroup(z_Translate(11132, "Dateien ohne Duplikate"));
   std::uint64_t count = 0;
   ForEachFileWithoutDups(s, [&](long i) {
-    ResultFile f;
-    const FileRecord& r = s.files.Record(i);
-    f.dupname = s.files.GetFileNameWithExtension(i);
-    f.path = s.files.Folder(r.FolderIndex);
-    f.pathA = s.files.PathInsideZip(r);
-    f.size = r.SIZE;
-    f.dateVal = r.DateLastModified;
-    f.dateEval = r.DateCreated;
-    f.attr = r.Attributes;
-    f.qnr = r.SourceNr;
-    f.archiv = r.ArchiveType;
-    f.device = r.VolumeSerialNumber;
-    f.inode = (static_cast<std::uint64_t>(r.FileIndexHigh) << 32) | r.FileIndexLow;
-    s.result.AddFile(group, std::move(f));
+    s.result.AddFile(group, ResultFileOf(s, s.files.Record(i)));
     ++count;
   });
   if (group.files.empty()) s.result.Clear();

@@ -88,7 +88,7 @@ ResultGroup& Search_AddNewGroup(Search& s, long index) {
   return g;
 }
 
-void Search_AddNodeFromCollection(Search& s, ResultGroup& group, const FileRecord& r) {
+ResultFile ResultFileOf(const Search& s, const FileRecord& r) {
   ResultFile f;
   f.dupname = NameWithExtension(r);
   f.path = s.files.Folder(r.FolderIndex);
@@ -105,9 +105,15 @@ void Search_AddNodeFromCollection(Search& s, ResultGroup& group, const FileRecor
   f.IsRefFile = r.IsReferenceFile;
   f.device = r.VolumeSerialNumber;
   f.inode = (static_cast<std::uint64_t>(r.FileIndexHigh) << 32) | r.FileIndexLow;
+  if (r.SourceNr >= 1 && static_cast<std::size_t>(r.SourceNr) <= s.sourceTable.size())
+    f.protectedFile = s.sourceTable[static_cast<std::size_t>(r.SourceNr - 1)].fileProtection;
+  return f;
+}
+
+void Search_AddNodeFromCollection(Search& s, ResultGroup& group, const FileRecord& r) {
+  ResultFile f = ResultFileOf(s, r);
   if (r.SourceNr >= 1 && static_cast<std::size_t>(r.SourceNr) <= s.sourceTable.size()) {
     SourceEntry& src = s.sourceTable[static_cast<std::size_t>(r.SourceNr - 1)];
-    f.protectedFile = src.fileProtection;
     src.duplicates += 1;
     src.duplicateBytes += r.SIZE;
   }

@@ -5,10 +5,13 @@ namespace twinex {
 class Search;
 struct FileRecord;
 struct ResultGroup;
+struct ResultFile;
 
 // Adds a group row whose caption is what the file of the record at `index` shares with its
 // duplicates.
 ResultGroup& Search_AddNewGroup(Search& search, long index);
+// The row values of the record's file.
+ResultFile ResultFileOf(const Search& search, const FileRecord& record);
 // Adds the record's file as a row of the group and keeps the search's counters current.
 void Search_AddNodeFromCollection(Search& search, ResultGroup& group, const FileRecord& record);
 

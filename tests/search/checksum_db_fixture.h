@@ -3,8 +3,9 @@
 // another process that holds its lock.
 #include <linux/capability.h>
 #include <sys/syscall.h>
-#include <sys/wait.h>
 #include <unistd.h>
+
+#include <cstdio>
 
 #include "platform/process.h"
 #include "search/checksum_db.h"
@@ -68,35 +69,16 @@ struct DbSearch {
 // Another process that holds a lock file for as long as this object lives.
 class ForeignLock {
  public:
-  explicit ForeignLock(const std::string& path) {
-    int release[2], ready[2];
-    if (pipe(release) != 0 || pipe(ready) != 0) return;
-    pid_ = fork();
-    if (pid_ == 0) {
-      ::close(release[1]);
-      platform::LockFile lock;
-      char ok = lock.TryLock(path) ? 1 : 0;
-      (void)!write(ready[1], &ok, 1);
-      (void)!read(release[0], &ok, 1);  // returns when the parent closes its end
-      _exit(0);
-    }
-    ::close(release[0]);
-    ::close(ready[1]);
-    release_ = release[1];
-    char ok = 0;
-    held_ = read(ready[0], &ok, 1) == 1 && ok == 1;
-    ::close(ready[0]);
+  explicit ForeignLock(const std::string& path)
+      : holder_(popen(("exec flock -x '" + path + "' cat >/dev/null").c_str(), "w")) {
+    for (int i = 0; i < 500 && !platform::LockFile::IsHeldElsewhere(path); ++i) usleep(10000);
   }
   ~ForeignLock() {
-    ::close(release_);
-    if (pid_ > 0) waitpid(pid_, nullptr, 0);
+    if (holder_) pclose(holder_);  // cat sees the end of its input and the lock goes with it
   }
-  bool held() const { return held_; }
 
  private:
-  pid_t pid_ = -1;
-  int release_ = -1;
-  bool held_ = false;
+  FILE* holder_;
 };
 
 // Root writes to any file whatever its mode; without this capability the thread meets the

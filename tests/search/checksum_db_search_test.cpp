@@ -1,8 +1,8 @@
 // Searches with the checksum database: stored digests replace reading, changed files are read
 // and their rows updated, and a database that cannot be used leaves the search to work alone.
-#include <sys/stat.h>
-
 #include "checksum_db_fixture.h"
+#include "platform/file_system.h"
+#include "search/checksum_db_search.h"
 
 namespace twinex::test {
 namespace {
@@ -26,7 +26,7 @@ struct Tree {
   }
 };
 
-TEST(ChecksumDbSearch, SecondSearchReadsNothingAndAChangedFileIsUpdated) {
+TEST(ChecksumDbSearch, StoredDigestsReplaceReadingUntilAFileChanges) {
   Tree tree;
   MainSettings m = ContentSearchSettings(tree.src);
   DbSearch first(m, tree.f.loc);
@@ -50,24 +50,16 @@ TEST(ChecksumDbSearch, SecondSearchReadsNothingAndAChangedFileIsUpdated) {
   EXPECT_EQ(third.counters().dbChecksumsStored, 0u);
   EXPECT_EQ(tree.f.Query("SELECT count(*) FROM hashc"), 3);
   EXPECT_EQ(tree.f.Query("SELECT count(*) FROM files"), 3);
-}
 
-TEST(ChecksumDbSearch, WithoutSizeAndDateChecksAStoredChecksumIsTrusted) {
-  Tree tree;
-  MainSettings m = ContentSearchSettings(tree.src);
-  DbSearch first(m, tree.f.loc);
-  tree.f.t.Write("src/c", Content('a'));  // now a true copy of a, with a new date
-  SetMTime(tree.src + "/c", 1000000000);
-
+  // Without the checks a stored digest is trusted even for a file that changed since.
+  tree.f.t.Write("src/c", Content('a'));  // now a copy of a, with a new date
   m.search.checksize = m.search.checkdate = false;
   DbSearch trusting(m, tree.f.loc);
   EXPECT_EQ(trusting.counters().dbChecksumsUsed, 3u);
-  EXPECT_EQ(trusting.groups(), 2u);  // the stored digest still says c differs
-
+  EXPECT_EQ(trusting.groups(), 2u);  // the stored digest still says c differs from a
   m.search.checkdate = true;
   DbSearch checking(m, tree.f.loc);
   EXPECT_EQ(checking.counters().dbChecksumsUpdated, 1u);
-  ASSERT_EQ(checking.groups(), 2u);
   EXPECT_EQ(checking.outcome.search->result.groups[1].files.size(), 3u);
 }
 
@@ -127,6 +119,41 @@ TEST(ChecksumDbSearch, DatabaseDeletedDuringTheSearchIsReportedOnce) {
   EXPECT_NE(observer.errors[0].find("konnte nicht gefunden werden!"), std::string::npos) << observer.errors[0];
   EXPECT_NE(observer.errors[0].find("Die Suche wird ohne die Datenbank fortgesetzt."), std::string::npos);
   EXPECT_FALSE(platform::ExistFile(tree.f.loc.file));
+}
+
+TEST(ChecksumDbSearch, PictureHashesAndFingerprintsRoundTripPerTheirSwitches) {
+  DbFolder f;
+  f.Create();
+  RecordingObserver observer;
+  SilentPrompt prompt;
+  Search s(MainSettings{}, SearchEnvironment{}, observer, prompt);
+  s.files.Init(4, 4);
+  s.database = std::make_unique<ChecksumDatabase>(f.loc);
+  std::string error;
+  ASSERT_TRUE(s.database->Init_Database_Checksum(error)) << error;
+  FileRecord r;
+  r.FolderIndex = s.files.InternFolder(f.t.path());
+  r.Name = "p.jpg";
+  r.SIZE = 10;
+  const long index = s.files.Add("k", r);
+
+  const std::vector<std::uint8_t> hash{1, 2, 3, 4, 5, 6, 7, 8};
+  const std::vector<std::int32_t> print{-1, 0, 0x7FFFFFFF, 42};
+  DB_Save_Pic_Hash(s, index, 23, hash);
+  DB_Save_Audio_Hash(s, index, 120, 2, print);
+  std::vector<std::uint8_t> gotHash;
+  std::vector<std::int32_t> gotPrint;
+  EXPECT_TRUE(DB_Get_Pic_Hash(s, index, 23, gotHash));
+  EXPECT_EQ(gotHash, hash);
+  EXPECT_FALSE(DB_Get_Pic_Hash(s, index, 24, gotHash));  // another orientation slot
+  EXPECT_TRUE(DB_Get_Audio_Hash(s, index, 120, 2, gotPrint));
+  EXPECT_EQ(gotPrint, print);
+  EXPECT_EQ(s.counters.dbChecksumsStored, 2u);
+  EXPECT_EQ(s.counters.dbChecksumsUsed, 2u);
+
+  s.settings.usedbpic = s.settings.usedbaudio = false;
+  EXPECT_FALSE(DB_Get_Pic_Hash(s, index, 23, gotHash));
+  EXPECT_FALSE(DB_Get_Audio_Hash(s, index, 120, 2, gotPrint));
 }
 
 }  // namespace
