@@ -1,5 +1,5 @@
 #pragma once
-// The desktop trash (freedesktop.org trash specification). Written here rather than through
+// The desktop trash, laid out as freedesktop.org desktops share it. Written here rather than through
 // GLib/GIO so that the engine and the command line stay free of a toolkit: a trash is two
 // folders and a small text file per entry.
 //

@@ -69,7 +69,7 @@ const FileKey kFileKeys[] = {
     {"dateE", [](const ResultFile& f, const ResultDisplay& d) { return Date(f.dateEval, d); }},
     {"attr", [](const ResultFile& f, const ResultDisplay&) { return Plain(f.attr); }},
     {"attr2", [](const ResultFile& f, const ResultDisplay&) { return Text(AttributeLetters(f.attr)); }},
-    {"owner", [](const ResultFile& f, const ResultDisplay&) { return Text(f.owner); }},
+    {"owner", [](const ResultFile& f, const ResultDisplay&) { return Text(f.Extras().owner); }},
     // "-" says "a single link"; while the count is still to be read the cell stays empty.
     {"hardlinks",
      [](const ResultFile& f, const ResultDisplay&) {
@@ -87,25 +87,25 @@ const FileKey kFileKeys[] = {
      [](const ResultFile& f, const ResultDisplay&) {
        NamedValue v;
        v.value = f.AudioDurationVal;
-       v.text = f.AudioDuration;
+       v.text = f.Extras().AudioDuration;
        return v;
      }},
-    {"AudioDuration", [](const ResultFile& f, const ResultDisplay&) { return Text(f.AudioDuration); }},
+    {"AudioDuration", [](const ResultFile& f, const ResultDisplay&) { return Text(f.Extras().AudioDuration); }},
     {"AudioBitrate", [](const ResultFile& f, const ResultDisplay&) { return Count(f.AudioBitrate); }},
     {"AudioSamplingrate", [](const ResultFile& f, const ResultDisplay&) { return Count(f.AudioSamplingrate); }},
     {"qnr", [](const ResultFile& f, const ResultDisplay&) { return Plain(f.qnr); }},
     {"archiv", [](const ResultFile& f, const ResultDisplay&) { return Plain(f.archiv); }},
-    {"tmppath", [](const ResultFile& f, const ResultDisplay&) { return Text(f.tmppath); }},
+    {"tmppath", [](const ResultFile& f, const ResultDisplay&) { return Text(f.Extras().tmppath); }},
     {"IsRefFile", [](const ResultFile& f, const ResultDisplay&) { return Flag(f.IsRefFile); }},
     {"GetFileInfo", [](const ResultFile& f, const ResultDisplay&) { return Flag(f.GetFileInfo); }},
-    {"thumbnailpath", [](const ResultFile& f, const ResultDisplay&) { return Text(f.thumbnailpath); }},
+    {"thumbnailpath", [](const ResultFile& f, const ResultDisplay&) { return Text(f.Extras().thumbnailpath); }},
     {"RTFpath", [](const ResultFile& f, const ResultDisplay&) { return Rich(f.path); }},
     {"RTFpathA", [](const ResultFile& f, const ResultDisplay&) { return Rich(f.pathA); }},
     {"RTFdate",
      [](const ResultFile& f, const ResultDisplay& d) { return Rich(FormatDateDisplay(f.dateVal, d.dateFormat)); }},
     {"RTFdateE",
      [](const ResultFile& f, const ResultDisplay& d) { return Rich(FormatDateDisplay(f.dateEval, d.dateFormat)); }},
-    {"RTFowner", [](const ResultFile& f, const ResultDisplay&) { return Rich(f.owner); }},
+    {"RTFowner", [](const ResultFile& f, const ResultDisplay&) { return Rich(f.Extras().owner); }},
 };
 
 struct GroupKey {

@@ -64,6 +64,11 @@ void SortRows(std::vector<Row>& rows, const std::vector<SortValue>& values, bool
 
 }  // namespace
 
+const ResultFileExtras& ResultFile::Extras() const {
+  static const ResultFileExtras kNone;
+  return extras.get() ? *extras.get() : kNone;
+}
+
 std::string ResultFile::FullPath() const {
   std::string out;
   out.reserve(path.size() + 1 + dupname.size());

@@ -10,6 +10,8 @@
 #include <variant>
 #include <vector>
 
+#include "results/copyable_ptr.h"
+
 namespace twinex {
 
 // What the files of a group share (the first column's header names it).
@@ -27,6 +29,14 @@ enum CaptionType : int {
   kCaptionTrackLength = 10,
 };
 
+// Texts that only some searches fill (owner, audio, archive copies, thumbnails).
+struct ResultFileExtras {
+  std::string owner;
+  std::string AudioDuration;
+  std::string tmppath;
+  std::string thumbnailpath;
+};
+
 struct ResultFile {
   std::string dupname;      // file name with extension
   std::string path;         // folder; for an archive member the archive's path
@@ -35,25 +45,24 @@ struct ResultFile {
   double dateVal = 0;       // modified
   double dateEval = 0;      // created
   std::uint32_t attr = 0;
-  std::string owner;
   std::uint32_t hardlinks = 0;  // link count when 2 or more, else 0
   std::string hardlinkID;       // "-" below 2 links
   int similar = 0;
   int picW = 0, picH = 0;
   double AudioDurationVal = 0;
-  std::string AudioDuration;
   int AudioBitrate = 0, AudioSamplingrate = 0;
   int qnr = 0;              // source folder number
   int archiv = 0;           // archive kind, 0 ordinary file
-  std::string tmppath;
   bool IsRefFile = false;
   bool GetFileInfo = false;
-  std::string thumbnailpath;
+  CopyablePtr<ResultFileExtras> extras;
   bool selected = false;
   bool protectedFile = false;  // below a protected source folder
   // Identity at search time, so that file actions can verify a file is still the one found.
   std::uint64_t device = 0, inode = 0;
   std::string FullPath() const;  // path + "/" + dupname
+  const ResultFileExtras& Extras() const;
+  ResultFileExtras& EditExtras() { return extras.Ensure(); }
 };
 
 struct ResultGroup {

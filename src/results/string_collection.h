@@ -5,12 +5,13 @@
 // entries (the search's file table builds on this class) stay fast.
 #include <concepts>
 #include <cstdint>
-#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
+
+#include "results/copyable_ptr.h"
 
 namespace twinex {
 
@@ -164,23 +165,13 @@ class CStringCollection {
   // largest collection, has neither, and a node without them stays small.
   class NodeExtra {
    public:
-    NodeExtra() = default;
-    NodeExtra(const NodeExtra& o) : p_(o.p_ ? std::make_unique<Texts>(*o.p_) : nullptr) {}
-    NodeExtra& operator=(const NodeExtra& o) {
-      p_ = o.p_ ? std::make_unique<Texts>(*o.p_) : nullptr;
-      return *this;
-    }
-    NodeExtra(NodeExtra&&) noexcept = default;
-    NodeExtra& operator=(NodeExtra&&) noexcept = default;
-    const std::string& item() const { return p_ ? p_->item : Empty(); }
-    const std::string& folded() const { return p_ ? p_->folded : Empty(); }
+    const std::string& item() const { return p_.get() ? p_.get()->item : Empty(); }
+    const std::string& folded() const { return p_.get() ? p_.get()->folded : Empty(); }
     void SetItem(std::string_view item) {
-      if (!p_ && item.empty()) return;
-      Ensure().item.assign(item);
+      if (p_.get() || !item.empty()) p_.Ensure().item.assign(item);
     }
     void SetFolded(std::string folded) {
-      if (!p_ && folded.empty()) return;
-      Ensure().folded = std::move(folded);
+      if (p_.get() || !folded.empty()) p_.Ensure().folded = std::move(folded);
     }
 
    private:
@@ -192,11 +183,7 @@ class CStringCollection {
       static const std::string kEmpty;
       return kEmpty;
     }
-    Texts& Ensure() {
-      if (!p_) p_ = std::make_unique<Texts>();
-      return *p_;
-    }
-    std::unique_ptr<Texts> p_;
+    CopyablePtr<Texts> p_;
   };
 
   struct Node {
