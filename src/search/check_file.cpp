@@ -118,7 +118,7 @@ void JoinFollowingSlots(Search& s, std::vector<SlotSummary>& chain, std::size_t 
 }
 
 // The slots of a key are listed together, so the slot loop walks that list instead of looking
-// every slot key up again; each slot is still stored under its own key.
+// every slot key up again; the file table finds a key's first slot, the list the others.
 void GroupInSlots(Search& s, const std::string& key) {
   long head = s.files.ExistKey(key + "1");
   std::size_t chainId = 0;
@@ -140,7 +140,9 @@ void GroupInSlots(Search& s, const std::string& key) {
   std::vector<SlotSummary>& chain = s.slotChains[chainId];
   SlotSummary slot;
   Remember(slot, s.files.Record(kCurrent));
-  slot.index = s.files.Add(key + std::to_string(chain.size() + 1), std::move(s.files.Record(kCurrent)));
+  // Only the first slot needs its key in the tree: the later ones are reached through the list.
+  std::string slotKey = chain.empty() ? key + "1" : std::string();
+  slot.index = s.files.Add(slotKey, std::move(s.files.Record(kCurrent)));
   chain.push_back(slot);
 }
 
