@@ -121,6 +121,14 @@ std::string ActionUsage() {
          "Exit status of a file action: 1 when it was refused, cancelled or had errors.\n";
 }
 
+void ApplyProtection(MainSettings& settings, const CliOptions& options) {
+  for (int n : options.action.protect) {
+    int ticked = 0;
+    for (SourceFolder& src : settings.sources.sources)
+      if (src.ticked && ++ticked == n) src.fileProtection = true;
+  }
+}
+
 int RunCliAction(Search& search, const CliOptions& options, const std::string& settingsFile, SearchObserver& terminal,
                  Prompt& prompt) {
   const ActionOptions& a = options.action;

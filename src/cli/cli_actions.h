@@ -10,6 +10,7 @@ namespace twinex {
 class Search;
 class Prompt;
 class SearchObserver;
+struct MainSettings;
 }  // namespace twinex
 
 namespace twinex::cli {
@@ -40,6 +41,10 @@ std::string ActionUsage();
 
 // Runs the file action on the search's result; terminal shows the log lines. Returns the exit
 // code contribution: 0 done (or none asked), 1 refused, cancelled or with errors.
+// --protect N turns on the file protection of the N-th ticked source folder before the search,
+// so its rows are protected for the selection tools as well as for the action.
+void ApplyProtection(MainSettings& settings, const CliOptions& options);
+
 int RunCliAction(Search& search, const CliOptions& options, const std::string& settingsFile, SearchObserver& terminal,
                  Prompt& prompt);
 

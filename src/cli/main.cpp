@@ -130,6 +130,7 @@ int Run(int argc, char** argv) {
   env.database = ChecksumDatabaseLocation(paths);
   env.expandAllGroups = settings.options.ExpandAllGroups;
   env.dateFormat = settings.options.DateFormat3;
+  cli::ApplyProtection(settings, options);
   SearchOutcome search = StartSearchForDups(settings, env, observer, prompt);
   if (!search.started) return 1;
   int exitCode = cli::ApplySelections(*search.search, options, prompt);

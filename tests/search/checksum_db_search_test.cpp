@@ -60,6 +60,7 @@ TEST(ChecksumDbSearch, StoredDigestsReplaceReadingUntilAFileChanges) {
   m.search.checkdate = true;
   DbSearch checking(m, tree.f.loc);
   EXPECT_EQ(checking.counters().dbChecksumsUpdated, 1u);
+  ASSERT_EQ(checking.groups(), 2u);
   EXPECT_EQ(checking.outcome.search->result.groups[1].files.size(), 3u);
 }
 
