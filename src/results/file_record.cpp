@@ -54,6 +54,8 @@ void CStringCollection2::Clear() {
   count_ = 0;
   std::vector<std::string>().swap(folders_);
   std::vector<ArchiveMemberInfo>().swap(members_);
+  digestBlocks_.clear();
+  digestCount_ = 0;
   folderIndex_.clear();
   haveLastFolder_ = false;
 }
@@ -73,22 +75,16 @@ std::uint32_t CStringCollection2::InternFolder(std::string_view folder) {
   return lastFolder_;
 }
 
-std::string CStringCollection2::GetFileNameWithExtension(long index) const {
-  const FileRecord& r = Record(index);
-  if (r.ExtensionLength() == 0) return r.Name;
-  std::string out;
-  out.reserve(r.Name.size() + 1 + r.Extension.size());
-  out.append(r.Name).append(1, '.').append(r.Extension);
-  return out;
-}
+// The name is kept as on disk, so a name ending in a dot is never shown (or acted on) without it.
+std::string CStringCollection2::GetFileNameWithExtension(long index) const { return Record(index).FileName; }
 
 std::string CStringCollection2::GetPathWithFileName(long index) const {
   const std::string& folder = Folder(Record(index).FolderIndex);
   std::string out;
-  out.reserve(folder.size() + 1 + Record(index).Name.size() + 1 + Record(index).Extension.size());
+  out.reserve(folder.size() + 1 + Record(index).FileName.size());
   out.append(folder);
   if (out.empty() || out.back() != '/') out.push_back('/');
-  out.append(GetFileNameWithExtension(index));
+  out.append(Record(index).FileName);
   return out;
 }
 
@@ -129,6 +125,32 @@ const std::string& CStringCollection2::PathInsideZip(const FileRecord& record) c
 const std::string& CStringCollection2::ArchiveTempFileNr(const FileRecord& record) const {
   static const std::string kNone;
   return record.ArchiveMember == 0 ? kNone : members_[record.ArchiveMember].archiveTempFileNr;
+}
+
+void CStringCollection2::SetDigestLength(int length) {
+  digestLength_ = std::clamp(length, 1, kMaxDigestLength);
+  digestBlocks_.clear();
+  digestCount_ = 0;
+}
+
+std::uint8_t* CStringCollection2::HashArray(FileRecord& record) {
+  if (record.HashSlot == 0) {
+    const std::uint32_t slot = digestCount_++;
+    if ((slot >> kBlockShift) >= digestBlocks_.size())
+      digestBlocks_.push_back(std::make_unique<std::uint8_t[]>(static_cast<std::size_t>(kBlockSize) * digestLength_));
+    record.HashSlot = slot + 1;
+  }
+  const std::uint32_t slot = record.HashSlot - 1;
+  return digestBlocks_[slot >> kBlockShift].get() +
+         static_cast<std::size_t>(slot & (kBlockSize - 1)) * static_cast<std::size_t>(digestLength_);
+}
+
+const std::uint8_t* CStringCollection2::HashArray(const FileRecord& record) const {
+  static const std::uint8_t kZeros[kMaxDigestLength] = {};
+  if (record.HashSlot == 0) return kZeros;
+  const std::uint32_t slot = record.HashSlot - 1;
+  return digestBlocks_[slot >> kBlockShift].get() +
+         static_cast<std::size_t>(slot & (kBlockSize - 1)) * static_cast<std::size_t>(digestLength_);
 }
 
 }  // namespace twinex

@@ -4,6 +4,7 @@
 // shared by the records of their files, so a table of hundreds of thousands of files stays small.
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <functional>
@@ -18,8 +19,7 @@ inline constexpr int kMaxDigestLength = 64;
 
 // Fields are ordered by size so that the record, kept once per stored file, carries no padding.
 struct FileRecord {
-  std::string Name;       // without extension
-  std::string Extension;  // without the dot
+  std::string FileName;   // the name as on disk, extension included
   std::uint64_t SIZE = 0;
   std::uint64_t EffectiveSize = 0;  // size less skipped tag bytes
   std::uint64_t CutFromFileStart = 0;
@@ -37,7 +37,7 @@ struct FileRecord {
   std::uint32_t ArchiveMember = 0;   // archive members: their entry in the table's member list
   std::int32_t GroupID = -1;         // -1 not in a group; otherwise the result group's id
   std::int32_t SlotChain = -1;       // first slot of a key: the search's list of that key's slots
-  std::array<std::uint8_t, kMaxDigestLength> HashArray{};  // checksum 0
+  std::uint32_t HashSlot = 0;        // checksum 0: its place in the table's digest store (0 none)
   std::uint8_t ArchiveType = 0;
   std::uint8_t PercentMatch = 0;
   bool HashCreated = false;
@@ -45,7 +45,20 @@ struct FileRecord {
   bool HaveErrorMessage = false;
   bool DBChecked = false;  // the checksum database was asked for this file's digest
 
-  std::size_t ExtensionLength() const { return Extension.size(); }
+  std::uint16_t NameLength = 0;  // length of the name without its extension and dot
+
+  // The name without extension, and the extension without the dot (both views of FileName).
+  std::string_view Name() const { return std::string_view(FileName).substr(0, NameLength); }
+  std::string_view Extension() const {
+    return NameLength < FileName.size() ? std::string_view(FileName).substr(NameLength + 1u) : std::string_view();
+  }
+  std::size_t ExtensionLength() const { return Extension().size(); }
+  void SetFileName(std::string_view fileName, std::string_view extension) {
+    FileName.assign(fileName);
+    NameLength = static_cast<std::uint16_t>(extension.empty() && (fileName.empty() || fileName.back() != '.')
+                                                ? fileName.size()
+                                                : fileName.size() - extension.size() - 1);
+  }
 };
 
 class CStringCollection2 {
@@ -73,6 +86,14 @@ class CStringCollection2 {
   // The folder relative to the file's source folder ("" for the source folder itself).
   std::string RelativeFolder(long index) const;
   std::string GetHardlinkIDkey(long index, bool quellSerialsAllSame) const;
+
+  // Digests are stored apart from the records, each as long as the search's checksum, so a
+  // table of SHA-1 digests does not carry room for SHA-512 in every record.
+  void SetDigestLength(int length);
+  int DigestLength() const { return digestLength_; }
+  // The record's digest bytes, made (zero-filled) on first use.
+  std::uint8_t* HashArray(FileRecord& record);
+  const std::uint8_t* HashArray(const FileRecord& record) const;
 
   // Archive members keep their inner path and temporary copy apart from the record, since
   // ordinary files, nearly all of the table, have neither.
@@ -107,6 +128,9 @@ class CStringCollection2 {
     std::string archiveTempFileNr;
   };
   std::vector<ArchiveMemberInfo> members_;  // index 0: no member
+  int digestLength_ = kMaxDigestLength;
+  std::uint32_t digestCount_ = 0;
+  std::vector<std::unique_ptr<std::uint8_t[]>> digestBlocks_;
   FileRecord scratch_;
   long initialAlloc_ = 100000;
   long growth_ = 50000;

@@ -1,5 +1,6 @@
 #include "search/check_file.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/file_system.h"
@@ -19,9 +20,7 @@ constexpr long kCurrent = 0;  // the file being checked, see CStringCollection2:
 
 void FillRecord(Search& s, const EnumeratedFile& f, FileRecord& r) {
   r = FileRecord{};
-  std::string ext = platform::xGetExtension(f.name);
-  r.Extension = ext;
-  r.Name = std::string(f.name.substr(0, ext.empty() ? f.name.size() : f.name.size() - ext.size() - 1));
+  r.SetFileName(f.name, platform::xGetExtension(f.name));
   r.FolderIndex = s.files.InternFolder(f.folder);
   const SourceEntry& src = s.sourceTable[static_cast<std::size_t>(s.currentSourceNr - 1)];
   r.SourceBaseLength = static_cast<std::uint32_t>(src.path == "/" ? 0 : src.path.size());
@@ -78,27 +77,27 @@ void GroupWithoutSlots(Search& s, const std::string& key) {
     s.files.Add(key, std::move(s.files.Record(kCurrent)));
 }
 
-std::uint64_t DigestPrefix(const FileRecord& r) {
+std::uint64_t DigestPrefix(const Search& s, const FileRecord& r) {
   std::uint64_t v = 0;
-  std::memcpy(&v, r.HashArray.data(), sizeof v);
+  std::memcpy(&v, s.files.HashArray(r), std::min<std::size_t>(sizeof v, static_cast<std::size_t>(s.files.DigestLength())));
   return v;
 }
 
-void Remember(SlotSummary& slot, const FileRecord& r) {
+void Remember(const Search& s, SlotSummary& slot, const FileRecord& r) {
   if (slot.digestKnown || !r.HashCreated) return;
   slot.digestKnown = true;
-  slot.digestPrefix = DigestPrefix(r);
+  slot.digestPrefix = DigestPrefix(s, r);
 }
 
 // With digests known on both sides, a differing digest settles the pair without reading the
 // stored record; every other pair goes through the full comparison.
 bool SlotMatches(Search& s, SlotSummary& slot) {
   const FileRecord& fresh = s.files.Record(kCurrent);
-  if (s.contentMethod > 0 && slot.digestKnown && fresh.HashCreated && slot.digestPrefix != DigestPrefix(fresh) &&
+  if (s.contentMethod > 0 && slot.digestKnown && fresh.HashCreated && slot.digestPrefix != DigestPrefix(s, fresh) &&
       s.criteria[kCritContent])
     return false;
   bool match = SlotPairMatches(s, slot.index);
-  Remember(slot, s.files.Record(slot.index));
+  Remember(s, slot, s.files.Record(slot.index));
   return match;
 }
 
@@ -139,7 +138,7 @@ void GroupInSlots(Search& s, const std::string& key) {
   }
   std::vector<SlotSummary>& chain = s.slotChains[chainId];
   SlotSummary slot;
-  Remember(slot, s.files.Record(kCurrent));
+  Remember(s, slot, s.files.Record(kCurrent));
   // Only the first slot needs its key in the tree: the later ones are reached through the list.
   std::string slotKey = chain.empty() ? key + "1" : std::string();
   slot.index = s.files.Add(slotKey, std::move(s.files.Record(kCurrent)));

@@ -104,7 +104,7 @@ bool DB_Get_Hash(Search& s, long index) {
   std::vector<std::uint8_t> digest;
   if (!Lookup(s, *db, kHashContent, index, keys, digest, static_cast<std::size_t>(s.checksum.digestLength)))
     return false;
-  std::copy(digest.begin(), digest.end(), r.HashArray.begin());
+  std::copy(digest.begin(), digest.end(), s.files.HashArray(r));
   r.HashCreated = true;
   return true;
 }
@@ -115,7 +115,7 @@ void DB_Save_Hash(Search& s, long index) {
   if (!db || !r.HashCreated || !ContentDigestCacheable(s, r)) return;
   const std::int64_t keys[] = {s.checksum.index};
   Store(s, *db, kHashContent, index, keys,
-        std::span<const std::uint8_t>(r.HashArray.data(), static_cast<std::size_t>(s.checksum.digestLength)));
+        std::span<const std::uint8_t>(s.files.HashArray(r), static_cast<std::size_t>(s.checksum.digestLength)));
 }
 
 bool DB_Get_Pic_Hash(Search& s, long index, int ctype, std::vector<std::uint8_t>& hash) {

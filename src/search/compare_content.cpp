@@ -36,7 +36,7 @@ bool EnsureDigest(Search& s, ContentWorkspace& ws, long index) {
   const std::string path = s.files.GetPathWithFileName(index);
   const std::uint64_t readBlock = SaneBlockSize(s.buffers[2], 16384);
   std::string error;
-  switch (CreateHashFromFile(path, r, s.checksum, readBlock, ws.checksum, error)) {
+  switch (CreateHashFromFile(path, r, s.files.HashArray(r), s.checksum, readBlock, ws.checksum, error)) {
     case HashOutcome::Created:
       r.HashCreated = true;
       ++s.counters.checksumsCreated;
@@ -80,7 +80,7 @@ bool CompareByChecksum(Search& s, ContentWorkspace& ws, long ia, long ib) {
   }
   ++s.counters.fileComparisons;
   const auto length = static_cast<std::size_t>(std::clamp(s.checksum.digestLength, 0, kMaxDigestLength));
-  return std::memcmp(a.HashArray.data(), b.HashArray.data(), length) == 0;
+  return std::memcmp(s.files.HashArray(a), s.files.HashArray(b), length) == 0;
 }
 
 bool CompareByBytes(Search& s, ContentWorkspace& ws, long ia, long ib) {

@@ -9,7 +9,7 @@
 
 namespace twinex {
 
-HashOutcome CreateHashFromFile(const std::string& path, FileRecord& record, const ChecksumDescriptor& checksum,
+HashOutcome CreateHashFromFile(const std::string& path, const FileRecord& record, std::uint8_t* digest, const ChecksumDescriptor& checksum,
                                std::uint64_t readBlock, ChecksumWorkspace& ws, std::string& error) {
   auto fail = [&error](std::string text) {
     error = std::move(text);
@@ -28,12 +28,12 @@ HashOutcome CreateHashFromFile(const std::string& path, FileRecord& record, cons
                 std::to_string(static_cast<long long>(remaining)) + " / " + std::to_string(size) + ")");
   }
   std::uint64_t remaining = size - start - end;
-  record.HashArray.fill(0);
+  std::fill(digest, digest + digestLength, std::uint8_t{0});
 
   // A range this short is its own fingerprint: hashing it would only make it longer. The cut
   // range (not the whole file) is used, so tiny files that differ only in their tags still match.
   if (remaining <= digestLength) {
-    if (std::string e = file.ReadAt(start, record.HashArray.data(), remaining); !e.empty())
+    if (std::string e = file.ReadAt(start, digest, remaining); !e.empty())
       return fail("ReadFile: " + e);
     return HashOutcome::Created;
   }
@@ -50,7 +50,7 @@ HashOutcome CreateHashFromFile(const std::string& path, FileRecord& record, cons
     if (!ContinueAfterBlock()) return HashOutcome::Cancelled;
   }
   std::size_t written = 0;
-  if (std::string e = ws.digest.Finish(record.HashArray.data(), digestLength, written); !e.empty())
+  if (std::string e = ws.digest.Finish(digest, digestLength, written); !e.empty())
     return fail("CryptGetHashParam: " + e);
   return HashOutcome::Created;
 }

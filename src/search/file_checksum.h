@@ -19,10 +19,10 @@ struct ChecksumWorkspace {
   std::vector<char> buffer;
 };
 
-// Fills record.HashArray with the digest of the record's compared range, read in blocks of
+// Fills `digest` (room for the digest length) with the digest of the record's compared range, read in blocks of
 // `readBlock` bytes. A range not longer than the digest is its own digest, zero-padded. On
 // failure `error` names the failing step; a stop or skip request gives Cancelled.
-HashOutcome CreateHashFromFile(const std::string& path, FileRecord& record, const ChecksumDescriptor& checksum,
+HashOutcome CreateHashFromFile(const std::string& path, const FileRecord& record, std::uint8_t* digest, const ChecksumDescriptor& checksum,
                                std::uint64_t readBlock, ChecksumWorkspace& workspace, std::string& error);
 
 }  // namespace twinex

@@ -12,9 +12,6 @@
 namespace twinex {
 namespace {
 
-std::string NameWithExtension(const FileRecord& r) {
-  return r.Extension.empty() ? r.Name : r.Name + "." + r.Extension;
-}
 
 // The date display format without the parts the search ignored.
 std::string CaptionDateFormat(const Search& s) {
@@ -50,17 +47,17 @@ ResultGroup& Search_AddNewGroup(Search& s, long index) {
   switch (s.result.captionType) {
     case kCaptionName:
     case kCaptionNameWithExtension: {
-      std::string name = ComparisonName(s, r.Name);
+      std::string name = ComparisonName(s, r.Name());
       if (name.empty())
-        caption = "." + r.Extension;
-      else if (s.result.captionType == kCaptionNameWithExtension && !r.Extension.empty())
-        caption = name + "." + r.Extension;
+        caption = "." + std::string(r.Extension());
+      else if (s.result.captionType == kCaptionNameWithExtension && !r.Extension().empty())
+        caption = name + "." + std::string(r.Extension());
       else
         caption = name;
       break;
     }
     case kCaptionExtension:
-      caption = r.Extension.empty() ? z_Translate(11130, "[Ohne Dateiendung]") : r.Extension;
+      caption = r.Extension().empty() ? z_Translate(11130, "[Ohne Dateiendung]") : std::string(r.Extension());
       break;
     case kCaptionSize:
       sizeG = r.SIZE;
@@ -80,7 +77,7 @@ ResultGroup& Search_AddNewGroup(Search& s, long index) {
                 std::to_string(r.NumberOfLinks) + ")";
       break;
     default:
-      caption = NameWithExtension(r);
+      caption = r.FileName;
       break;
   }
   ResultGroup& g = s.result.AddGroup(std::move(caption), sizeG, dateG);
@@ -90,7 +87,7 @@ ResultGroup& Search_AddNewGroup(Search& s, long index) {
 
 ResultFile ResultFileOf(const Search& s, const FileRecord& r) {
   ResultFile f;
-  f.dupname = NameWithExtension(r);
+  f.dupname = r.FileName;
   f.path = s.files.Folder(r.FolderIndex);
   f.pathA = s.files.PathInsideZip(r);
   f.size = r.SIZE;

@@ -205,6 +205,7 @@ void Init_Variablen(Search& s) {
   s.maxDuplicates = st.CancelSearchMaxDup ? NumberOr(st.CancelSearchMaxDupCount, 999) : 2000000;
 
   s.files.Init(100000, 50000);
+  s.files.SetDigestLength(s.checksum.digestLength > 0 ? s.checksum.digestLength : kMaxDigestLength);
   s.result.Clear();
   s.result.captionType = GroupCaptionType(s);
   if (!s.env.dateFormat.empty()) s.result.display.dateFormat = s.env.dateFormat;

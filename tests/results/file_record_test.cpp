@@ -9,8 +9,7 @@ namespace {
 
 FileRecord Rec(std::string name, std::string ext) {
   FileRecord r;
-  r.Name = std::move(name);
-  r.Extension = std::move(ext);
+  r.SetFileName(ext.empty() ? name : name + "." + ext, ext);
   return r;
 }
 
@@ -25,7 +24,7 @@ TEST(FileTable, KeysAreFoundWithoutRegardToCaseAndDuplicatesAreNotStored) {
   EXPECT_EQ(t.Add("kREPORT.TXT", Rec("other", "doc"), &existed), 1);
   EXPECT_TRUE(existed);
   EXPECT_EQ(t.Count(), 2);
-  EXPECT_EQ(t.Record(1).Name, "Report");  // the first file of a key stays
+  EXPECT_EQ(t.Record(1).Name(), "Report");  // the first file of a key stays
 
   EXPECT_EQ(t.ExistKey("kreport.TXT"), 1);
   EXPECT_EQ(t.ExistKey("K100>1"), 2);
@@ -62,8 +61,10 @@ TEST(FileTable, FoldersAreStoredOnceAndRelativeFoldersCutTheSourceBase) {
   EXPECT_EQ(t.GetFileNameWithExtension(1), "x.bin");
   EXPECT_EQ(t.GetPathWithFileName(1), "/data/src/sub/x.bin");
   EXPECT_EQ(t.GetPathWithFileName(3), "/archive.tar.gz");
-  t.Record(3).Extension.clear();
-  EXPECT_EQ(t.GetFileNameWithExtension(3), "archive.tar");
+  EXPECT_EQ(t.Record(3).Name(), "archive.tar");
+  t.Record(3).SetFileName("name.", "");  // a name ending in a dot keeps it on disk
+  EXPECT_EQ(t.GetFileNameWithExtension(3), "name.");
+  EXPECT_EQ(t.Record(3).Name(), "name");
 }
 
 TEST(FileTable, HardlinkKeyTexts) {
@@ -86,7 +87,7 @@ TEST(FileTable, TakesTwoHundredThousandFiles) {
   for (int i = 0; i < 200000; ++i) {
     FileRecord r;
     r.FolderIndex = t.InternFolder("/corpus/folder" + std::to_string(i / 100));
-    r.Name = "file" + std::to_string(i);
+    r.SetFileName("file" + std::to_string(i), "");
     r.SIZE = static_cast<std::uint64_t>(i);
     ASSERT_EQ(t.Add("K" + std::to_string(i) + ">1", std::move(r)), i + 1);
   }

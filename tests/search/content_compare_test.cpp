@@ -27,7 +27,7 @@ struct ContentSearch {
     FileRecord r;
     const auto slash = path.rfind('/');
     r.FolderIndex = search.files.InternFolder(path.substr(0, slash));
-    r.Name = path.substr(slash + 1);
+    r.SetFileName(path.substr(slash + 1), "");
     struct stat st {};
     stat(path.c_str(), &st);
     r.SIZE = static_cast<std::uint64_t>(st.st_size);
@@ -77,22 +77,22 @@ TEST(ContentCompare, DigestsOfShortAndKnownContent) {
   const long ten = md5.Add(t.Write("ten", "0123456789"));
   ChecksumWorkspace ws;
   std::string error;
-  ASSERT_EQ(CreateHashFromFile(t / "ten", md5.Rec(ten), md5.search.checksum, 16384, ws, error), HashOutcome::Created);
-  EXPECT_EQ(Hex(md5.Rec(ten).HashArray.data(), 16), "30313233343536373839000000000000");
+  ASSERT_EQ(CreateHashFromFile(t / "ten", md5.Rec(ten), md5.search.files.HashArray(md5.Rec(ten)), md5.search.checksum, 16384, ws, error), HashOutcome::Created);
+  EXPECT_EQ(Hex(md5.search.files.HashArray(md5.Rec(ten)), 16), "30313233343536373839000000000000");
 
-  EXPECT_EQ(CreateHashFromFile(t.Write("empty", ""), md5.Rec(ten), md5.search.checksum, 16384, ws, error),
+  EXPECT_EQ(CreateHashFromFile(t.Write("empty", ""), md5.Rec(ten), md5.search.files.HashArray(md5.Rec(ten)), md5.search.checksum, 16384, ws, error),
             HashOutcome::Failed);
   EXPECT_EQ(error, "File size 0");
 
   // The digest covers the range between the cuts, read in blocks smaller than the text.
   ContentSearch sha1(2);
   const long fox = sha1.Add(t.Write("fox", "<<The quick brown fox jumps over the lazy dog>>>"), 2, 3);
-  ASSERT_EQ(CreateHashFromFile(t / "fox", sha1.Rec(fox), sha1.search.checksum, 7, ws, error), HashOutcome::Created);
-  EXPECT_EQ(Hex(sha1.Rec(fox).HashArray.data(), 20), "2fd4e1c67a2d28fced849ee1bb76e7391b93eb12");
+  ASSERT_EQ(CreateHashFromFile(t / "fox", sha1.Rec(fox), sha1.search.files.HashArray(sha1.Rec(fox)), sha1.search.checksum, 7, ws, error), HashOutcome::Created);
+  EXPECT_EQ(Hex(sha1.search.files.HashArray(sha1.Rec(fox)), 20), "2fd4e1c67a2d28fced849ee1bb76e7391b93eb12");
 
   sha1.Rec(fox).CutFromFileStart = 40;
   sha1.Rec(fox).CutFromFileEnd = 10;
-  EXPECT_EQ(CreateHashFromFile(t / "fox", sha1.Rec(fox), sha1.search.checksum, 7, ws, error), HashOutcome::Failed);
+  EXPECT_EQ(CreateHashFromFile(t / "fox", sha1.Rec(fox), sha1.search.files.HashArray(sha1.Rec(fox)), sha1.search.checksum, 7, ws, error), HashOutcome::Failed);
   EXPECT_NE(error.find(" (-2 / 48)"), std::string::npos) << error;
 }
 
@@ -185,7 +185,7 @@ TEST(ContentCompare, UnreadableFilesAreReportedOnceAndNeverEqual) {
 
   ContentSearch bytes(0);
   const long p = bytes.Add(present), m = bytes.Add(present);
-  bytes.search.files.Record(m).Name = "missing";
+  bytes.search.files.Record(m).SetFileName("missing", "");
   EXPECT_FALSE(bytes.Equal(m, p));
   EXPECT_FALSE(bytes.Equal(m, p));
   EXPECT_TRUE(bytes.Rec(m).HaveErrorMessage);
@@ -195,7 +195,7 @@ TEST(ContentCompare, UnreadableFilesAreReportedOnceAndNeverEqual) {
 
   ContentSearch sums(3);
   const long sp = sums.Add(present), sm = sums.Add(present);
-  sums.search.files.Record(sm).Name = "missing";
+  sums.search.files.Record(sm).SetFileName("missing", "");
   EXPECT_FALSE(sums.Equal(sp, sm));
   EXPECT_FALSE(sums.Equal(sm, sp));
   ASSERT_EQ(sums.observer.errors.size(), 1u);
