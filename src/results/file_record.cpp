@@ -134,15 +134,19 @@ void CStringCollection2::SetDigestLength(int length) {
 }
 
 std::uint8_t* CStringCollection2::HashArray(FileRecord& record) {
+  const auto length = static_cast<std::size_t>(digestLength_);
   if (record.HashSlot == 0) {
     const std::uint32_t slot = digestCount_++;
+    // Blocks are not cleared as a whole: a page is only backed once a digest is written to it.
     if ((slot >> kBlockShift) >= digestBlocks_.size())
-      digestBlocks_.push_back(std::make_unique<std::uint8_t[]>(static_cast<std::size_t>(kBlockSize) * digestLength_));
+      digestBlocks_.push_back(std::make_unique_for_overwrite<std::uint8_t[]>(static_cast<std::size_t>(kBlockSize) * length));
     record.HashSlot = slot + 1;
+    std::uint8_t* bytes = digestBlocks_[slot >> kBlockShift].get() + static_cast<std::size_t>(slot & (kBlockSize - 1)) * length;
+    std::fill(bytes, bytes + length, std::uint8_t{0});
+    return bytes;
   }
   const std::uint32_t slot = record.HashSlot - 1;
-  return digestBlocks_[slot >> kBlockShift].get() +
-         static_cast<std::size_t>(slot & (kBlockSize - 1)) * static_cast<std::size_t>(digestLength_);
+  return digestBlocks_[slot >> kBlockShift].get() + static_cast<std::size_t>(slot & (kBlockSize - 1)) * length;
 }
 
 const std::uint8_t* CStringCollection2::HashArray(const FileRecord& record) const {
