@@ -6,30 +6,12 @@
 #include <cstdio>
 #include <string>
 
-#include "support/temp_dir.h"
+#include "support/cli_run.h"
 
 namespace twinex::test {
 namespace {
 
-struct CliRun {
-  int exitCode = -1;
-  std::string out, err;
-  bool Says(const std::string& part) const { return (out + err).find(part) != std::string::npos; }
-};
-
-CliRun Cli(const TempDir& home, const std::string& args) {
-  std::string errFile = home / "stderr.txt";
-  std::string cmd = "LC_ALL= LC_MESSAGES=de_DE.UTF-8 XDG_DATA_HOME='" + home.path() + "/data' " TWINEX_CLI " " + args +
-                    " 2>'" + errFile + "'";
-  CliRun r;
-  FILE* p = popen(cmd.c_str(), "r");
-  char buf[4096];
-  for (std::size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) r.out.append(buf, n);
-  int status = pclose(p);
-  r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  r.err = ReadFile(errFile);
-  return r;
-}
+CliRun Cli(const TempDir& home, const std::string& args) { return RunCli(home, args); }
 
 TEST(CliDatabase, SearchesCacheAndDestructiveCommandsNeedYes) {
   TempDir t;

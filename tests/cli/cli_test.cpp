@@ -6,33 +6,13 @@
 #include <string>
 
 #include "platform/text.h"
-#include "support/temp_dir.h"
+#include "support/cli_run.h"
 
 namespace twinex::test {
 namespace {
 
-struct CliRun {
-  int exitCode = -1;
-  std::string out, err;
-};
+CliRun Cli(const TempDir& home, const std::string& args) { return RunCli(home, args); }
 
-CliRun Cli(const TempDir& home, const std::string& args) {
-  std::string errFile = home / "stderr.txt";
-  // The texts checked below are the built-in German ones, so the run asks for German.
-  std::string cmd = "LC_ALL= LC_MESSAGES=de_DE.UTF-8 XDG_DATA_HOME='" + home.path() + "/data' " TWINEX_CLI " " + args +
-                    " 2>'" + errFile + "'";
-  CliRun r;
-  FILE* p = popen(cmd.c_str(), "r");
-  char buf[4096];
-  std::size_t n;
-  while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
-  int status = pclose(p);
-  r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  r.err = ReadFile(errFile);
-  return r;
-}
-
-bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 TEST(Cli, SearchRunsAndLogsToStandardError) {
   TempDir t;
