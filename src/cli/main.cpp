@@ -21,6 +21,7 @@
 #include "platform/text.h"
 #include "search/search_driver.h"
 #include "search/search_state.h"
+#include "settings/language.h"
 #include "settings/profiles.h"
 #include "settings/settings_file.h"
 
@@ -65,6 +66,12 @@ int Run(int argc, char** argv) {
     return 2;
   }
   if (options.help) {
+    // The tool captions are the program's texts: speak the user's language here too.
+    LanguageRequest language;
+    AppPaths helpPaths = ResolveAppPaths(platform::ExecutablePath());
+    language.langFolder = helpPaths.langFolder;
+    language.settingsFile = helpPaths.settingsFile;
+    Init_Sprache(language);
     std::fputs(cli::UsageText(), stdout);
     std::fputs(cli::SelectionUsage().c_str(), stdout);
     std::fputs(cli::ActionUsage().c_str(), stdout);
