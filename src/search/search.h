@@ -155,6 +155,7 @@ class Search {
 
   std::int64_t startTick = 0;
   std::int64_t lastProgressTick = 0;
+  std::int64_t lastStatsTick = 0;  // last periodic statistics line
   std::uint64_t memoryLimit = 0;
 
   // The per-file step; tests may replace it to record what the walk accepted.

@@ -67,11 +67,10 @@ void Log_Scan_Stats_IfDue(Search& s) {
   long long minutes = 5;
   platform::ParseLong(s.settings.LogStatisticMinutes, minutes);
   if (minutes <= 0) minutes = 5;
-  static thread_local std::int64_t lastLogged = 0;
   std::int64_t now = platform::TickCount();
-  if (lastLogged < s.startTick) lastLogged = s.startTick;
-  if (now - lastLogged >= minutes * 60000) {
-    lastLogged = now;
+  if (s.lastStatsTick < s.startTick) s.lastStatsTick = s.startTick;
+  if (now - s.lastStatsTick >= minutes * 60000) {
+    s.lastStatsTick = now;
     Log_Scan_Stats(s);
   }
 }
