@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "actions/action_settings.h"
+#include "platform/run_control.h"
 #include "results/result_tree.h"
 #include "settings/prompt.h"
 
@@ -51,6 +52,7 @@ struct FileManagerRequest {
   std::uint64_t hardLinkLimit = 1024;    // links one file may have; tests lower it
   std::string archiver = "7zz";
   int refreshMilliseconds = 250;
+  RunControl* run = nullptr;             // stop and pause of this run; null: it makes its own
 };
 
 struct FileManagerCounters {

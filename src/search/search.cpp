@@ -16,8 +16,20 @@ ChecksumDescriptor ChecksumDescriptorFor(int contentCompare) {
   return kTable[contentCompare];
 }
 
+namespace {
+SearchEnvironment WithRunControl(SearchEnvironment env) {
+  if (!env.run) env.run = std::make_shared<RunControl>();
+  return env;
+}
+}  // namespace
+
 Search::Search(const MainSettings& main, SearchEnvironment environment, SearchObserver& obs, Prompt& p)
-    : settings(main.search), sources(main.sources), env(std::move(environment)), observer(obs), prompt(p) {
+    : settings(main.search),
+      sources(main.sources),
+      env(WithRunControl(std::move(environment))),
+      run(*env.run),
+      observer(obs),
+      prompt(p) {
   checkFile = [](Search& s, const EnumeratedFile& f) { Search_CheckFile(s, f); };
   startTick = platform::TickCount();
   lastProgressTick = startTick;

@@ -12,6 +12,7 @@
 #include "results/file_record.h"
 #include "results/result_tree.h"
 #include "search/checksum_db_location.h"
+#include "platform/run_control.h"
 #include "search/search_observer.h"
 #include "settings/filters.h"
 #include "settings/settings_file.h"
@@ -96,6 +97,9 @@ struct SearchEnvironment {
   DatabaseLocation database;          // empty file: no checksum database
   bool expandAllGroups = false;       // "Alle Gruppen im Suchergebnis aufklappen"
   std::string dateFormat = "dd/MM/yyyy hh:nn:ss";  // date display of the result
+  // Stop, pause and skip of this search; the front end keeps a share of it. Empty: the search
+  // makes its own.
+  std::shared_ptr<RunControl> run;
 };
 
 // The checksum descriptor chosen from the content method.
@@ -117,6 +121,7 @@ class Search {
   SearchSettings settings;        // copy taken at the start (Init_Variablen)
   SourcesAndFilters sources;
   SearchEnvironment env;
+  RunControl& run;  // env.run, made when the front end gave none
   SearchObserver& observer;
   Prompt& prompt;
 

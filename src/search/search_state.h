@@ -3,22 +3,9 @@
 // loop polls them; atomics stand in for the single window thread's plain globals.
 #include <atomic>
 
+#include "platform/run_control.h"
+
 namespace twinex {
-
-enum SearchStateValue : int {
-  kStateRunning = 0,  // running or idle
-  kStatePaused = 1,
-  kStateStop = 3,     // stop requested
-  kStateSkip = 4,     // skip the current file's comparison
-};
-
-enum SearchStopReasonValue : int {
-  kStopNone = 0,
-  kStopUser = 5,
-  kStopMaxDuplicates = 6,
-  kStopMemoryLimit = 7,
-  kStopOutOfMemory = 8,
-};
 
 extern std::atomic<int> SearchState;
 extern std::atomic<int> SearchStopReason;
