@@ -6,13 +6,14 @@
 #include <mutex>
 
 #include "app/logs.h"
-#include "search/search_state.h"
+#include "platform/run_control.h"
 #include "settings/translate.h"
 
 namespace twinex {
 namespace {
 
 std::atomic<int> gErrorCount{0};
+std::atomic<const RunControl*> gRun{nullptr};
 
 struct StateStore {
   std::mutex lock;
@@ -24,12 +25,19 @@ StateStore& Store() {
   return store;
 }
 
+std::string StopText() {
+  const RunControl* run = gRun.load();
+  return run ? std::to_string(run->State()) + "/" + std::to_string(run->StopReason()) : "0/0";
+}
+
 }  // namespace
 
 void SetDiagnosticState(const DiagnosticState& state) {
   std::lock_guard guard(Store().lock);
   Store().state = state;
 }
+
+void SetDiagnosticRun(const RunControl* run) { gRun.store(run); }
 
 int ErrorCount() { return gErrorCount.load(); }
 
@@ -48,7 +56,7 @@ void LogErrorRecord(std::string_view where, std::string_view error) {
       std::string("Admin: ") + (geteuid() == 0 ? "1" : "0"),
       "Errcount: " + std::to_string(count),
       "Lang: " + std::to_string(CurrentLanguage()),
-      "Stop:" + std::to_string(SearchState.load()) + "/" + std::to_string(SearchStopReason.load()),
+      "Stop:" + StopText(),
       std::string("Unicode:") + (state.unicodeSupport ? "1" : "0"),
       "SM:" + std::to_string(state.searchMethod),
       "Sb1:" + state.statusBar[0],

@@ -14,6 +14,9 @@ struct DiagnosticState {
   std::array<std::string, 4> statusBar;  // the texts of the status bar panels
 };
 void SetDiagnosticState(const DiagnosticState& state);
+// The run whose stop state the record shows (the session's search); null: none.
+class RunControl;
+void SetDiagnosticRun(const RunControl* run);
 
 // Writes the record: where it happened and the error, then the lines "Apptitle: ",
 // "Datapath: ", "Admin: ", "Errcount: ", "Lang: ", "Stop:", "Unicode:", "SM:", "Sb1:".."Sb4:".

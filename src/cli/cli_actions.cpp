@@ -4,12 +4,13 @@
 
 #include "actions/action_rules.h"
 #include "actions/file_manager.h"
-#include "app/logs.h"
+#include "app/session.h"
+#include "cli/cli_front.h"
+#include "cli/cli_args.h"
 #include "cli/cli_options.h"
 #include "platform/file_system.h"
 #include "platform/text.h"
 #include "search/search.h"
-#include "search/search_state.h"
 
 namespace twinex::cli {
 namespace {
@@ -31,16 +32,6 @@ const ActionName* FindAction(std::string_view name) {
   return nullptr;
 }
 
-// The log lines of the run on the terminal (or the --log file).
-class TerminalLog : public ActionObserver {
- public:
-  explicit TerminalLog(SearchObserver& terminal) : terminal_(terminal) {}
-  void OnLog(const std::string& text, bool isError) override { terminal_.OnLog(text, isError); }
-
- private:
-  SearchObserver& terminal_;
-};
-
 }  // namespace
 
 bool IsActionOption(std::string_view o) {
@@ -50,25 +41,26 @@ bool IsActionOption(std::string_view o) {
   return false;
 }
 
-std::string ParseActionOption(std::string_view o, int argc, char** argv, int& i, ActionOptions& a) {
-  auto value = [&](std::string& into) -> bool {
-    if (i + 1 >= argc) return false;
-    into = argv[++i];
-    return true;
+std::string ParseActionOption(std::string_view o, ArgCursor& args, ActionOptions& a) {
+  auto value = [&](std::string& into, bool allowEmpty = false) {
+    std::optional<std::string> v = args.Value(allowEmpty);
+    if (v) into = std::move(*v);
+    return v.has_value();
   };
   if (o == "--action") {
-    if (!value(a.action) || !FindAction(a.action)) return "--action takes delete, trash, copy, move or rename";
+    if (!value(a.action) || !FindAction(a.action))
+      return "--action takes delete, trash, copy, move or rename" + args.ValueHint();
   } else if (o == "--target") {
-    if (!value(a.target) || a.target.empty()) return "--target needs a folder";
+    if (!value(a.target)) return "--target needs a folder" + args.ValueHint();
   } else if (o == "--keep-structure" || o == "--flat") {
     const int want = o == "--flat" ? 0 : 1;
     if (a.keepStructure != -1 && a.keepStructure != want) return "--keep-structure and --flat exclude each other";
     a.keepStructure = want;
   } else if (o == "--subfolder") {
-    if (!value(a.subfolder)) return "--subfolder needs a template (\"\" for none)";
+    if (!value(a.subfolder, true)) return "--subfolder needs a template (\"\" for none)" + args.ValueHint();
     a.subfolderGiven = true;
   } else if (o == "--rename") {
-    if (!value(a.renameTemplate) || a.renameTemplate.empty()) return "--rename needs a template";
+    if (!value(a.renameTemplate)) return "--rename needs a template" + args.ValueHint();
     a.renameGiven = true;
   } else if (o == "--protect") {
     std::string v;
@@ -129,17 +121,18 @@ void ApplyProtection(MainSettings& settings, const CliOptions& options) {
   }
 }
 
-int RunCliAction(Search& search, const CliOptions& options, const std::string& settingsFile, SearchObserver& terminal,
-                 Prompt& prompt) {
+int RunCliAction(Session& session, const CliOptions& options) {
   const ActionOptions& a = options.action;
   if (a.action.empty()) return 0;
-  if (SearchState.load() == kStateStop && SearchStopReason.load() == kStopUser) {
-    std::fprintf(stderr, "twinex-cli: the search was stopped; no file action on a partial result\n");
+  if (std::string why = session.ActionRefusal(); !why.empty()) {
+    std::fprintf(stderr, "twinex-cli: %s\n", ForTerminal(why).c_str());
+    std::fprintf(stderr, "twinex-cli: %s was not carried out\n", a.action.c_str());
     return 1;
   }
+  const Search& search = *session.search();
   FileManagerRequest r;
   FileManagerSettings& s = r.settings;
-  s = LoadFileManagerSettings(settingsFile);
+  s = LoadFileManagerSettings(session.settingsFile());
   s.Aktion = FindAction(a.action)->action;
   if (!a.target.empty()) s.Ordner = platform::AbsolutePath(a.target);
   if (a.keepStructure != -1) s.Ordnerstruktur = a.keepStructure == 1;
@@ -166,14 +159,7 @@ int RunCliAction(Search& search, const CliOptions& options, const std::string& s
     }
     r.protectedSources.push_back(n);
   }
-  for (const SourceEntry& e : search.sourceTable) r.sourceFolders.push_back(e.path);
-  // The lines join the search's own log, so lastsearch.txt and the general log show the search
-  // and what was done with its result in order.
-  r.log.path = GetLogFiles().searchLog;
-  r.log.write = [](int fd, const std::string& text, bool isError) { return Write_To_Log(fd, text, isError); };
-
-  TerminalLog log(terminal);
-  FileManagerOutcome out = FileManager_Run(search.result, r, log, prompt);
+  FileManagerOutcome out = session.RunAction(std::move(r));
   if (!out.started) {
     std::fprintf(stderr, "twinex-cli: %s was not carried out\n", a.action.c_str());
     return 1;

@@ -7,9 +7,7 @@
 #include <vector>
 
 namespace twinex {
-class Search;
-class Prompt;
-class SearchObserver;
+class Session;
 struct MainSettings;
 }  // namespace twinex
 
@@ -33,19 +31,21 @@ struct ActionOptions {
 };
 
 bool IsActionOption(std::string_view option);
-// Takes one action option (and its value from argv) into the options; a usage error or "".
-std::string ParseActionOption(std::string_view option, int argc, char** argv, int& i, ActionOptions& options);
+class ArgCursor;
+// Takes one action option (and its value) into the options; a usage error or "".
+std::string ParseActionOption(std::string_view option, ArgCursor& args, ActionOptions& options);
 // The options that only make sense together; a usage error or "".
 std::string CheckActionOptions(const ActionOptions& options);
 std::string ActionUsage();
 
-// Runs the file action on the search's result; terminal shows the log lines. Returns the exit
-// code contribution: 0 done (or none asked), 1 refused, cancelled or with errors.
 // --protect N turns on the file protection of the N-th ticked source folder before the search,
 // so its rows are protected for the selection tools as well as for the action.
 void ApplyProtection(MainSettings& settings, const CliOptions& options);
 
-int RunCliAction(Search& search, const CliOptions& options, const std::string& settingsFile, SearchObserver& terminal,
-                 Prompt& prompt);
+// Runs the file action on the session's result. Returns the exit code contribution: 0 done (or
+// none asked), 1 refused (also after a search that did not run to its end), cancelled or with
+// errors.
+
+int RunCliAction(Session& session, const CliOptions& options);
 
 }  // namespace twinex::cli

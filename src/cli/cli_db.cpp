@@ -1,11 +1,11 @@
 #include "cli/cli_db.h"
 
-#include <csignal>
 #include <cstdio>
 
 #include "cli/cli_front.h"
+#include "cli/cli_signals.h"
 #include "search/checksum_db_maintenance.h"
-#include "search/search_state.h"
+#include "platform/run_control.h"
 #include "settings/prompt.h"
 
 namespace twinex::cli {
@@ -27,14 +27,12 @@ int RunDatabaseCommand(const std::string& command, const DatabaseLocation& locat
   }
   if (command == "--db-clean") {
     // Ctrl-C ends the loop over the files; what was removed so far stays removed.
-    SearchState.store(kStateRunning);
-    std::signal(SIGINT, [](int) { RequestStop(kStopUser); });
+    RunControl run;
+    StopSignalScope signals(run);
     MaintenanceProgress progress;
     progress.status = [](const std::string& text) { std::fprintf(stderr, "%s\n", text.c_str()); };
-    progress.step = [](std::size_t, std::size_t) { return SearchState.load() != kStateStop; };
-    bool done = DB_Clean(location, prompt, progress);
-    std::signal(SIGINT, SIG_DFL);
-    return done ? 0 : 1;
+    progress.step = [&run](std::size_t, std::size_t) { return !run.StopRequested(); };
+    return DB_Clean(location, prompt, progress) ? 0 : 1;
   }
   if (command == "--db-clear") return DB_Clear(location, prompt) ? 0 : 1;
   if (command == "--db-new") return DB_New(location, prompt) ? 0 : 1;

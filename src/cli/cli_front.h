@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "actions/file_manager.h"
 #include "search/search_observer.h"
 #include "settings/prompt.h"
 
@@ -34,6 +35,16 @@ class CliObserver : public SearchObserver {
   std::string logError_;
   bool progressShown_ = false;
   bool interactive_ = false;
+};
+
+// The log lines of a file action on the terminal (or the --log file), beside the search's.
+class CliActionLog : public ActionObserver {
+ public:
+  explicit CliActionLog(SearchObserver& terminal) : terminal_(terminal) {}
+  void OnLog(const std::string& text, bool isError) override { terminal_.OnLog(text, isError); }
+
+ private:
+  SearchObserver& terminal_;
 };
 
 // Text for a terminal: CR LF line breaks of messages become plain line breaks.

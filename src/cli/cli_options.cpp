@@ -2,69 +2,103 @@
 
 #include <string_view>
 
+#include "cli/cli_args.h"
 #include "cli/cli_db.h"
 #include "cli/cli_select.h"
 
 namespace twinex::cli {
 
+namespace {
+
+// One option that takes a text: where it goes, and what to say when it is missing.
+struct TextOption {
+  std::string_view name;
+  std::string CliOptions::*field;
+  const char* need;
+  bool allowEmpty;
+};
+
+constexpr TextOption kTextOptions[] = {
+    {"--settings", &CliOptions::settingsFile, "--settings needs a file", false},
+    {"--log", &CliOptions::logFile, "--log needs a file or -", false},
+    {"--export", &CliOptions::exportFile, "--export needs a file", false},
+    {"--which", &CliOptions::which, "--which takes all, selected or unselected", false},
+    {"--delimiter", &CliOptions::delimiter, "--delimiter needs a separator", false},
+    {"--save-profile", &CliOptions::saveProfile, "--save-profile needs a name", false},
+    {"--comment", &CliOptions::comment, "--comment needs a text (\"\" for none)", true},
+};
+
+std::string CheckTextOption(std::string_view name, CliOptions& o) {
+  if (name == "--export") {
+    const std::size_t dot = o.exportFile.find_last_of('.');
+    const std::string ext = dot == std::string::npos ? "" : o.exportFile.substr(dot);
+    if (ext != ".txt" && ext != ".csv" && ext != ".xlsx") return "--export: the file must end in .txt, .csv or .xlsx";
+  }
+  if (name == "--which" && o.which != "all" && o.which != "selected" && o.which != "unselected")
+    return "--which takes all, selected or unselected";
+  if (name == "--comment") o.commentGiven = true;
+  return "";
+}
+
+// One option that only switches something on.
+struct FlagOption {
+  std::string_view name;
+  void (*set)(CliOptions&);
+};
+
+constexpr FlagOption kFlagOptions[] = {
+    {"--file-list", [](CliOptions& o) { o.fileList = true; }},
+    {"--profiles", [](CliOptions& o) { o.listProfiles = true; }},
+    {"--yes", [](CliOptions& o) { o.answer = 1; }},
+    {"--no", [](CliOptions& o) { o.answer = -1; }},
+    {"--help", [](CliOptions& o) { o.help = true; }},
+    {"--version", [](CliOptions& o) { o.version = true; }},
+};
+
+std::string ParseOne(std::string_view a, ArgCursor& args, CliOptions& o) {
+  for (const TextOption& t : kTextOptions) {
+    if (a != t.name) continue;
+    std::optional<std::string> v = args.Value(t.allowEmpty);
+    if (!v) return t.need + args.ValueHint();
+    o.*t.field = std::move(*v);
+    return CheckTextOption(a, o);
+  }
+  for (const FlagOption& f : kFlagOptions) {
+    if (a != f.name) continue;
+    f.set(o);
+    return "";
+  }
+  if (IsDatabaseCommand(std::string(a))) {
+    if (!o.dbCommand.empty()) return "one database command at a time";
+    o.dbCommand = a;
+    return "";
+  }
+  if (a == "--select" || a == "--deselect" || a == "--mode") {
+    std::optional<std::string> v = args.Value();
+    if (!v) return std::string(a) + " needs a value" + args.ValueHint();
+    return ParseSelectionOption(a, *v, o);
+  }
+  if (IsActionOption(a)) return ParseActionOption(a, args, o.action);
+  return "unknown option " + std::string(a);
+}
+
+}  // namespace
+
 std::string ParseCliOptions(int argc, char** argv, CliOptions& o) {
+  ArgCursor args(argc, argv);
   bool ownOptions = true;
-  for (int i = 1; i < argc; ++i) {
-    std::string_view a = argv[i];
+  while (!args.Done()) {
+    std::string_view a = args.Next();
     if (!ownOptions || a.substr(0, 2) != "--") {
-      o.arguments.emplace_back(a);
+      o.arguments.emplace_back(args.Raw());
       continue;
     }
-    auto value = [&](std::string& into) -> bool {
-      if (i + 1 >= argc) return false;
-      into = argv[++i];
-      return true;
-    };
     if (a == "--") {
       ownOptions = false;
-    } else if (a == "--settings") {
-      if (!value(o.settingsFile)) return "--settings needs a file";
-    } else if (a == "--log") {
-      if (!value(o.logFile)) return "--log needs a file or -";
-    } else if (a == "--export") {
-      if (!value(o.exportFile)) return "--export needs a file";
-      std::string ext = o.exportFile.substr(o.exportFile.find_last_of('.') == std::string::npos ? o.exportFile.size()
-                                                                                                 : o.exportFile.find_last_of('.'));
-      if (ext != ".txt" && ext != ".csv" && ext != ".xlsx") return "--export: the file must end in .txt, .csv or .xlsx";
-    } else if (a == "--file-list") {
-      o.fileList = true;
-    } else if (a == "--which") {
-      if (!value(o.which) || (o.which != "all" && o.which != "selected" && o.which != "unselected"))
-        return "--which takes all, selected or unselected";
-    } else if (a == "--delimiter") {
-      if (!value(o.delimiter) || o.delimiter.empty()) return "--delimiter needs a separator";
-    } else if (a == "--profiles") {
-      o.listProfiles = true;
-    } else if (a == "--save-profile") {
-      if (!value(o.saveProfile)) return "--save-profile needs a name";
-    } else if (a == "--comment") {
-      if (!value(o.comment)) return "--comment needs a text";
-      o.commentGiven = true;
-    } else if (IsDatabaseCommand(std::string(a))) {
-      if (!o.dbCommand.empty()) return "one database command at a time";
-      o.dbCommand = a;
-    } else if (a == "--select" || a == "--deselect" || a == "--mode") {
-      std::string v;
-      if (!value(v)) return std::string(a) + " needs a value";
-      if (std::string e = ParseSelectionOption(a, v, o); !e.empty()) return e;
-    } else if (IsActionOption(a)) {
-      if (std::string e = ParseActionOption(a, argc, argv, i, o.action); !e.empty()) return e;
-    } else if (a == "--yes") {
-      o.answer = 1;
-    } else if (a == "--no") {
-      o.answer = -1;
-    } else if (a == "--help") {
-      o.help = true;
-    } else if (a == "--version") {
-      o.version = true;
-    } else {
-      return "unknown option " + std::string(a);
+      continue;
     }
+    if (std::string e = ParseOne(a, args, o); !e.empty()) return e;
+    if (args.UnusedValue()) return std::string(a) + " takes no value";
   }
   if (o.commentGiven && o.saveProfile.empty()) return "--comment goes with --save-profile";
   if (std::string e = CheckActionOptions(o.action); !e.empty()) return e;
@@ -111,7 +145,11 @@ const char* UsageText() {
          "  --db-clear       delete all checksums (asks: needs --yes)\n"
          "  --db-new         delete the database and make a new one (asks: needs --yes)\n"
          "  --help, --version\n"
+         "An option's value may also be written OPTION=VALUE; a value that starts with \"-\" must\n"
+         "be written that way (--delimiter=-), so that it is never taken for a switch.\n"
          "\n"
+         "Ctrl-C, SIGTERM and SIGHUP stop the search or the file action; what was found is still\n"
+         "reported, but no file action runs on the result of a stopped search.\n"
          "Exit status: 0 the search ran (also when stopped with Ctrl-C), 1 the search was\n"
          "refused (the message says why), 2 usage error.\n";
 }

@@ -2,11 +2,11 @@
 
 #include <cstdio>
 
+#include "app/session.h"
 #include "platform/file_system.h"
 #include "platform/text.h"
 #include "results/export.h"
 #include "search/search_driver.h"
-#include "search/search_state.h"
 #include "settings/prompt.h"
 
 namespace twinex::cli {
@@ -43,7 +43,10 @@ int FormatOf(const std::string& file) {
 
 }  // namespace
 
-int WriteSearchResult(const Search& search, const CliOptions& o, const std::string& settingsFile, Prompt& prompt) {
+int WriteSearchResult(Session& session, const CliOptions& o) {
+  if (!session.search()) return 0;
+  const Search& search = *session.search();
+  const std::string& settingsFile = session.settingsFile();
   ExportSettings stored = LoadExportSettings(settingsFile);
   ExportRequest r = MakeExportRequest(stored, LoadExportColumns(settingsFile), o.exportFile.empty() ? "" : platform::AbsolutePath(o.exportFile));
   r.which = WhichOf(o.which, o.which.empty() ? kExportAll : r.which);
@@ -51,7 +54,6 @@ int WriteSearchResult(const Search& search, const CliOptions& o, const std::stri
   ApplyDelimiter(o.delimiter, r);
   r.searchDescription = GetSearchDescription(search.settings, true);
   r.descriptionLines = SearchLogHeader(search);
-  r.cancelled = [] { return SearchState.load() == kStateStop && SearchStopReason.load() == kStopUser; };
 
   if (o.exportFile.empty()) {
     auto toStdout = [](const std::string& line) { std::printf("%s\n", line.c_str()); };
@@ -63,13 +65,14 @@ int WriteSearchResult(const Search& search, const CliOptions& o, const std::stri
     return 0;
   }
   r.format = FormatOf(o.exportFile);
-  ExportOutcome out = ExportResult(search.result, r, prompt);
+  ExportOutcome out = session.Export(std::move(r));
   if (out.status == ExportStatus::Failed) {
     std::fprintf(stderr, "twinex-cli: export failed: %s\n", out.error.c_str());
     return 1;
   }
   if (out.status == ExportStatus::Written)
-    std::fprintf(stderr, "twinex-cli: %lld files written to %s\n", static_cast<long long>(out.files), r.target.c_str());
+    std::fprintf(stderr, "twinex-cli: %lld files written to %s\n", static_cast<long long>(out.files),
+                 platform::AbsolutePath(o.exportFile).c_str());
   return 0;
 }
 

@@ -4,13 +4,12 @@
 #include "cli/cli_options.h"
 
 namespace twinex {
-class Search;
-class Prompt;
+class Session;
 }  // namespace twinex
 
 namespace twinex::cli {
 
 // Returns the exit code contribution: 0 written, 1 a failed export.
-int WriteSearchResult(const Search& search, const CliOptions& options, const std::string& settingsFile, Prompt& prompt);
+int WriteSearchResult(Session& session, const CliOptions& options);
 
 }  // namespace twinex::cli

@@ -8,6 +8,7 @@
 #include "platform/number_format.h"
 #include "platform/text.h"
 #include "results/selection_conditions.h"
+#include "app/session.h"
 #include "search/search.h"
 #include "settings/window_settings.h"
 
@@ -199,11 +200,10 @@ std::string ParseSelectionOption(std::string_view option, const std::string& val
   return "";
 }
 
-int ApplySelections(Search& search, const CliOptions& o, Prompt&) {
-  if (o.selections.empty()) return 0;
+int ApplySelections(Session& session, const CliOptions& o) {
+  if (o.selections.empty() || !session.selection()) return 0;
   // The command line names its folders itself, so the folder questions are not asked again.
-  Selection selection(search.result);
-  selection.editingMode = o.selectionMode;
+  session.selection()->editingMode = o.selectionMode;
   for (const SelectStep& step : o.selections) {
     const SelectTool* tool = nullptr;
     SelectRequest request;
@@ -213,14 +213,14 @@ int ApplySelections(Search& search, const CliOptions& o, Prompt&) {
       std::fprintf(stderr, "twinex-cli: %s\n", error.c_str());
       return 1;
     }
-    const SelectOutcome out = RunSelectTool(selection, tool->id, request);
+    const SelectOutcome out = session.Select(tool->id, request);
     std::fprintf(stderr, "twinex-cli: %s: %s\n", label.c_str(), platform::ReplaceAll(out.message, "\r\n", " ").c_str());
     if (!out.ran) {
       std::fprintf(stderr, "twinex-cli: %s was refused; the selection is incomplete\n", label.c_str());
       return 1;
     }
   }
-  const ResultCounters& c = search.result.counters;
+  const ResultCounters& c = session.search()->result.counters;
   std::fprintf(stderr, "twinex-cli: %s of %s files selected (%s)\n",
                platform::FormatCount(static_cast<std::int64_t>(c.DupCountSelected)).c_str(),
                platform::FormatCount(static_cast<std::int64_t>(c.DupCount)).c_str(),

@@ -8,8 +8,7 @@
 #include "results/selection_tools.h"
 
 namespace twinex {
-class Search;
-class Prompt;
+class Session;
 }  // namespace twinex
 
 namespace twinex::cli {
@@ -21,10 +20,10 @@ std::string ParseSelectionOption(std::string_view option, const std::string& val
 // One step read back: the command and its request. False (with the reason) for a bad step.
 bool MakeSelectionStep(const SelectStep& step, const SelectTool*& tool, SelectRequest& request, std::string& error);
 
-// Runs the steps on the search's result, printing each step's count message on standard error.
+// Runs the steps on the session's result, printing each step's count message on standard error.
 // Returns the exit code contribution: 0 done (or nothing asked), 1 a step was refused; the steps
 // after a refused one do not run, and nothing should act on that selection.
-int ApplySelections(Search& search, const CliOptions& options, Prompt& prompt);
+int ApplySelections(Session& session, const CliOptions& options);
 
 // The help section: the options and every tool, generated from the tool table.
 std::string SelectionUsage();

@@ -1,43 +1,26 @@
 // twinex-cli: the search of the desktop program from a terminal.
 #include <algorithm>
-#include <csignal>
 #include <cstdio>
 #include <exception>
 
 #include "app/app_paths.h"
 #include "app/command_line.h"
 #include "app/error_record.h"
-#include "app/logs.h"
-#include "app/search_log_writer.h"
-#include "app/startup.h"
+#include "app/session.h"
 #include "cli/cli_actions.h"
 #include "cli/cli_db.h"
 #include "cli/cli_front.h"
 #include "cli/cli_options.h"
 #include "cli/cli_report.h"
 #include "cli/cli_select.h"
+#include "cli/cli_signals.h"
 #include "platform/file_system.h"
 #include "platform/process.h"
 #include "platform/text.h"
-#include "search/search_driver.h"
-#include "search/search_state.h"
 #include "settings/language.h"
 #include "settings/profiles.h"
-#include "settings/settings_file.h"
 
 namespace {
-
-void OnInterrupt(int) {
-  // Ctrl-C asks for the stop; the closing steps still run and show what was found.
-  twinex::RequestStop(twinex::kStopUser);
-}
-
-// The start-up sequence runs for every command that touches the data folder; the closing
-// sequence runs however the command ends (the settings are not written back).
-struct Session {
-  twinex::AppSession app;
-  ~Session() { twinex::ClosingSequence(app, nullptr); }
-};
 
 void ListProfiles(const twinex::AppPaths& paths) {
   for (const auto& row : twinex::Init_ProfileList(paths.profileFolder))
@@ -87,36 +70,32 @@ int Run(int argc, char** argv) {
     return 2;
   }
 
-  Session session;
+  cli::CliObserver terminal(options.logFile);
+  cli::CliActionLog actionLog(terminal);
+  cli::CliPrompt prompt(options.answer);
+  Session session({terminal, actionLog, prompt});
   StartupRequest startup;
   startup.commandLine = RawCommandLineFromArgs(options.arguments);
   startup.version = TWINEX_VERSION;
-  std::string startError = StartupSequence(startup, session.app);
+  std::string startError = session.Start(startup);
   if (!startError.empty()) {
     std::fprintf(stderr, "%s\n", startError.c_str());
     return 1;
   }
-  for (const auto& note : session.app.notes) std::fprintf(stderr, "twinex-cli: %s\n", note.c_str());
-  const AppPaths& paths = session.app.paths;
-  if (!options.dbCommand.empty()) {
-    cli::CliPrompt dbPrompt(options.answer);
-    return cli::RunDatabaseCommand(options.dbCommand, ChecksumDatabaseLocation(paths), dbPrompt);
-  }
-  std::string settingsFile = options.settingsFile.empty() ? paths.settingsFile : platform::AbsolutePath(options.settingsFile);
-  if (!options.settingsFile.empty() && !platform::ExistFile(settingsFile)) {
+  for (const auto& note : session.app().notes) std::fprintf(stderr, "twinex-cli: %s\n", note.c_str());
+  const AppPaths& paths = session.app().paths;
+  if (!options.dbCommand.empty()) return cli::RunDatabaseCommand(options.dbCommand, ChecksumDatabaseLocation(paths), prompt);
+  std::string settingsFile = options.settingsFile.empty() ? "" : platform::AbsolutePath(options.settingsFile);
+  if (!settingsFile.empty() && !platform::ExistFile(settingsFile)) {
     std::fprintf(stderr, "twinex-cli: settings file %s not found\n", settingsFile.c_str());
     return 2;
   }
-  SetSettingsFilePath(settingsFile);
-  SetCurrentProfilePath(settingsFile);
-
-  MainSettings settings;
-  LoadMainWindowSettings(session.app, settings);
+  session.LoadSettings(settingsFile);
   if (options.listProfiles) ListProfiles(paths);
 
   std::vector<std::string> rejected;
   CommandLineOutcome outcome;
-  Init_Kommandozeile(RawCommandLineFromArgs(options.arguments, &rejected), settings, paths, &outcome);
+  session.ApplyCommandLine(RawCommandLineFromArgs(options.arguments, &rejected), &outcome);
   // The program's command line passes over what it cannot use; a terminal user hears about it.
   for (const auto& r : rejected) std::fprintf(stderr, "twinex-cli: argument ignored: %s\n", r.c_str());
   for (const auto& f : outcome.foldersNamed) {
@@ -124,28 +103,21 @@ int Run(int argc, char** argv) {
       std::fprintf(stderr, "twinex-cli: folder not found, skipped: %s\n", f.c_str());
   }
 
-  cli::CliPrompt prompt(options.answer);
-  if (!options.saveProfile.empty() && !SaveProfile(options, paths, settings, prompt)) return 1;
+  if (!options.saveProfile.empty() && !SaveProfile(options, paths, session.settings(), prompt)) return 1;
   if (profileCommand) return 0;
 
-  std::signal(SIGINT, OnInterrupt);
-  cli::CliObserver terminal(options.logFile);
-  SearchLogWriter observer(terminal);
-  SearchEnvironment env;
-  env.programFolder = paths.programFolder;
-  env.programTempFolder = paths.tempFolder;
-  env.database = ChecksumDatabaseLocation(paths);
-  env.expandAllGroups = settings.options.ExpandAllGroups;
-  env.dateFormat = settings.options.DateFormat3;
-  cli::ApplyProtection(settings, options);
-  SearchOutcome search = StartSearchForDups(settings, env, observer, prompt);
+  // Ctrl-C stops the search; the closing steps still run and show what was found.
+  cli::StopSignalScope signals(session);
+  cli::ApplyProtection(session.settings(), options);
+  const SearchReport search = session.RunSearch(session.MakeSearchEnvironment());
+  // A refused search leaves the last search's log as it was.
   if (!search.started) return 1;
-  int exitCode = cli::ApplySelections(*search.search, options, prompt);
+  int exitCode = cli::ApplySelections(session, options);
   // An action runs only on a selection that was made as asked.
-  if (exitCode == 0) exitCode = cli::RunCliAction(*search.search, options, settingsFile, terminal, prompt);
-  exitCode = std::max(exitCode, cli::WriteSearchResult(*search.search, options, settingsFile, prompt));
+  if (exitCode == 0) exitCode = cli::RunCliAction(session, options);
+  exitCode = std::max(exitCode, cli::WriteSearchResult(session, options));
   // The search window closes here: its log joins the general log and becomes lastsearch.txt.
-  std::string logError = SaveTmpLog();
+  std::string logError = session.CloseSearchLog();
   if (!logError.empty()) std::fprintf(stderr, "twinex-cli: search log: %s\n", logError.c_str());
   return exitCode;
 }

@@ -279,6 +279,7 @@ SearchOutcome StartSearchForDups(const MainSettings& settings, SearchEnvironment
   Init_Variablen(s);
   out.started = true;
   Search_Start(s);
+  out.stopReason = SearchStopReason.load();
   return out;
 }
 

@@ -20,6 +20,9 @@ bool FindOverlappingSources(const std::vector<SourceFolder>& sources, std::strin
 struct SearchOutcome {
   bool started = false;
   std::unique_ptr<Search> search;  // the finished search with its counters (and later, results)
+  // Why it ended early (kStopNone: it ran to its end). A partial result must not be taken for a
+  // complete one: a file may look like a lone copy only because its twin was never reached.
+  int stopReason = kStopNone;
 };
 
 // Validates, writes the separator to the general log, compiles the filters (asking the filter

@@ -6,7 +6,7 @@
 #include "app/log_line.h"
 #include "platform/file_system.h"
 #include "platform/text.h"
-#include "search/search_state.h"
+#include "platform/run_control.h"
 #include "settings/translate.h"
 #include "support/temp_dir.h"
 
@@ -83,12 +83,12 @@ TEST_F(LogsTest, LastSearchPaneHeading) {
 
 TEST_F(LogsTest, ErrorRecordAndDebugLineFormats) {
   SetDiagnosticState({true, 2, {"eins", "", "", "vier"}});
-  SearchState = kStateStop;
-  SearchStopReason = kStopUser;
+  RunControl run;
+  run.RequestStop(kStopUser);
+  SetDiagnosticRun(&run);
   const int before = ErrorCount();
   LogErrorRecord("frmMain.Profil_Load", "Datei fehlt");
-  SearchState = kStateRunning;
-  SearchStopReason = kStopNone;
+  SetDiagnosticRun(nullptr);
   SetDiagnosticState({});
   std::vector<std::string> lines = Lines(files.errorLog);
   std::vector<std::string> expected = {"frmMain.Profil_Load: Datei fehlt",

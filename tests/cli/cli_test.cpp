@@ -39,6 +39,26 @@ TEST(Cli, RefusalsAndUsageErrorsHaveTheirExitCodes) {
   EXPECT_EQ(Cli(t, "--help").exitCode, 0);
 }
 
+TEST(Cli, OptionValuesNeverSwallowASwitchAndEmptyNamesAreRefused) {
+  TempDir t;
+  t.Write("src/a.txt", "same");
+  t.Write("src/b.txt", "same");
+  const std::string src = " '" + (t / "src") + "'";
+  // Each of these once took the next switch as its value or ran a search with an empty name.
+  for (const std::string& bad : {"--delimiter -s34" + src, "--save-profile ''" + src,
+                                "--export -s3" + src, std::string("--settings ''"), "--yes=1 -s3" + src}) {
+    CliRun r = Cli(t, bad);
+    EXPECT_EQ(r.exitCode, 2) << bad << "\n" << r.err;
+    EXPECT_FALSE(Has(r.err, "Suchmethode")) << bad << ": no search may run";
+  }
+  EXPECT_TRUE(Has(Cli(t, "--delimiter -s34").err, "--delimiter=VALUE"));
+  // A value that starts with "-" is given with "="; a lone "-" is a value of its own.
+  CliRun dash = Cli(t, "-s34 -c2" + src + " --export '" + (t / "out.csv") + "' --delimiter=-x-");
+  EXPECT_EQ(dash.exitCode, 0) << dash.err;
+  EXPECT_TRUE(Has(ReadFile(t / "out.csv"), platform::EncodeUtf16LE("-x-", false))) << "the separator is used";
+  EXPECT_EQ(Cli(t, "-s3" + src + " --log -").exitCode, 0);
+}
+
 TEST(Cli, LogFileIsUtf16WithMarkAndQuestionsTakeTheSafeAnswer) {
   TempDir t;
   t.Write("src/a.jpg", "x");

@@ -1,0 +1,182 @@
+#include "app/session.h"
+
+#include "app/command_line.h"
+#include "app/error_record.h"
+#include "app/logs.h"
+#include "app/search_log_writer.h"
+#include "search/search_driver.h"
+#include "settings/profiles.h"
+#include "settings/settings_file.h"
+#include "settings/translate.h"
+
+namespace twinex {
+namespace {
+
+// The search keeps a share of its control; the session's own member outlives every search, so
+// the share owns nothing.
+std::shared_ptr<RunControl> Unowned(RunControl& control) { return {std::shared_ptr<void>(), &control}; }
+
+}  // namespace
+
+Session::Session(SessionPorts ports)
+    : ports_(ports),
+      searchLog_(std::make_unique<SearchLogWriter>(ports.search)),
+      work_([this](const WorkError& e) {
+        if (ports_.listener) ports_.listener->OnError(e);
+      }) {}
+
+Session::~Session() {
+  // Runs still going are told to stop; the worker finishes them before the state goes.
+  RequestStop(kStopUser);
+  work_.Run("closing", [] {});
+  SetDiagnosticRun(nullptr);
+  if (started_) ClosingSequence(app_, nullptr);
+}
+
+std::string Session::Start(const StartupRequest& request) {
+  std::string error = StartupSequence(request, app_);
+  started_ = error.empty();
+  if (started_) SetDiagnosticRun(&searchRun_);
+  return error;
+}
+
+void Session::LoadSettings(const std::string& file) {
+  settingsFile_ = file.empty() ? app_.paths.settingsFile : file;
+  SetSettingsFilePath(settingsFile_);
+  SetCurrentProfilePath(settingsFile_);
+  LoadMainWindowSettings(app_, settings_);
+}
+
+void Session::ApplyCommandLine(const std::string& rawCommandLine, CommandLineOutcome* outcome) {
+  Init_Kommandozeile(rawCommandLine, settings_, app_.paths, outcome);
+}
+
+SearchEnvironment Session::MakeSearchEnvironment() const {
+  SearchEnvironment env;
+  env.programFolder = app_.paths.programFolder;
+  env.programTempFolder = app_.paths.tempFolder;
+  env.database = ChecksumDatabaseLocation(app_.paths);
+  env.expandAllGroups = settings_.options.ExpandAllGroups;
+  env.dateFormat = settings_.options.DateFormat3;
+  return env;
+}
+
+SearchReport Session::SearchOnWorker(SearchEnvironment env, const std::function<void(Search&)>& configure) {
+  SearchReport report;
+  // The old result goes first: its selection points into it.
+  selection_.reset();
+  search_.reset();
+  searchRun_.Reset();
+  env.run = Unowned(searchRun_);
+  const bool ran = work_.Run("search", [&] {
+    SearchOutcome out = StartSearchForDups(settings_, std::move(env), *searchLog_, ports_.prompt, configure);
+    report.started = out.started;
+    report.stopReason = out.stopReason;
+    search_ = std::move(out.search);
+  });
+  if (!ran) {
+    // What an unexpected error left behind is no result to act on.
+    report.started = search_ != nullptr;
+    report.stopReason = kStopFailed;
+  }
+  if (search_) {
+    selection_ = std::make_unique<Selection>(search_->result);
+    if (ports_.listener && !search_->result.groups.empty())
+      ports_.listener->OnGroupsAdded(0, search_->result.groups.size());
+  }
+  lastSearch_ = report;
+  return report;
+}
+
+SearchReport Session::RunSearch(SearchEnvironment env, std::function<void(Search&)> configure) {
+  return SearchOnWorker(std::move(env), configure);
+}
+
+std::future<SearchReport> Session::StartSearch(SearchEnvironment env, std::function<void(Search&)> configure) {
+  return std::async(std::launch::async, [this, env = std::move(env), configure = std::move(configure)]() mutable {
+    return SearchOnWorker(std::move(env), configure);
+  });
+}
+
+void Session::NotifySelection() {
+  if (ports_.listener && search_) ports_.listener->OnSelectionChanged(search_->result.counters);
+}
+
+SelectOutcome Session::Select(SelectToolId id, const SelectRequest& request) {
+  SelectOutcome out;
+  if (!selection_) {
+    out.message = z_Translate(19001, "Es ist kein Suchergebnis vorhanden.");
+    return out;
+  }
+  work_.Run("selection", [&] { out = RunSelectTool(*selection_, id, request); });
+  if (out.changed() > 0) NotifySelection();
+  return out;
+}
+
+std::size_t Session::Undo() {
+  std::size_t undone = 0;
+  if (!selection_) return 0;
+  work_.Run("undo", [&] { undone = selection_->Undo(); });
+  if (undone > 0) NotifySelection();
+  return undone;
+}
+
+std::string Session::ActionRefusal() const {
+  if (!search_ || !lastSearch_.started) return z_Translate(19001, "Es ist kein Suchergebnis vorhanden.");
+  if (!lastSearch_.Complete())
+    return z_Translate(19002, "Die Suche wurde nicht vollständig ausgeführt. Dateiaktionen sind nur mit dem Ergebnis "
+                              "einer vollständigen Suche möglich.");
+  return "";
+}
+
+FileManagerOutcome Session::RunAction(FileManagerRequest request) {
+  FileManagerOutcome out;
+  if (std::string why = ActionRefusal(); !why.empty()) {
+    out.refusal = why;
+    ports_.prompt.Ask(PromptMessage::Composed(why, PromptButtons::Ok, PromptIcon::Exclamation));
+    return out;
+  }
+  actionRun_.Reset();
+  request.run = &actionRun_;
+  if (!request.undoReset) request.undoReset = [this] { selection_->UNDO_reset(); };
+  for (const SourceEntry& e : search_->sourceTable) request.sourceFolders.push_back(e.path);
+  if (!request.log.write) {
+    // The lines join the search's own log, so the last search's log and the general log show
+    // the search and what was done with its result in order.
+    request.log.path = GetLogFiles().searchLog;
+    request.log.write = [](int fd, const std::string& text, bool isError) { return Write_To_Log(fd, text, isError); };
+  }
+  work_.Run("file action", [&] { out = FileManager_Run(search_->result, request, ports_.actions, ports_.prompt); });
+  if (out.started && ports_.listener) {
+    ports_.listener->OnRowsChanged();
+    NotifySelection();
+  }
+  return out;
+}
+
+ExportOutcome Session::Export(ExportRequest request) {
+  ExportOutcome out;
+  if (!search_) {
+    out.status = ExportStatus::Failed;
+    out.error = z_Translate(19001, "Es ist kein Suchergebnis vorhanden.");
+    return out;
+  }
+  exportRun_.Reset();
+  request.cancelled = [this] { return exportRun_.StopRequested(); };
+  const bool ran = work_.Run("export", [&] { out = ExportResult(search_->result, request, ports_.prompt); });
+  if (!ran) {
+    out.status = ExportStatus::Failed;
+    out.error = z_Translate(19003, "Beim Export ist ein unerwarteter Fehler aufgetreten.");
+  }
+  return out;
+}
+
+void Session::RequestStop(int reason) noexcept {
+  searchRun_.RequestStop(reason);
+  actionRun_.RequestStop(reason);
+  exportRun_.RequestStop(reason);
+}
+
+std::string Session::CloseSearchLog() { return SaveTmpLog(); }
+
+}  // namespace twinex

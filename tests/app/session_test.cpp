@@ -1,0 +1,151 @@
+#include "app/session.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <stdexcept>
+
+#include "app/logs.h"
+#include "platform/text.h"
+#include "search/check_file.h"
+#include "search/search_fixture.h"
+#include "settings/debug_trace.h"
+#include "settings/profiles.h"
+#include "settings/settings_file.h"
+
+namespace twinex::test {
+namespace {
+
+struct RecordingListener : SessionListener {
+  std::size_t groupsAdded = 0, rowsChanged = 0, selectionChanged = 0;
+  std::vector<WorkError> errors;
+  void OnGroupsAdded(std::size_t, std::size_t count) override { groupsAdded += count; }
+  void OnRowsChanged() override { ++rowsChanged; }
+  void OnSelectionChanged(const ResultCounters&) override { ++selectionChanged; }
+  void OnError(const WorkError& e) override { errors.push_back(e); }
+};
+
+struct Actions : ActionObserver {
+  std::vector<std::string> lines;
+  void OnLog(const std::string& text, bool) override { lines.push_back(text); }
+};
+
+bool Exists(const std::string& path) {
+  struct stat st;
+  return ::lstat(path.c_str(), &st) == 0;
+}
+
+// A started session over its own data folder, with three copies of one file to search.
+class SessionTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    setenv("XDG_DATA_HOME", (dir / "xdg").c_str(), 1);
+    setenv("LANG", "de_DE.UTF-8", 1);
+    for (const char* f : {"src/a/x.txt", "src/b/x.txt", "src/c/x.txt"}) dir.Write(f, "the same bytes");
+    StartupRequest r;
+    r.executablePath = dir / "bin/twinex";
+    r.version = "4.0.0";
+    ASSERT_EQ(session.Start(r), "");
+    session.LoadSettings();
+    MainSettings m = SettingsFor({dir / "src"});
+    m.search.Suchkriterien[kCritContent] = true;
+    session.settings() = m;
+  }
+  void TearDown() override {
+    unsetenv("XDG_DATA_HOME");
+    SetLogFiles({});
+    SetSettingsFolders({});
+    SetSettingsFilePath("");
+  }
+  FileManagerRequest DeleteRequest() {
+    FileManagerRequest r;
+    r.settings.Aktion = FileAction::Delete;
+    r.settings.SecureHint = false;
+    r.settings.IgnoreGroupsAllFilesSelected = true;
+    return r;
+  }
+  // Wraps the per-file step so a test can act after the n-th file.
+  std::function<void(Search&)> AfterFile(int n, std::function<void()> act) {
+    return [this, n, act](Search& s) {
+      s.checkFile = [this, n, act](Search& search, const EnumeratedFile& f) {
+        Search_CheckFile(search, f);
+        if (++seen == n) act();
+      };
+    };
+  }
+
+  TempDir dir;
+  RecordingObserver observer;
+  Actions actions;
+  ScriptedPrompt prompt;
+  RecordingListener listener;
+  int seen = 0;
+  Session session{{observer, actions, prompt, &listener}};
+};
+
+TEST_F(SessionTest, ACompleteSearchCanBeSelectedAndActedOnWithEventsForTheView) {
+  const SearchReport report = session.RunSearch(session.MakeSearchEnvironment());
+  ASSERT_TRUE(report.Complete());
+  EXPECT_EQ(listener.groupsAdded, 1u);
+  ASSERT_NE(session.selection(), nullptr);
+
+  EXPECT_EQ(session.Select(SelectToolId::KeepFirst, {}).selected, 2u);
+  EXPECT_EQ(listener.selectionChanged, 1u);
+  EXPECT_EQ(session.ActionRefusal(), "");
+  const FileManagerOutcome out = session.RunAction(DeleteRequest());
+  ASSERT_TRUE(out.started) << out.refusal;
+  EXPECT_EQ(out.counters.deleted, 2u);
+  EXPECT_EQ(listener.rowsChanged, 1u);
+  int left = 0;
+  for (const char* f : {"src/a/x.txt", "src/b/x.txt", "src/c/x.txt"}) left += Exists(dir / f);
+  EXPECT_EQ(left, 1);
+  // The action's lines went to the front end and into the search's log.
+  EXPECT_FALSE(actions.lines.empty());
+}
+
+TEST_F(SessionTest, AStoppedSearchKeepsItsReasonAndNoFileActionRunsOnItsResult) {
+  const SearchReport report =
+      session.RunSearch(session.MakeSearchEnvironment(), AfterFile(2, [&] { session.RequestStop(kStopUser); }));
+  EXPECT_TRUE(report.started);
+  EXPECT_EQ(report.stopReason, kStopUser);
+  EXPECT_FALSE(report.Complete());
+  session.Select(SelectToolId::SelectAll, {});
+  EXPECT_NE(session.ActionRefusal(), "");
+  const FileManagerOutcome out = session.RunAction(DeleteRequest());
+  EXPECT_FALSE(out.started);
+  EXPECT_EQ(out.refusal, session.ActionRefusal());
+  for (const char* f : {"src/a/x.txt", "src/b/x.txt", "src/c/x.txt"}) EXPECT_TRUE(Exists(dir / f)) << f;
+
+  // The next search starts afresh: the stop belonged to the one before.
+  seen = 0;
+  EXPECT_TRUE(session.RunSearch(session.MakeSearchEnvironment()).Complete());
+}
+
+TEST_F(SessionTest, AnErrorInsideAJobBecomesAnErrorRecordAndAFailedRun) {
+  const SearchReport report = session.RunSearch(
+      session.MakeSearchEnvironment(), AfterFile(1, [] { throw std::runtime_error("disk went away"); }));
+  EXPECT_EQ(report.stopReason, kStopFailed);
+  ASSERT_EQ(listener.errors.size(), 1u);
+  EXPECT_EQ(listener.errors[0].job, "search");
+  EXPECT_EQ(listener.errors[0].message, "disk went away");
+  EXPECT_NE(platform::DecodeUtf16LE(ReadFile(GetLogFiles().errorLog)).find("disk went away"), std::string::npos);
+  EXPECT_NE(session.ActionRefusal(), "");
+  // The session goes on working.
+  seen = 0;
+  EXPECT_TRUE(session.RunSearch(session.MakeSearchEnvironment()).Complete());
+}
+
+TEST(WorkRunner, RunsJobsInOrderAndJobsPostedFromAJobRunInPlace) {
+  std::vector<int> order;
+  WorkRunner runner;
+  std::future<bool> a = runner.Post("a", [&] { order.push_back(1); });
+  EXPECT_TRUE(runner.Run("b", [&] {
+    order.push_back(2);
+    EXPECT_TRUE(runner.Run("inner", [&] { order.push_back(3); }));
+  }));
+  EXPECT_TRUE(a.get());
+  EXPECT_EQ(order, (std::vector<int>{1, 2, 3}));
+}
+
+}  // namespace
+}  // namespace twinex::test
