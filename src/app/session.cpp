@@ -121,6 +121,17 @@ std::size_t Session::Undo() {
   return undone;
 }
 
+std::size_t Session::Remove(RemovalId id, const RemovalRequest& request) {
+  std::size_t removed = 0;
+  if (!search_) return 0;
+  work_.Run("removal", [&] { removed = RunRemoval(search_->result, id, request); });
+  if (removed > 0 && ports_.listener) {
+    ports_.listener->OnRowsChanged();
+    NotifySelection();
+  }
+  return removed;
+}
+
 std::string Session::ActionRefusal() const {
   if (!search_ || !lastSearch_.started) return z_Translate(19001, "Es ist kein Suchergebnis vorhanden.");
   if (!lastSearch_.Complete())

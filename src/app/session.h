@@ -16,6 +16,7 @@
 #include "app/work_runner.h"
 #include "platform/run_control.h"
 #include "results/export.h"
+#include "results/removal_commands.h"
 #include "results/selection.h"
 #include "results/selection_tools.h"
 #include "search/search.h"
@@ -86,6 +87,10 @@ class Session {
   Selection* selection() { return selection_.get(); }
   SelectOutcome Select(SelectToolId id, const SelectRequest& request);
   std::size_t Undo();
+
+  // ---- Removal commands ----
+  // Takes rows or groups out of the result (the files stay on disk); the rows removed.
+  std::size_t Remove(RemovalId id, const RemovalRequest& request);
 
   // ---- File actions ----
   // Why no file action may run on the result now, or "": a search that did not run to its end

@@ -101,6 +101,13 @@ TEST_F(SessionTest, ACompleteSearchCanBeSelectedAndActedOnWithEventsForTheView) 
   EXPECT_EQ(left, 1);
   // The action's lines went to the front end and into the search's log.
   EXPECT_FALSE(actions.lines.empty());
+
+  // A removal command takes the group of the one file left out of the list.
+  RemovalRequest lone;
+  lone.fileCount = 1;
+  EXPECT_EQ(session.Remove(RemovalId::RemoveGroup_WithXfiles, lone), 1u);
+  EXPECT_EQ(listener.rowsChanged, 2u);
+  EXPECT_TRUE(session.search()->result.groups.empty());
 }
 
 TEST_F(SessionTest, AStoppedSearchKeepsItsReasonAndNoFileActionRunsOnItsResult) {
