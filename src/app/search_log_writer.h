@@ -13,6 +13,7 @@ class SearchLogWriter : public SearchObserver {
   void OnStep(const std::string& caption) override { next_.OnStep(caption); }
   void OnProgress(const SearchProgress& progress) override { next_.OnProgress(progress); }
   void OnPaused(bool paused) override { next_.OnPaused(paused); }
+  void OnUnexpectedError(const std::string& where, const std::string& error) override;
 
  private:
   SearchObserver& next_;

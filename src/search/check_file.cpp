@@ -10,7 +10,6 @@
 #include "search/hardlink_id.h"
 #include "search/result_rows.h"
 #include "search/search.h"
-#include "search/search_state.h"
 #include "search/tag_cuts.h"
 
 namespace twinex {
@@ -108,7 +107,7 @@ void JoinFollowingSlots(Search& s, std::vector<SlotSummary>& chain, std::size_t 
   ResultGroup* group = s.result.FindGroup(groupId);
   if (!group) return;
   for (std::size_t k = from + 1; k < chain.size(); ++k) {
-    if (SearchState.load(std::memory_order_relaxed) == kStateStop) return;
+    if (s.run.StopRequested()) return;
     FileRecord& rec = s.files.Record(chain[k].index);
     if (rec.GroupID != -1 || !SlotMatches(s, chain[k])) continue;
     rec.GroupID = groupId;
@@ -125,7 +124,7 @@ void GroupInSlots(Search& s, const std::string& key) {
     chainId = static_cast<std::size_t>(s.files.Record(head).SlotChain);
     std::vector<SlotSummary>& chain = s.slotChains[chainId];
     for (std::size_t k = 0; k < chain.size(); ++k) {
-      if (SearchState.load(std::memory_order_relaxed) == kStateStop) return;
+      if (s.run.StopRequested()) return;
       if (!SlotMatches(s, chain[k])) continue;
       JoinGroup(s, chain[k].index);
       if (s.scope == 2 && !s.settings.ShowOnlyFilesWithoutDups) JoinFollowingSlots(s, chain, k);

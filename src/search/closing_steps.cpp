@@ -6,7 +6,6 @@
 #include "platform/number_format.h"
 #include "search/result_rows.h"
 #include "search/search.h"
-#include "search/search_state.h"
 #include "search/walk.h"
 #include "settings/translate.h"
 
@@ -24,7 +23,7 @@ void ForEachFileWithoutDups(Search& s, Fn fn) {
       last = platform::TickCount();
       Search_ShowProgress(s, "", false);
     }
-    if (SearchState.load() == kStatePaused) Pause(s);
+    if (s.run.Paused()) Pause(s);
     if (s.files.Record(i).GroupID == -1) fn(i);
   }
 }

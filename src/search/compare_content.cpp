@@ -36,7 +36,7 @@ bool EnsureDigest(Search& s, ContentWorkspace& ws, long index) {
   const std::string path = s.files.GetPathWithFileName(index);
   const std::uint64_t readBlock = SaneBlockSize(s.buffers[2], 16384);
   std::string error;
-  switch (CreateHashFromFile(path, r, s.files.HashArray(r), s.checksum, readBlock, ws.checksum, error)) {
+  switch (CreateHashFromFile(path, r, s.files.HashArray(r), s.checksum, readBlock, ws.checksum, error, s.run)) {
     case HashOutcome::Created:
       r.HashCreated = true;
       ++s.counters.checksumsCreated;
@@ -95,9 +95,9 @@ bool CompareByBytes(Search& s, ContentWorkspace& ws, long ia, long ib) {
   int code = 0;
   if (exact) {
     if (a.EffectiveSize == b.EffectiveSize && ws.samples.Differ(fa, fb, a.EffectiveSize)) return false;
-    code = Search_CompareFileContent(fa, fb, sizes, error, ws.compare);
+    code = Search_CompareFileContent(fa, fb, sizes, error, ws.compare, s.run);
   } else {
-    code = Search_CompareFileContentPercent(fa, fb, sizes, percent, error, ws.compare);
+    code = Search_CompareFileContentPercent(fa, fb, sizes, percent, error, ws.compare, s.run);
   }
 
   auto logCompareError = [&] {

@@ -4,7 +4,6 @@
 #include <cerrno>
 #include <cstring>
 
-#include "search/block_poll.h"
 
 namespace twinex {
 namespace {
@@ -34,7 +33,7 @@ struct OpenStepNames {
 // Opening, range checks, the end block and the block loop, shared by both variants.
 int CompareFiles(const CompareFile& fa, const CompareFile& fb, const CompareBlockSizes& sizes,
                  const OpenStepNames& steps, std::uint64_t* differing, std::uint64_t& length, std::string& error,
-                 CompareBuffers& buffers) {
+                 CompareBuffers& buffers, RunControl& run) {
   length = 0;
   platform::ReadOnlyFile a, b;
   if (std::string e = a.Open(fa.path); !e.empty()) {
@@ -57,7 +56,7 @@ int CompareFiles(const CompareFile& fa, const CompareFile& fb, const CompareBloc
   }
   if (lengthA != lengthB) return kContentDifferent;
   length = lengthA;
-  CompareRanges r{a, fa.cutStart, b, fb.cutStart, lengthA};
+  CompareRanges r{a, fa.cutStart, b, fb.cutStart, lengthA, run};
   if (sizes.endBlock > 0 && r.length > sizes.endBlock) {
     int code = CompareFileAtEnd(r, sizes, buffers, differing, error);
     if (code != kContentEqual) return code;
@@ -107,7 +106,7 @@ int CompareBlocks(const CompareRanges& r, const CompareBlockSizes& sizes, Compar
     else if (std::memcmp(buffers.a.data(), buffers.b.data(), n) != 0)
       return kContentDifferent;
     done += n;
-    if (!ContinueAfterBlock()) return kContentCancelled;
+    if (!r.run.ContinueAfterBlock()) return kContentCancelled;
     if (block < sizes.largest) block = std::min(block + sizes.growth, sizes.largest);
   }
   return kContentEqual;
@@ -116,7 +115,7 @@ int CompareBlocks(const CompareRanges& r, const CompareBlockSizes& sizes, Compar
 int CompareFileAtEnd(const CompareRanges& r, const CompareBlockSizes& sizes, CompareBuffers& buffers,
                      std::uint64_t* differing, std::string& error) {
   const std::uint64_t back = r.length - sizes.endBlock;
-  CompareRanges end{r.a, r.offsetA + back, r.b, r.offsetB + back, sizes.endBlock};
+  CompareRanges end{r.a, r.offsetA + back, r.b, r.offsetB + back, sizes.endBlock, r.run};
   CompareBlockSizes one;
   one.first = one.largest = sizes.endBlock;
   one.growth = one.endBlock = 0;
@@ -124,16 +123,16 @@ int CompareFileAtEnd(const CompareRanges& r, const CompareBlockSizes& sizes, Com
 }
 
 int Search_CompareFileContent(const CompareFile& a, const CompareFile& b, const CompareBlockSizes& sizes,
-                              std::string& error, CompareBuffers& buffers) {
+                              std::string& error, CompareBuffers& buffers, RunControl& run) {
   std::uint64_t length = 0;
-  return CompareFiles(a, b, sizes, {"CreateFileWide1: ", "CreateFileWide2: "}, nullptr, length, error, buffers);
+  return CompareFiles(a, b, sizes, {"CreateFileWide1: ", "CreateFileWide2: "}, nullptr, length, error, buffers, run);
 }
 
 int Search_CompareFileContentPercent(const CompareFile& a, const CompareFile& b, const CompareBlockSizes& sizes,
-                                     int& percent, std::string& error, CompareBuffers& buffers) {
+                                     int& percent, std::string& error, CompareBuffers& buffers, RunControl& run) {
   std::uint64_t differing = 0, length = 0;
-  int code =
-      CompareFiles(a, b, sizes, {"CreateFileWide3: ", "CreateFileWide4: "}, &differing, length, error, buffers);
+  int code = CompareFiles(a, b, sizes, {"CreateFileWide3: ", "CreateFileWide4: "}, &differing, length, error, buffers,
+                          run);
   if (code != kContentEqual)
     percent = 0;
   else if (differing == 0)

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/read_only_file.h"
+#include "platform/run_control.h"
 
 namespace twinex {
 
@@ -50,14 +51,15 @@ struct CompareBuffers {
 };
 
 // Exact comparison: 0 equal, 1 different, 2 cancelled, 4/5 the first/second file cannot be
-// opened, 6/7 read error in the first/second file; error texts carry the failing step.
+// opened, 6/7 read error in the first/second file; error texts carry the failing step. `run` is
+// asked after every block (pause, stop, skip).
 int Search_CompareFileContent(const CompareFile& a, const CompareFile& b, const CompareBlockSizes& sizes,
-                              std::string& error, CompareBuffers& buffers);
+                              std::string& error, CompareBuffers& buffers, RunControl& run);
 
 // Counts differing byte positions instead of stopping at the first; `percent` is the share of
 // equal bytes, truncated (0 after an error or for ranges of different length).
 int Search_CompareFileContentPercent(const CompareFile& a, const CompareFile& b, const CompareBlockSizes& sizes,
-                                     int& percent, std::string& error, CompareBuffers& buffers);
+                                     int& percent, std::string& error, CompareBuffers& buffers, RunControl& run);
 
 // One range of each open file compared block by block with growing blocks. With `differing`
 // the loop counts differing bytes and never stops early; without it the first difference ends
@@ -68,6 +70,7 @@ struct CompareRanges {
   const platform::ReadOnlyFile& b;
   std::uint64_t offsetB;
   std::uint64_t length;
+  RunControl& run;
 };
 int CompareBlocks(const CompareRanges& r, const CompareBlockSizes& sizes, CompareBuffers& buffers,
                   std::uint64_t* differing, std::string& error);

@@ -4,13 +4,12 @@
 #include <cerrno>
 
 #include "platform/read_only_file.h"
-#include "search/block_poll.h"
 #include "search/search.h"
 
 namespace twinex {
 
 HashOutcome CreateHashFromFile(const std::string& path, const FileRecord& record, std::uint8_t* digest, const ChecksumDescriptor& checksum,
-                               std::uint64_t readBlock, ChecksumWorkspace& ws, std::string& error) {
+                               std::uint64_t readBlock, ChecksumWorkspace& ws, std::string& error, RunControl& run) {
   auto fail = [&error](std::string text) {
     error = std::move(text);
     return HashOutcome::Failed;
@@ -47,7 +46,7 @@ HashOutcome CreateHashFromFile(const std::string& path, const FileRecord& record
     if (std::string e = ws.digest.Add(ws.buffer.data(), n); !e.empty()) return fail("CryptBinHashData: " + e);
     offset += n;
     remaining -= n;
-    if (!ContinueAfterBlock()) return HashOutcome::Cancelled;
+    if (!run.ContinueAfterBlock()) return HashOutcome::Cancelled;
   }
   std::size_t written = 0;
   if (std::string e = ws.digest.Finish(digest, digestLength, written); !e.empty())

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/digest.h"
+#include "platform/run_control.h"
 #include "results/file_record.h"
 
 namespace twinex {
@@ -21,8 +22,8 @@ struct ChecksumWorkspace {
 
 // Fills `digest` (room for the digest length) with the digest of the record's compared range, read in blocks of
 // `readBlock` bytes. A range not longer than the digest is its own digest, zero-padded. On
-// failure `error` names the failing step; a stop or skip request gives Cancelled.
+// failure `error` names the failing step; a stop or skip request on `run` gives Cancelled.
 HashOutcome CreateHashFromFile(const std::string& path, const FileRecord& record, std::uint8_t* digest, const ChecksumDescriptor& checksum,
-                               std::uint64_t readBlock, ChecksumWorkspace& workspace, std::string& error);
+                               std::uint64_t readBlock, ChecksumWorkspace& workspace, std::string& error, RunControl& run);
 
 }  // namespace twinex

@@ -1,5 +1,8 @@
 #include "search/search_driver.h"
 
+#include <exception>
+#include <new>
+
 #include "platform/date_time.h"
 #include "platform/file_system.h"
 #include "platform/number_format.h"
@@ -10,7 +13,6 @@
 #include "search/closing_steps.h"
 #include "search/grouping_key.h"
 #include "search/hardlink_id.h"
-#include "search/search_state.h"
 #include "search/search_stats.h"
 #include "search/walk.h"
 #include "settings/prompt.h"
@@ -104,7 +106,7 @@ void CheckSourcesAgain(Search& s) {
 void CountFiles(Search& s) {
   s.observer.OnStep(z_Translate(11030, "Die Anzahl der Dateien wird ermittelt..."));
   for (const auto& src : s.sourceTable) {
-    if (SearchState.load() == kStateStop) break;
+    if (s.run.StopRequested()) break;
     s.recurseCurrentSource = src.includeSubfolders;
     Search_GetSourceFolderFileCount(s, src.path);
   }
@@ -113,7 +115,7 @@ void CountFiles(Search& s) {
 
 void WalkSources(Search& s) {
   for (const auto& src : s.sourceTable) {
-    if (SearchState.load() == kStateStop) break;
+    if (s.run.StopRequested()) break;
     s.observer.OnStep(z_Translate(11032, "Durchsuche: %1", {src.path}));
     s.recurseCurrentSource = src.includeSubfolders;
     s.currentSourceNr = src.SourceNr;
@@ -132,7 +134,7 @@ void WalkSources(Search& s) {
 }
 
 void LogStopReason(Search& s) {
-  switch (SearchStopReason.load()) {
+  switch (s.run.StopReason()) {
     case kStopOutOfMemory:
       s.LogProtokoll(z_Translate(11054, "Die Suche wurde abgebrochen, da Windows keinen weiteren Speicher mehr für die Suche bereitstellen kann."), true);
       break;
@@ -152,7 +154,7 @@ void LogStopReason(Search& s) {
 }
 
 void AfterSearchActions(Search& s) {
-  if (SearchStopReason.load() == kStopUser) return;
+  if (s.run.StopReason() == kStopUser) return;
   if (s.env.playSound && s.env.playSoundFile) {
     std::string file = s.env.soundFile;
     if (file.empty() || !platform::ExistFile(file)) file = platform::JoinPath(s.env.programFolder, "1.mp3");
@@ -229,8 +231,6 @@ void Init_Variablen(Search& s) {
 }
 
 void Search_Start(Search& s) {
-  SearchStopReason.store(kStopNone);
-  SearchState.store(kStateRunning);
   s.startTick = platform::TickCount();
   s.lastProgressTick = s.startTick;
   CheckSourcesAgain(s);
@@ -263,8 +263,6 @@ void Search_Start(Search& s) {
   DB_CloseForSearch(s);
 
   AfterSearchActions(s);
-  // A finished search leaves the run state idle for the next one.
-  SearchState.store(kStateRunning);
 }
 
 SearchOutcome StartSearchForDups(const MainSettings& settings, SearchEnvironment env, SearchObserver& observer,
@@ -276,10 +274,21 @@ SearchOutcome StartSearchForDups(const MainSettings& settings, SearchEnvironment
   Search& s = *out.search;
   if (configure) configure(s);
   s.filters = Init_FilterOptionen(s.sources, s.settings.NullByte, s.settings.FilterVerwendenBest, &prompt);
-  Init_Variablen(s);
   out.started = true;
-  Search_Start(s);
-  out.stopReason = SearchStopReason.load();
+  try {
+    Init_Variablen(s);
+    Search_Start(s);
+  } catch (const std::bad_alloc&) {
+    s.run.RequestStop(kStopOutOfMemory);
+    LogStopReason(s);
+    observer.OnUnexpectedError("Search_Start", "out of memory");
+  } catch (const std::exception& e) {
+    // Whatever was found so far stays readable, but marked: the run did not reach its end.
+    s.run.RequestStop(kStopFailed);
+    s.LogProtokoll(z_Translate(11059, "Die Suche wurde wegen eines Fehlers abgebrochen: %1", {e.what()}), true);
+    observer.OnUnexpectedError("Search_Start", e.what());
+  }
+  out.stopReason = s.run.StopReason();
   return out;
 }
 

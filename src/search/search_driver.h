@@ -19,10 +19,10 @@ bool FindOverlappingSources(const std::vector<SourceFolder>& sources, std::strin
 
 struct SearchOutcome {
   bool started = false;
-  std::unique_ptr<Search> search;  // the finished search with its counters (and later, results)
-  // Why it ended early (kStopNone: it ran to its end). A partial result must not be taken for a
-  // complete one: a file may look like a lone copy only because its twin was never reached.
+  // Why the search ended early: kStopNone only when it ran to its end, so a front end never
+  // takes a partial result for a complete one; kStopFailed when it ended on an error.
   int stopReason = kStopNone;
+  std::unique_ptr<Search> search;  // the finished search with its counters (and later, results)
 };
 
 // Validates, writes the separator to the general log, compiles the filters (asking the filter
@@ -34,8 +34,8 @@ SearchOutcome StartSearchForDups(const MainSettings& settings, SearchEnvironment
 void Init_Variablen(Search& search);
 void Search_Start(Search& search);
 
-// Asks "Soll die Suche abgebrochen werden?"; Yes requests the stop with reason 5.
-bool CancelSearch(Prompt& prompt);
+// Asks "Soll die Suche abgebrochen werden?"; Yes requests the stop of `run` with reason 5.
+bool CancelSearch(Prompt& prompt, RunControl& run);
 
 // The search-log header lines, in their order.
 std::vector<std::string> SearchLogHeader(const Search& search);

@@ -32,6 +32,9 @@ class SearchObserver {
   virtual void OnProgress(const SearchProgress& /*progress*/) {}
   // The search pauses (true) or resumes (false).
   virtual void OnPaused(bool /*paused*/) {}
+  // The search ended on an unexpected error (where it happened, the error); the program's
+  // error record is written from here.
+  virtual void OnUnexpectedError(const std::string& /*where*/, const std::string& /*error*/) {}
 };
 
 }  // namespace twinex

@@ -5,7 +5,6 @@
 #include "platform/file_system.h"
 #include "platform/text.h"
 #include "search/search_driver.h"
-#include "search/search_state.h"
 #include "settings/prompt.h"
 #include "settings/translate.h"
 
@@ -117,11 +116,11 @@ bool ValidateSearchStart(const MainSettings& settings, Prompt& prompt) {
   return true;
 }
 
-bool CancelSearch(Prompt& prompt) {
+bool CancelSearch(Prompt& prompt, RunControl& run) {
   auto m = PromptMessage::Make(TextRef{11078, "Soll die Suche abgebrochen werden?"}, {}, PromptButtons::YesNo,
                                PromptIcon::Question);
   if (prompt.Ask(m) != PromptAnswer::Yes) return false;
-  RequestStop(kStopUser);
+  run.RequestStop(kStopUser);
   return true;
 }
 

@@ -3,8 +3,6 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <chrono>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -13,7 +11,6 @@
 #include "platform/process.h"
 #include "platform/text.h"
 #include "search/search.h"
-#include "search/search_state.h"
 #include "search/search_stats.h"
 
 namespace twinex {
@@ -68,14 +65,12 @@ bool ShouldEnterFolder(Search& s, std::string_view name, const std::string& full
   return true;
 }
 
-bool StopRequested() { return SearchState.load(std::memory_order_relaxed) == kStateStop; }
-
 void PollRunState(Search& s) {
-  if (SearchState.load(std::memory_order_relaxed) == kStatePaused) Pause(s);
+  if (s.run.Paused()) Pause(s);
 }
 
 void CountFolder(Search& s, const std::string& folder, FolderChain& chain, std::int64_t& lastUpdate) {
-  if (StopRequested() || !chain.Enter(folder)) return;
+  if (s.run.StopRequested() || !chain.Enter(folder)) return;
   ++s.counters.totalFolders;
   std::string full;
   std::vector<std::pair<std::string, bool>> subfolders;  // name, is link
@@ -86,7 +81,7 @@ void CountFolder(Search& s, const std::string& folder, FolderChain& chain, std::
       lastUpdate = now;
     }
     PollRunState(s);
-    if (StopRequested()) return false;
+    if (s.run.StopRequested()) return false;
     using platform::EntryKind;
     if (kind == EntryKind::Directory || kind == EntryKind::SymlinkToDirectory) {
       subfolders.emplace_back(std::string(name), kind == EntryKind::SymlinkToDirectory);
@@ -103,7 +98,7 @@ void CountFolder(Search& s, const std::string& folder, FolderChain& chain, std::
   // Subfolders are walked after the listing is closed, so a deep tree never holds one open
   // folder per level.
   for (const auto& [name, isLink] : subfolders) {
-    if (StopRequested()) break;
+    if (s.run.StopRequested()) break;
     full = platform::JoinPath(folder, name);
     if (ShouldEnterFolder(s, name, full, isLink, true)) CountFolder(s, full, chain, lastUpdate);
   }
@@ -111,7 +106,7 @@ void CountFolder(Search& s, const std::string& folder, FolderChain& chain, std::
 }
 
 void WalkFolder(Search& s, const std::string& folder, FolderChain& chain) {
-  if (StopRequested() || !chain.Enter(folder)) return;
+  if (s.run.StopRequested() || !chain.Enter(folder)) return;
   std::vector<platform::FileInfo> entries;
   std::string error = platform::ListFolder(folder, [&](const platform::FileInfo& e) {
     entries.push_back(e);
@@ -133,7 +128,7 @@ void WalkFolder(Search& s, const std::string& folder, FolderChain& chain) {
     full = platform::JoinPath(folder, e.name);
     if (platform::TickCount() - s.lastProgressTick >= kProgressIntervalMs) Search_ShowProgress(s, folder, false);
     PollRunState(s);
-    if (StopRequested()) break;
+    if (s.run.StopRequested()) break;
 
     if (e.isDirectory) {
       if (ShouldEnterFolder(s, e.name, full, e.isSymlink, false)) WalkFolder(s, full, chain);
@@ -166,8 +161,8 @@ void WalkFolder(Search& s, const std::string& folder, FolderChain& chain) {
       f.attributes = e.attributes;
       f.entry = &e;
       s.checkFile(s, f);
-      if (s.counters.duplicates >= s.maxDuplicates) RequestStop(kStopMaxDuplicates);
-      if (StopRequested()) break;
+      if (s.counters.duplicates >= s.maxDuplicates) s.run.RequestStop(kStopMaxDuplicates);
+      if (s.run.StopRequested()) break;
     }
 
     if (!excludedByFilter && s.scanArchives && s.method != kMethodHardlinks) {
@@ -175,7 +170,7 @@ void WalkFolder(Search& s, const std::string& folder, FolderChain& chain) {
       if (ArchiveTypeOfName(s, e.name, ext, type)) {
         ++s.counters.archivesFound;
         if (s.scanArchive) s.scanArchive(s, full, ext, type);
-        if (StopRequested()) break;
+        if (s.run.StopRequested()) break;
       }
     }
   }
@@ -241,7 +236,7 @@ void Search_GetFiles(Search& search, const std::string& folder) {
 void Search_ShowProgress(Search& s, const std::string& currentFolder, bool counting) {
   std::int64_t now = platform::TickCount();
   s.lastProgressTick = now;
-  if (platform::ResidentMemoryBytes() >= s.memoryLimit) RequestStop(kStopMemoryLimit);
+  if (platform::ResidentMemoryBytes() >= s.memoryLimit) s.run.RequestStop(kStopMemoryLimit);
   SearchProgress p;
   p.elapsedSeconds = (now - s.startTick) / 1000;
   p.filesChecked = s.counters.filesChecked;
@@ -258,7 +253,7 @@ void Search_ShowProgress(Search& s, const std::string& currentFolder, bool count
 
 void Pause(Search& s) {
   s.observer.OnPaused(true);
-  while (SearchState.load() == kStatePaused) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  s.run.WaitWhilePaused();
   s.observer.OnPaused(false);
 }
 

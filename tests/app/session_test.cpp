@@ -128,18 +128,28 @@ TEST_F(SessionTest, AStoppedSearchKeepsItsReasonAndNoFileActionRunsOnItsResult) 
   EXPECT_TRUE(session.RunSearch(session.MakeSearchEnvironment()).Complete());
 }
 
-TEST_F(SessionTest, AnErrorInsideAJobBecomesAnErrorRecordAndAFailedRun) {
+TEST_F(SessionTest, AnErrorInsideASearchBecomesAnErrorRecordAndAFailedRun) {
   const SearchReport report = session.RunSearch(
       session.MakeSearchEnvironment(), AfterFile(1, [] { throw std::runtime_error("disk went away"); }));
   EXPECT_EQ(report.stopReason, kStopFailed);
-  ASSERT_EQ(listener.errors.size(), 1u);
-  EXPECT_EQ(listener.errors[0].job, "search");
-  EXPECT_EQ(listener.errors[0].message, "disk went away");
+  EXPECT_EQ(observer.errors.back(), "Die Suche wurde wegen eines Fehlers abgebrochen: disk went away");
   EXPECT_NE(platform::DecodeUtf16LE(ReadFile(GetLogFiles().errorLog)).find("disk went away"), std::string::npos);
   EXPECT_NE(session.ActionRefusal(), "");
   // The session goes on working.
   seen = 0;
   EXPECT_TRUE(session.RunSearch(session.MakeSearchEnvironment()).Complete());
+}
+
+TEST(WorkRunner, AJobThatThrowsIsReportedAndTheNextOneStillRuns) {
+  std::vector<WorkError> errors;
+  WorkRunner runner([&](const WorkError& e) { errors.push_back(e); });
+  EXPECT_FALSE(runner.Run("export", [] { throw std::runtime_error("no space left"); }));
+  bool ran = false;
+  EXPECT_TRUE(runner.Run("next", [&] { ran = true; }));
+  EXPECT_TRUE(ran);
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_EQ(errors[0].job, "export");
+  EXPECT_EQ(errors[0].message, "no space left");
 }
 
 TEST(WorkRunner, RunsJobsInOrderAndJobsPostedFromAJobRunInPlace) {

@@ -76,23 +76,24 @@ TEST(ContentCompare, DigestsOfShortAndKnownContent) {
   ContentSearch md5(1);
   const long ten = md5.Add(t.Write("ten", "0123456789"));
   ChecksumWorkspace ws;
+  RunControl run;
   std::string error;
-  ASSERT_EQ(CreateHashFromFile(t / "ten", md5.Rec(ten), md5.search.files.HashArray(md5.Rec(ten)), md5.search.checksum, 16384, ws, error), HashOutcome::Created);
+  ASSERT_EQ(CreateHashFromFile(t / "ten", md5.Rec(ten), md5.search.files.HashArray(md5.Rec(ten)), md5.search.checksum, 16384, ws, error, run), HashOutcome::Created);
   EXPECT_EQ(Hex(md5.search.files.HashArray(md5.Rec(ten)), 16), "30313233343536373839000000000000");
 
-  EXPECT_EQ(CreateHashFromFile(t.Write("empty", ""), md5.Rec(ten), md5.search.files.HashArray(md5.Rec(ten)), md5.search.checksum, 16384, ws, error),
+  EXPECT_EQ(CreateHashFromFile(t.Write("empty", ""), md5.Rec(ten), md5.search.files.HashArray(md5.Rec(ten)), md5.search.checksum, 16384, ws, error, run),
             HashOutcome::Failed);
   EXPECT_EQ(error, "File size 0");
 
   // The digest covers the range between the cuts, read in blocks smaller than the text.
   ContentSearch sha1(2);
   const long fox = sha1.Add(t.Write("fox", "<<The quick brown fox jumps over the lazy dog>>>"), 2, 3);
-  ASSERT_EQ(CreateHashFromFile(t / "fox", sha1.Rec(fox), sha1.search.files.HashArray(sha1.Rec(fox)), sha1.search.checksum, 7, ws, error), HashOutcome::Created);
+  ASSERT_EQ(CreateHashFromFile(t / "fox", sha1.Rec(fox), sha1.search.files.HashArray(sha1.Rec(fox)), sha1.search.checksum, 7, ws, error, run), HashOutcome::Created);
   EXPECT_EQ(Hex(sha1.search.files.HashArray(sha1.Rec(fox)), 20), "2fd4e1c67a2d28fced849ee1bb76e7391b93eb12");
 
   sha1.Rec(fox).CutFromFileStart = 40;
   sha1.Rec(fox).CutFromFileEnd = 10;
-  EXPECT_EQ(CreateHashFromFile(t / "fox", sha1.Rec(fox), sha1.search.files.HashArray(sha1.Rec(fox)), sha1.search.checksum, 7, ws, error), HashOutcome::Failed);
+  EXPECT_EQ(CreateHashFromFile(t / "fox", sha1.Rec(fox), sha1.search.files.HashArray(sha1.Rec(fox)), sha1.search.checksum, 7, ws, error, run), HashOutcome::Failed);
   EXPECT_NE(error.find(" (-2 / 48)"), std::string::npos) << error;
 }
 
@@ -104,14 +105,15 @@ TEST(ContentCompare, ExactComparisonSeesEveryByteWhileBlocksGrow) {
   for (std::uint64_t endBlock : {0, 30}) {
     const CompareBlockSizes sizes = CompareBlockSizes::From({7, 50, 13, endBlock});
     CompareBuffers buffers;
+    RunControl run;
     std::string error;
-    EXPECT_EQ(Search_CompareFileContent({a}, {t.Write("same", base)}, sizes, error, buffers), kContentEqual);
+    EXPECT_EQ(Search_CompareFileContent({a}, {t.Write("same", base)}, sizes, error, buffers, run), kContentEqual);
     const std::string b = t.Write("b", base);
     const int fd = open(b.c_str(), O_WRONLY);
     for (std::size_t pos = 0; pos < base.size(); ++pos) {
       const char flipped = static_cast<char>(base[pos] ^ 1);
       ASSERT_EQ(pwrite(fd, &flipped, 1, static_cast<off_t>(pos)), 1);
-      ASSERT_EQ(Search_CompareFileContent({a}, {b}, sizes, error, buffers), kContentDifferent)
+      ASSERT_EQ(Search_CompareFileContent({a}, {b}, sizes, error, buffers, run), kContentDifferent)
           << "end block " << endBlock << ", difference at " << pos;
       ASSERT_EQ(pwrite(fd, &base[pos], 1, static_cast<off_t>(pos)), 1);
     }
@@ -119,16 +121,17 @@ TEST(ContentCompare, ExactComparisonSeesEveryByteWhileBlocksGrow) {
   }
   // Cuts line up different offsets of the two files.
   CompareBuffers buffers;
+  RunControl run;
   std::string error;
   const std::string shifted = t.Write("shifted", "xyz" + base + "tail!");
   EXPECT_EQ(Search_CompareFileContent({a, 0, 0}, {shifted, 3, 5}, CompareBlockSizes::From({7, 50, 13, 30}),
-                                      error, buffers),
+                                      error, buffers, run),
             kContentEqual);
-  EXPECT_EQ(Search_CompareFileContent({a, 0, 0}, {shifted, 2, 5}, CompareBlockSizes{}, error, buffers),
+  EXPECT_EQ(Search_CompareFileContent({a, 0, 0}, {shifted, 2, 5}, CompareBlockSizes{}, error, buffers, run),
             kContentDifferent);
   EXPECT_TRUE(error.empty());
   // Cuts beyond the file (it shrank since its tags were read) cannot be positioned.
-  EXPECT_EQ(Search_CompareFileContent({a, 0, 0}, {shifted, 3000, 0}, CompareBlockSizes{}, error, buffers),
+  EXPECT_EQ(Search_CompareFileContent({a, 0, 0}, {shifted, 3000, 0}, CompareBlockSizes{}, error, buffers, run),
             kContentDifferent);
   EXPECT_EQ(error.rfind("xSetFilePointerPos2: ", 0), 0u) << error;
 }
@@ -147,14 +150,15 @@ TEST(ContentCompare, PercentageOfEqualBytesDecides) {
   const std::string a = t.Write("a", base), b50 = t.Write("b50", flip(fifty)), b101 = t.Write("b101", flip(hundredOne));
 
   CompareBuffers buffers;
+  RunControl run;
   std::string error;
   int percent = -1;
   const CompareBlockSizes sizes = CompareBlockSizes::From({64, 256, 64, 128});
-  EXPECT_EQ(Search_CompareFileContentPercent({a}, {b50}, sizes, percent, error, buffers), kContentEqual);
+  EXPECT_EQ(Search_CompareFileContentPercent({a}, {b50}, sizes, percent, error, buffers, run), kContentEqual);
   EXPECT_EQ(percent, 95);
-  EXPECT_EQ(Search_CompareFileContentPercent({a}, {b101}, sizes, percent, error, buffers), kContentEqual);
+  EXPECT_EQ(Search_CompareFileContentPercent({a}, {b101}, sizes, percent, error, buffers, run), kContentEqual);
   EXPECT_EQ(percent, 89);
-  EXPECT_EQ(Search_CompareFileContentPercent({a}, {t.Write("short", base.substr(1))}, sizes, percent, error, buffers),
+  EXPECT_EQ(Search_CompareFileContentPercent({a}, {t.Write("short", base.substr(1))}, sizes, percent, error, buffers, run),
             kContentDifferent);
   EXPECT_EQ(percent, 0);
 
@@ -173,14 +177,15 @@ TEST(ContentCompare, UnreadableFilesAreReportedOnceAndNeverEqual) {
   const std::string present = t.Write("present", Pattern(50000));
   const std::string missing = t / "missing";
   CompareBuffers buffers;
+  RunControl run;
   std::string error;
-  EXPECT_EQ(Search_CompareFileContent({missing}, {present}, {}, error, buffers), kContentOpenFirst);
+  EXPECT_EQ(Search_CompareFileContent({missing}, {present}, {}, error, buffers, run), kContentOpenFirst);
   EXPECT_EQ(error, "CreateFileWide1: No such file or directory");
-  EXPECT_EQ(Search_CompareFileContent({present}, {missing}, {}, error, buffers), kContentOpenSecond);
+  EXPECT_EQ(Search_CompareFileContent({present}, {missing}, {}, error, buffers, run), kContentOpenSecond);
   // A FIFO is refused at once instead of waiting for a writer.
   const std::string fifo = t / "fifo";
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-  EXPECT_EQ(Search_CompareFileContent({present}, {fifo}, {}, error, buffers), kContentOpenSecond);
+  EXPECT_EQ(Search_CompareFileContent({present}, {fifo}, {}, error, buffers, run), kContentOpenSecond);
   EXPECT_EQ(error, "CreateFileWide2: not a regular file");
 
   ContentSearch bytes(0);
@@ -208,21 +213,22 @@ TEST(ContentCompare, StopAndSkipEndTheCurrentFileOnly) {
   TempDir t;
   const std::string a = t.Write("a", Pattern(100000)), b = t.Write("b", Pattern(100000));
   CompareBuffers buffers;
+  RunControl run;
   std::string error;
-  SearchState = kStateSkip;
-  EXPECT_EQ(Search_CompareFileContent({a}, {b}, {}, error, buffers), kContentCancelled);
-  EXPECT_EQ(SearchState.load(), kStateRunning);
-  SearchState = kStateStop;
-  EXPECT_EQ(Search_CompareFileContent({a}, {b}, {}, error, buffers), kContentCancelled);
-  EXPECT_EQ(SearchState.load(), kStateStop);
+  run.RequestSkip();
+  EXPECT_EQ(Search_CompareFileContent({a}, {b}, {}, error, buffers, run), kContentCancelled);
+  EXPECT_EQ(run.State(), kStateRunning);
+  run.RequestStop();
+  EXPECT_EQ(Search_CompareFileContent({a}, {b}, {}, error, buffers, run), kContentCancelled);
+  EXPECT_TRUE(run.StopRequested());
 
   // A skipped checksum leaves no digest and no error mark, so the file can be hashed later.
   ContentSearch cs(2);
   const long ia = cs.Add(a), ib = cs.Add(b);
-  SearchState = kStateSkip;
+  cs.search.run.RequestSkip();
   EXPECT_FALSE(cs.Equal(ia, ib));
   EXPECT_FALSE(cs.Rec(ia).HashCreated || cs.Rec(ia).HaveErrorMessage);
-  EXPECT_EQ(SearchState.load(), kStateRunning);
+  EXPECT_EQ(cs.search.run.State(), kStateRunning);
   EXPECT_TRUE(cs.Equal(ia, ib));
   EXPECT_TRUE(cs.observer.errors.empty());
 }

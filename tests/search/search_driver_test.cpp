@@ -65,26 +65,27 @@ TEST(SearchDriver, StopReasonsEndTheWalkAndStillRunTheClosingSteps) {
   auto outcome = StartSearchForDups(m, {}, obs, prompt, [&](Search& s) {
     s.checkFile = [&](Search& search, const EnumeratedFile&) {
       ++search.counters.filesChecked;
-      if (++seen == 2) RequestStop(kStopUser);  // as Ctrl-C or the stop button would
+      if (++seen == 2) search.run.RequestStop(kStopUser);  // as Ctrl-C or the stop button would
     };
   });
   EXPECT_EQ(seen, 2);
+  EXPECT_EQ(outcome.stopReason, kStopUser);
   EXPECT_EQ(obs.errors, std::vector<std::string>{"Die Suche wurde von dem Anwender abgebrochen."});
   EXPECT_NE(obs.steps.back().find("6 von 6"), std::string::npos);
-  EXPECT_EQ(SearchState.load(), kStateRunning);  // idle again for the next search
 
   // The duplicate limit stops the walk with its own reason.
   m.search.CancelSearchMaxDup = true;
   m.search.CancelSearchMaxDupCount = "3";
   RecordingObserver obs2;
   seen = 0;
-  StartSearchForDups(m, {}, obs2, prompt, [&](Search& s) {
+  outcome = StartSearchForDups(m, {}, obs2, prompt, [&](Search& s) {
     s.checkFile = [&](Search& search, const EnumeratedFile&) {
       ++seen;
       search.counters.duplicates += 1;
     };
   });
   EXPECT_EQ(seen, 3);
+  EXPECT_EQ(outcome.stopReason, kStopMaxDuplicates);
   EXPECT_EQ(obs2.errors, std::vector<std::string>{
                              "Die Suche wurde abgebrochen, da die vom Anwender festgelegte maximale Anzahl von 3 "
                              "Duplikaten gefunden wurde."});

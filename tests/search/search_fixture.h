@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "search/search_driver.h"
-#include "search/search_state.h"
 #include "settings/prompt.h"
 #include "support/temp_dir.h"
 

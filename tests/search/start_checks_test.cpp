@@ -73,18 +73,15 @@ TEST(StartChecks, OverlapRules) {
 
 TEST(StartChecks, CancelSearchAsksAndStopsOnlyOnYes) {
   ScriptedPrompt prompt;
-  SearchState = kStateRunning;
-  SearchStopReason = kStopNone;
+  RunControl run;
   prompt.answers = {PromptAnswer::No};
-  EXPECT_FALSE(CancelSearch(prompt));
-  EXPECT_EQ(SearchState.load(), kStateRunning);
+  EXPECT_FALSE(CancelSearch(prompt, run));
+  EXPECT_FALSE(run.StopRequested());
   prompt.answers = {PromptAnswer::Yes};
-  EXPECT_TRUE(CancelSearch(prompt));
-  EXPECT_EQ(SearchState.load(), kStateStop);
-  EXPECT_EQ(SearchStopReason.load(), kStopUser);
+  EXPECT_TRUE(CancelSearch(prompt, run));
+  EXPECT_TRUE(run.StopRequested());
+  EXPECT_EQ(run.StopReason(), kStopUser);
   EXPECT_EQ(prompt.texts.back(), "Soll die Suche abgebrochen werden?");
-  SearchState = kStateRunning;
-  SearchStopReason = kStopNone;
 }
 
 }  // namespace

@@ -61,9 +61,10 @@ void ExpectCuts(const TagCuts& c, std::uint64_t start, std::uint64_t end) {
 // The two files compare equal once their cuts are left out.
 void ExpectEqualContent(const std::string& a, const TagCuts& ca, const std::string& b, const TagCuts& cb) {
   CompareBuffers buffers;
+  RunControl run;
   std::string error;
-  EXPECT_EQ(Search_CompareFileContent({a, ca.start, ca.end}, {b, cb.start, cb.end}, {}, error, buffers), kContentEqual);
-  EXPECT_EQ(Search_CompareFileContent({a}, {b}, {}, error, buffers), kContentDifferent);
+  EXPECT_EQ(Search_CompareFileContent({a, ca.start, ca.end}, {b, cb.start, cb.end}, {}, error, buffers, run), kContentEqual);
+  EXPECT_EQ(Search_CompareFileContent({a}, {b}, {}, error, buffers, run), kContentDifferent);
 }
 
 const std::string kDamaged = "' sind beschädigt; die Datei wird vollständig verglichen.";
