@@ -79,13 +79,86 @@ SearchReport Session::SearchOnWorker(SearchEnvironment env, const std::function<
     report.started = search_ != nullptr;
     report.stopReason = kStopFailed;
   }
-  if (search_) {
-    selection_ = std::make_unique<Selection>(search_->result);
-    if (ports_.listener && !search_->result.groups.empty())
-      ports_.listener->OnGroupsAdded(0, search_->result.groups.size());
-  }
   lastSearch_ = report;
+  resultName_.clear();
+  if (search_) {
+    description_ = GetSearchDescription(search_->settings, true);
+    descriptionLines_ = SearchLogHeader(*search_);
+    TakeNewResult();
+  }
   return report;
+}
+
+void Session::TakeNewResult() {
+  selection_ = std::make_unique<Selection>(search_->result);
+  if (ports_.listener && !search_->result.groups.empty())
+    ports_.listener->OnGroupsAdded(0, search_->result.groups.size());
+}
+
+SaveResultOutcome Session::SaveResult(const std::string& name, bool autoSave) {
+  SaveResultOutcome out;
+  if (!search_) {
+    out.error = z_Translate(19001, "Es ist kein Suchergebnis vorhanden.");
+    return out;
+  }
+  SaveResultRequest r;
+  r.dataFolder = app_.paths.dataFolder;
+  r.name = name;
+  r.autoSave = autoSave;
+  r.searchLog = GetLogFiles().searchLog;
+  r.rowsHeader.stopReason = lastSearch_.stopReason;
+  r.rowsHeader.description = description_;
+  r.rowsHeader.descriptionLines = descriptionLines_;
+  r.info.searchMethod = search_->method;
+  for (bool c : search_->criteria) r.info.searchCriteria += c ? '1' : '0';
+  r.info.searchCriteriaDesc = description_;
+  for (const SourceEntry& e : search_->sourceTable)
+    r.info.sources.push_back({e.path, e.includeSubfolders, e.fileProtection, e.volume});
+  r.status = [this](const std::string& text) { ports_.search.OnStep(text); };
+  work_.Run("save", [&] { out = Report_Save(search_->result, r, ports_.prompt); });
+  if (out.saved) resultName_ = out.name;
+  return out;
+}
+
+std::string Session::LoadResult(const std::string& name) {
+  LoadedResult loaded;
+  ResultDisplay display;
+  display.dateFormat = settings_.options.DateFormat3.empty() ? display.dateFormat : settings_.options.DateFormat3;
+  work_.Run("load", [&] { loaded = Report_Laden(app_.paths.dataFolder, name, display); });
+  if (!loaded.ok()) {
+    ports_.prompt.Ask(PromptMessage::Composed(loaded.error, PromptButtons::Ok, PromptIcon::Exclamation));
+    return loaded.error;
+  }
+  selection_.reset();
+  search_.reset();
+  // The loaded rows stand in a search that never runs: its settings say how the result was
+  // made, its source table which folders it came from.
+  MainSettings made = settings_;
+  made.search.SearchMethod = loaded.info.searchMethod;
+  made.sources.sources.clear();
+  SearchEnvironment env = MakeSearchEnvironment();
+  env.run = Unowned(searchRun_);
+  search_ = std::make_unique<Search>(made, std::move(env), *searchLog_, ports_.prompt);
+  search_->method = loaded.info.searchMethod;
+  for (std::size_t i = 0; i < search_->criteria.size() && i < loaded.info.searchCriteria.size(); ++i)
+    search_->criteria[i] = loaded.info.searchCriteria[i] == '1';
+  int nr = 0;
+  for (const SavedResultInfo::Source& src : loaded.info.sources) {
+    SourceEntry e;
+    e.path = src.path;
+    e.SourceNr = ++nr;
+    e.includeSubfolders = src.includeSubfolders;
+    e.fileProtection = src.fileProtection;
+    e.volume = src.volume;
+    search_->sourceTable.push_back(std::move(e));
+  }
+  search_->result = std::move(loaded.tree);
+  lastSearch_ = {true, loaded.rowsHeader.stopReason};
+  description_ = loaded.rowsHeader.description.empty() ? loaded.info.searchCriteriaDesc : loaded.rowsHeader.description;
+  descriptionLines_ = std::move(loaded.rowsHeader.descriptionLines);
+  resultName_ = name;
+  TakeNewResult();
+  return "";
 }
 
 SearchReport Session::RunSearch(SearchEnvironment env, std::function<void(Search&)> configure) {

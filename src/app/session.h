@@ -17,6 +17,7 @@
 #include "platform/run_control.h"
 #include "results/export.h"
 #include "results/removal_commands.h"
+#include "results/saved_results.h"
 #include "results/selection.h"
 #include "results/selection_tools.h"
 #include "search/search.h"
@@ -88,6 +89,22 @@ class Session {
   SelectOutcome Select(SelectToolId id, const SelectRequest& request);
   std::size_t Undo();
 
+  // The description of the result (method and criteria) and the search log's header lines, for
+  // exports and the window caption; a loaded result keeps those of its search.
+  const std::string& resultDescription() const { return description_; }
+  const std::vector<std::string>& resultDescriptionLines() const { return descriptionLines_; }
+  // The name the result was saved under or loaded from; empty for an unsaved result.
+  const std::string& resultName() const { return resultName_; }
+
+  // ---- Saved results ----
+  // Report_Save: saves the result under the name (or, with autoSave, the next "AutoSave" name),
+  // with the search log copied beside it.
+  SaveResultOutcome SaveResult(const std::string& name, bool autoSave = false);
+  // Report_Laden: the saved result replaces the current one, with its selection, its source
+  // folders and how its search ended (a stopped search's result stays closed to file actions).
+  // "" or the message, which has been shown through the prompt too.
+  std::string LoadResult(const std::string& name);
+
   // ---- Removal commands ----
   // Takes rows or groups out of the result (the files stay on disk); the rows removed.
   std::size_t Remove(RemovalId id, const RemovalRequest& request);
@@ -114,6 +131,8 @@ class Session {
  private:
   SearchReport SearchOnWorker(SearchEnvironment env, const std::function<void(Search&)>& configure);
   void NotifySelection();
+  // A new result (searched or loaded) is in search_: the selection starts afresh.
+  void TakeNewResult();
 
   SessionPorts ports_;
   AppSession app_;
@@ -127,6 +146,9 @@ class Session {
   std::unique_ptr<Search> search_;
   std::unique_ptr<Selection> selection_;
   SearchReport lastSearch_;
+  std::string description_;
+  std::vector<std::string> descriptionLines_;
+  std::string resultName_;
   // Last member: its thread ends before the state its jobs use goes away.
   WorkRunner work_;
 };

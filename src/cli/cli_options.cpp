@@ -26,6 +26,9 @@ constexpr TextOption kTextOptions[] = {
     {"--delimiter", &CliOptions::delimiter, "--delimiter needs a separator", false},
     {"--save-profile", &CliOptions::saveProfile, "--save-profile needs a name", false},
     {"--comment", &CliOptions::comment, "--comment needs a text (\"\" for none)", true},
+    {"--save", &CliOptions::saveResult, "--save needs a name", false},
+    {"--load", &CliOptions::loadResult, "--load needs the name of a saved result", false},
+    {"--delete-result", &CliOptions::deleteResult, "--delete-result needs the name of a saved result", false},
 };
 
 std::string CheckTextOption(std::string_view name, CliOptions& o) {
@@ -49,6 +52,8 @@ struct FlagOption {
 constexpr FlagOption kFlagOptions[] = {
     {"--file-list", [](CliOptions& o) { o.fileList = true; }},
     {"--profiles", [](CliOptions& o) { o.listProfiles = true; }},
+    {"--results", [](CliOptions& o) { o.listResults = true; }},
+    {"--autosave", [](CliOptions& o) { o.autoSave = true; }},
     {"--yes", [](CliOptions& o) { o.answer = 1; }},
     {"--no", [](CliOptions& o) { o.answer = -1; }},
     {"--help", [](CliOptions& o) { o.help = true; }},
@@ -71,6 +76,13 @@ std::string ParseOne(std::string_view a, ArgCursor& args, CliOptions& o) {
   if (IsDatabaseCommand(std::string(a))) {
     if (!o.dbCommand.empty()) return "one database command at a time";
     o.dbCommand = a;
+    return "";
+  }
+  if (a == "--rename-result") {
+    std::optional<std::string> from = args.Value(), to = from ? args.Value() : std::nullopt;
+    if (!to) return "--rename-result needs the saved result's name and its new name" + args.ValueHint();
+    o.renameResult = std::move(*from);
+    o.renameResultTo = std::move(*to);
     return "";
   }
   if (a == "--select" || a == "--deselect" || a == "--mode") {
@@ -100,7 +112,15 @@ std::string ParseCliOptions(int argc, char** argv, CliOptions& o) {
     if (std::string e = ParseOne(a, args, o); !e.empty()) return e;
     if (args.UnusedValue()) return std::string(a) + " takes no value";
   }
-  if (o.commentGiven && o.saveProfile.empty()) return "--comment goes with --save-profile";
+  if (o.commentGiven && o.saveProfile.empty() && o.saveResult.empty() && !o.autoSave)
+    return "--comment goes with --save-profile, --save or --autosave";
+  if (!o.saveResult.empty() && o.autoSave) return "--save and --autosave exclude each other";
+  const int resultCommands = o.listResults + !o.renameResult.empty() + !o.deleteResult.empty();
+  if (resultCommands > 1) return "one of --results, --rename-result and --delete-result at a time";
+  if ((resultCommands > 0 || !o.loadResult.empty()) && !o.arguments.empty())
+    return "--load and the saved-result commands take no search arguments";
+  if (resultCommands > 0 && (!o.loadResult.empty() || !o.saveResult.empty() || o.autoSave))
+    return "the saved-result commands go alone";
   if (std::string e = CheckActionOptions(o.action); !e.empty()) return e;
   if (!o.dbCommand.empty() && !o.arguments.empty()) return o.dbCommand + " takes no search arguments";
   return "";
@@ -109,6 +129,8 @@ std::string ParseCliOptions(int argc, char** argv, CliOptions& o) {
 const char* UsageText() {
   return "Usage: twinex-cli [--settings FILE] [--yes | --no] [--log FILE|-] ARGUMENTS...\n"
          "       twinex-cli --profiles | --save-profile NAME [--comment TEXT] [ARGUMENTS...]\n"
+         "       twinex-cli --load NAME [--select ...] [--action ...] [--export FILE]\n"
+         "       twinex-cli --results | --rename-result NAME NEWNAME | --delete-result NAME\n"
          "\n"
          "Finds duplicate files. ARGUMENTS are the program's own switches and folders, e.g.\n"
          "  twinex-cli -s34 -c2 /data/Fotos /mnt/backup\n"
@@ -140,6 +162,12 @@ const char* UsageText() {
          "  --profiles       list the profiles (name and comment) instead of searching\n"
          "  --save-profile NAME [--comment TEXT]   save the settings, after the switches and\n"
          "                   folders of ARGUMENTS, as the profile NAME instead of searching\n"
+         "  --save NAME      save the result (after the selections and the file action) as NAME\n"
+         "  --autosave       save it under the next free name AutoSave001, AutoSave002, ...\n"
+         "                   (--comment TEXT sets the comment shown in the list)\n"
+         "  --load NAME      work on the saved result NAME instead of searching\n"
+         "  --results        list the saved results (name, files, size, saved, comment)\n"
+         "  --rename-result NAME NEWNAME, --delete-result NAME   manage the saved results\n"
          "  --db-info        show the checksum database's version, size and counts\n"
          "  --db-clean       remove the checksums of files that no longer exist\n"
          "  --db-clear       delete all checksums (asks: needs --yes)\n"

@@ -30,6 +30,15 @@ struct CliOptions {
   std::string comment;         // --comment TEXT (with --save-profile)
   bool commentGiven = false;
   std::string dbCommand;        // --db-info, --db-clean, --db-clear or --db-new
+  // Saved results.
+  std::string saveResult;       // --save NAME: save the result (after selections and action)
+  bool autoSave = false;        // --autosave: save it under the next "AutoSave" name
+  std::string loadResult;       // --load NAME: work on a saved result instead of searching
+  bool listResults = false;     // --results
+  std::string renameResult, renameResultTo;  // --rename-result NAME NEWNAME
+  std::string deleteResult;     // --delete-result NAME
+  // A command that works on the saved results alone (no search, no loaded result).
+  bool ResultCommand() const { return listResults || !renameResult.empty() || !deleteResult.empty(); }
   std::vector<SelectStep> selections;  // --select / --deselect TOOL[=VALUE], in order
   int selectionMode = 0;               // --mode N
   ActionOptions action;                // --action and its options

@@ -52,8 +52,8 @@ int WriteSearchResult(Session& session, const CliOptions& o) {
   r.which = WhichOf(o.which, o.which.empty() ? kExportAll : r.which);
   r.fileListOnly = o.fileList;
   ApplyDelimiter(o.delimiter, r);
-  r.searchDescription = GetSearchDescription(search.settings, true);
-  r.descriptionLines = SearchLogHeader(search);
+  r.searchDescription = session.resultDescription();
+  r.descriptionLines = session.resultDescriptionLines();
 
   if (o.exportFile.empty()) {
     auto toStdout = [](const std::string& line) { std::printf("%s\n", line.c_str()); };

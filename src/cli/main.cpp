@@ -12,6 +12,7 @@
 #include "cli/cli_front.h"
 #include "cli/cli_options.h"
 #include "cli/cli_report.h"
+#include "cli/cli_results.h"
 #include "cli/cli_select.h"
 #include "cli/cli_signals.h"
 #include "platform/file_system.h"
@@ -65,7 +66,8 @@ int Run(int argc, char** argv) {
     return 0;
   }
   const bool profileCommand = options.listProfiles || !options.saveProfile.empty();
-  if (options.arguments.empty() && !profileCommand && options.dbCommand.empty()) {
+  if (options.arguments.empty() && !profileCommand && options.dbCommand.empty() && !options.ResultCommand() &&
+      options.loadResult.empty()) {
     std::fprintf(stderr, "twinex-cli: nothing to search (name switches and folders)\n\n%s", cli::UsageText());
     return 2;
   }
@@ -85,6 +87,7 @@ int Run(int argc, char** argv) {
   for (const auto& note : session.app().notes) std::fprintf(stderr, "twinex-cli: %s\n", note.c_str());
   const AppPaths& paths = session.app().paths;
   if (!options.dbCommand.empty()) return cli::RunDatabaseCommand(options.dbCommand, ChecksumDatabaseLocation(paths), prompt);
+  if (options.ResultCommand()) return cli::RunResultCommand(options, paths.dataFolder, prompt);
   std::string settingsFile = options.settingsFile.empty() ? "" : platform::AbsolutePath(options.settingsFile);
   if (!settingsFile.empty() && !platform::ExistFile(settingsFile)) {
     std::fprintf(stderr, "twinex-cli: settings file %s not found\n", settingsFile.c_str());
@@ -109,12 +112,17 @@ int Run(int argc, char** argv) {
   // Ctrl-C stops the search; the closing steps still run and show what was found.
   cli::StopSignalScope signals(session);
   cli::ApplyProtection(session.settings(), options);
-  const SearchReport search = session.RunSearch(session.MakeSearchEnvironment());
-  // A refused search leaves the last search's log as it was.
-  if (!search.started) return 1;
+  if (!options.loadResult.empty()) {
+    if (!session.LoadResult(options.loadResult).empty()) return 1;
+  } else {
+    const SearchReport search = session.RunSearch(session.MakeSearchEnvironment());
+    // A refused search leaves the last search's log as it was.
+    if (!search.started) return 1;
+  }
   int exitCode = cli::ApplySelections(session, options);
   // An action runs only on a selection that was made as asked.
   if (exitCode == 0) exitCode = cli::RunCliAction(session, options);
+  exitCode = std::max(exitCode, cli::SaveCliResult(session, options));
   exitCode = std::max(exitCode, cli::WriteSearchResult(session, options));
   // The search window closes here: its log joins the general log and becomes lastsearch.txt.
   std::string logError = session.CloseSearchLog();

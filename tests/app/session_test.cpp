@@ -140,6 +140,40 @@ TEST_F(SessionTest, AnErrorInsideASearchBecomesAnErrorRecordAndAFailedRun) {
   EXPECT_TRUE(session.RunSearch(session.MakeSearchEnvironment()).Complete());
 }
 
+TEST_F(SessionTest, ASavedResultComesBackWithItsStateAndIsCheckedAgainstTheDiskBeforeActions) {
+  ASSERT_TRUE(session.RunSearch(session.MakeSearchEnvironment()).Complete());
+  session.Select(SelectToolId::KeepFirst, {});
+  const SaveResultOutcome saved = session.SaveResult("", true);
+  ASSERT_TRUE(saved.saved) << saved.error;
+  EXPECT_EQ(saved.name, "AutoSave001");
+  const std::string kept = session.search()->result.groups[0].files[0].FullPath();
+  const std::string changed = session.search()->result.groups[0].files[1].FullPath();
+  dir.Write(changed.substr(dir.path().size() + 1), "other bytes now");
+
+  ASSERT_EQ(session.LoadResult("AutoSave001"), "");
+  EXPECT_EQ(session.resultName(), "AutoSave001");
+  EXPECT_EQ(session.search()->result.counters.DupCountSelected, 2);
+  EXPECT_EQ(session.search()->sourceTable.size(), 1u);
+  EXPECT_EQ(session.ActionRefusal(), "");
+  const FileManagerOutcome out = session.RunAction(DeleteRequest());
+  EXPECT_EQ(out.counters.deleted, 1u);
+  EXPECT_EQ(out.counters.errors, 1u) << "the file changed since the save is left alone";
+  EXPECT_TRUE(Exists(kept));
+  EXPECT_TRUE(Exists(changed));
+}
+
+TEST_F(SessionTest, TheResultOfAStoppedSearchStaysClosedToFileActionsAfterALoad) {
+  session.RunSearch(session.MakeSearchEnvironment(), AfterFile(2, [&] { session.RequestStop(kStopUser); }));
+  ASSERT_TRUE(session.SaveResult("halb").saved);
+  seen = 0;
+  ASSERT_TRUE(session.RunSearch(session.MakeSearchEnvironment()).Complete());
+  EXPECT_EQ(session.ActionRefusal(), "");
+  ASSERT_EQ(session.LoadResult("halb"), "");
+  EXPECT_NE(session.ActionRefusal(), "");
+  EXPECT_NE(session.LoadResult("nie gespeichert"), "");
+  EXPECT_NE(prompt.texts.back().find("Das Suchergebnis kann nicht geladen werden:"), std::string::npos);
+}
+
 TEST(WorkRunner, AJobThatThrowsIsReportedAndTheNextOneStillRuns) {
   std::vector<WorkError> errors;
   WorkRunner runner([&](const WorkError& e) { errors.push_back(e); });
