@@ -30,11 +30,6 @@ struct Actions : ActionObserver {
   void OnLog(const std::string& text, bool) override { lines.push_back(text); }
 };
 
-bool Exists(const std::string& path) {
-  struct stat st;
-  return ::lstat(path.c_str(), &st) == 0;
-}
-
 // A started session over its own data folder, with three copies of one file to search.
 class SessionTest : public ::testing::Test {
  protected:

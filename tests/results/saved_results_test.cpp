@@ -7,22 +7,11 @@
 #include "platform/ini_file.h"
 #include "platform/text.h"
 #include "platform/file_ops.h"
+#include "support/scripted_prompt.h"
 #include "support/temp_dir.h"
 
 namespace twinex::test {
 namespace {
-
-struct ScriptedPrompt : Prompt {
-  std::vector<PromptAnswer> answers;
-  std::vector<std::string> texts;
-  PromptAnswer Ask(const PromptMessage& m) override {
-    texts.push_back(m.Text());
-    if (answers.empty()) return SafeAnswer(m.buttons);
-    PromptAnswer a = answers.front();
-    answers.erase(answers.begin());
-    return a;
-  }
-};
 
 // A result with every kind of value a row can hold: extras, archive members, odd names.
 ResultTree SampleTree(int groups = 3) {

@@ -8,6 +8,7 @@
 
 #include "search/search_driver.h"
 #include "settings/prompt.h"
+#include "support/scripted_prompt.h"
 #include "support/temp_dir.h"
 
 namespace twinex::test {
@@ -24,19 +25,6 @@ struct RecordingObserver : SearchObserver {
     for (const auto& l : log)
       if (l == line) return true;
     return false;
-  }
-};
-
-// Answers questions from a script (then the safe answer) and records every message.
-struct ScriptedPrompt : Prompt {
-  std::deque<PromptAnswer> answers;
-  std::vector<std::string> texts;
-  PromptAnswer Ask(const PromptMessage& m) override {
-    texts.push_back(m.Text());
-    if (answers.empty()) return SafeAnswer(m.buttons);
-    PromptAnswer a = answers.front();
-    answers.pop_front();
-    return a;
   }
 };
 
