@@ -8,11 +8,13 @@
 #include "actions/action_rules.h"
 #include "actions/archive_entries.h"
 #include "actions/file_steps.h"
+#include "actions/keep_check.h"
 #include "actions/link_source.h"
 #include "actions/name_templates.h"
 #include "actions/result_update.h"
 #include "platform/date_time.h"
 #include "platform/file_ops.h"
+#include "platform/file_identity.h"
 #include "platform/file_system.h"
 #include "platform/links.h"
 #include "platform/text.h"
@@ -29,6 +31,7 @@ enum class Verdict { Next, Stop };
 // One selected row on its way through the rules.
 struct Item {
   ResultGroup& group;
+  std::size_t row;
   ResultFile& file;
   std::string path;
   std::string targetFolder;  // copy, move
@@ -223,13 +226,7 @@ class Run {
       ++c().protectedGroups;
       c().protectedGroupFiles += guarded;
     }
-    if (rule_.needsKeeper && link_ == LinkKind::None && !KeeperLeft(g)) {
-      Fail(z_Translate(18119, "In der Gruppe '%1' ist keine der nicht ausgewählten Dateien mehr unverändert vorhanden; "
-                              "die ausgewählten Dateien werden nicht gelöscht.",
-                       {g.dupname}));
-      c().skipped += selected;
-      return;
-    }
+    kept_ = KeptRows(g, req_.protectedSources);
     links_ = GroupLinks{};
     links_.excluded.assign(g.files.size(), 0);
     pastSources_.clear();
@@ -243,18 +240,6 @@ class Run {
       ProcessFile(g, i);
       if (SearchState.load() == kStateStop) out_.cancelled = true;
     }
-  }
-
-  // A permanent delete must leave the group a copy: when every file meant to stay has vanished
-  // or changed since the search, deleting the selected ones would lose the last one.
-  bool KeeperLeft(const ResultGroup& g) const {
-    bool anyKeeper = false;
-    for (const ResultFile& f : g.files) {
-      if (f.selected && !Protected(f)) continue;
-      anyKeeper = true;
-      if (f.archiv != 0 ? platform::ExistFile(f.path) : ChangedSinceSearch(f).empty()) return true;
-    }
-    return !anyKeeper;  // every file selected: the user chose to process them all
   }
 
   bool IsPastSource(std::size_t i) const {
@@ -301,6 +286,7 @@ class Run {
   // A source stays as it is: it is no longer one of the files to process.
   void MarkSource(std::size_t i) {
     links_.excluded[i] = 1;
+    kept_[i] = 1;
     pastSources_.push_back(i);
     if (c().toProcess > 0) --c().toProcess;
   }
@@ -308,12 +294,12 @@ class Run {
   // ---- Files -------------------------------------------------------------------------------
 
   void ProcessFile(ResultGroup& g, std::size_t index) {
-    Item item{g, g.files[index], g.files[index].FullPath(), "", ""};
+    Item item{g, index, g.files[index], g.files[index].FullPath(), "", ""};
     links_.excluded[index] = 1;  // processed or failed: never a later source
     Progress(item.path);
     using Rule = Verdict (Run::*)(Item&);
-    static constexpr Rule kRules[] = {&Run::CheckProtection, &Run::HandleArchiveEntry, &Run::CheckStillTheSame,
-                                      &Run::PlanTarget,      &Run::CheckLinkSource,    &Run::Perform};
+    static constexpr Rule kRules[] = {&Run::CheckProtection, &Run::HandleArchiveEntry, &Run::PlanTarget,
+                                      &Run::CheckLinkSource, &Run::Perform};
     for (Rule r : kRules)
       if ((this->*r)(item) == Verdict::Stop) break;
   }
@@ -342,14 +328,6 @@ class Run {
     Done(z_Translate(18073, "GELÖSCHT (%1): %2", {type, it.file.path + "/" + it.file.pathA}));
     ++c().deleted;
     Processed(it);
-    return Verdict::Stop;
-  }
-
-  Verdict CheckStillTheSame(Item& it) {
-    if (!rule_.changesSource) return Verdict::Next;
-    const std::string why = ChangedSinceSearch(it.file);
-    if (why.empty()) return Verdict::Next;
-    Fail(z_Translate(18110, "Die Datei '%1' wurde seit der Suche verändert und wird nicht bearbeitet: %2", {it.path, why}));
     return Verdict::Stop;
   }
 
@@ -420,6 +398,18 @@ class Run {
 
   // ---- The action --------------------------------------------------------------------------
 
+  // The one check before any step that removes, replaces or empties a file: "" to go ahead.
+  std::string Guard(const Item& it, Removal kind, const std::string& pathNow = "") const {
+    RemovalCase rc;
+    rc.kind = link_ != LinkKind::None && kind != Removal::Rename && kind != Removal::Truncate ? Removal::LinkReplace : kind;
+    rc.group = &it.group;
+    rc.row = it.row;
+    rc.kept = kept_;
+    rc.linkSource = link_ != LinkKind::None ? links_.source : kNoLinkSource;
+    rc.pathNow = pathNow;
+    return RemovalRefusal(rc);
+  }
+
   Verdict Perform(Item& it) {
     std::string error;
     switch (s_.Aktion) {
@@ -478,6 +468,7 @@ class Run {
   }
 
   std::string Delete(Item& it) {
+    if (std::string refusal = Guard(it, Removal::Delete); !refusal.empty()) return refusal;
     if (link_ != LinkKind::None) {
       // The link replaces the file in one rename: that is the deletion.
       if (std::string e = MakeLink(it); !e.empty()) return e;
@@ -493,6 +484,7 @@ class Run {
   }
 
   std::string Trash(Item& it) {
+    if (std::string refusal = Guard(it, Removal::Trash); !refusal.empty()) return refusal;
     if (req_.dryRun) {
       Done(z_Translate(rule_.doneLog, {it.path}));
       ++c().trashed;
@@ -525,6 +517,9 @@ class Run {
   std::string CopyOrMove(Item& it) {
     const bool move = s_.Aktion == FileAction::Move;
     auto failure = [&](const std::string& e) { return z_Translate(rule_.failure, {it.path, it.targetFolder, e}); };
+    if (move) {
+      if (std::string refusal = Guard(it, Removal::Move); !refusal.empty()) return refusal;
+    }
     if (!req_.dryRun) {
       if (std::string e = platform::CreateFolderTree(it.targetFolder); !e.empty()) return failure(e);
       // A file of the same name in the target moves aside ("-001" …); nothing is overwritten.
@@ -552,6 +547,11 @@ class Run {
 
   std::string Rename(Item& it) {
     const std::string newName = platform::FileNameOf(it.target);
+    if (std::string refusal = Guard(it, Removal::Rename); !refusal.empty()) return refusal;
+    if (s_.ReplaceFileWithSameName && it.target != it.path && RenamesOverAKeptFile(it))
+      return z_Translate(rule_.failure, {it.path, newName,
+                                         z_Translate(18123, "Unter diesem Namen liegt eine Datei des Suchergebnisses, "
+                                                            "die erhalten bleibt.")});
     if (!req_.dryRun && it.target != it.path) {
       std::string e = s_.ReplaceFileWithSameName ? platform::RenameOver(it.path, it.target)
                                                  : platform::RenameNoReplace(it.path, it.target);
@@ -561,7 +561,9 @@ class Run {
     ++c().renamed;
     changes_.renamed.emplace_back(&it.file, newName);
     if (s_.SetFileSizeToZero) {
-      if (std::string e = req_.dryRun ? "" : platform::TruncateToZero(it.target); !e.empty()) {
+      if (std::string refusal = Guard(it, Removal::Truncate, req_.dryRun ? it.path : it.target); !refusal.empty()) {
+        Fail(refusal);
+      } else if (std::string e = req_.dryRun ? "" : platform::TruncateToZero(it.target); !e.empty()) {
         // The rename stands; the failed truncation is an error of its own.
         Fail(platform::StartsWith(e, "open")
                  ? z_Translate(18102, "Die Datei '%1' konnte nicht geöffnet werden. Fehler: %2", {it.target, e})
@@ -572,6 +574,14 @@ class Run {
       }
     }
     return "";
+  }
+
+  // The file at the new name is one the result keeps (or the file itself under another name).
+  bool RenamesOverAKeptFile(const Item& it) const {
+    const platform::EntryIdentity target = platform::GetEntryIdentity(it.target);
+    if (!target.exists) return false;
+    if (platform::SameFile(target, platform::GetEntryIdentity(it.path))) return true;
+    return IsKeptFileOfResult(tree_, it.target, req_.protectedSources);
   }
 
   void LeftFolder(const Item& it) {
@@ -625,6 +635,7 @@ class Run {
   std::int64_t startTick_ = 0, lastProgress_ = 0;
   GroupLinks links_;
   std::vector<std::size_t> pastSources_;
+  std::vector<char> kept_;  // rows of the current group that stay
   std::vector<ResultFile*> linked_;
   std::set<std::string> leftFolders_;
   ResultChanges changes_;

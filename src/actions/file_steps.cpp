@@ -33,9 +33,11 @@ std::string CopyChecked(const std::string& path, const std::string& target, bool
 
 }  // namespace
 
-std::string ChangedSinceSearch(const ResultFile& file) {
+std::string ChangedSinceSearch(const ResultFile& file) { return ChangedSinceSearch(file, file.FullPath()); }
+
+std::string ChangedSinceSearch(const ResultFile& file, const std::string& path) {
   platform::FileInfo info;
-  if (!platform::GetFileInfo(file.FullPath(), info).empty()) return z_Translate(18111, "nicht mehr vorhanden");
+  if (!platform::GetFileInfo(path, info).empty()) return z_Translate(18111, "nicht mehr vorhanden");
   if (info.isSymlink || !info.isRegular) return z_Translate(18112, "keine normale Datei mehr");
   if (info.size != file.size) return z_Translate(18113, "Größe geändert");
   if (std::fabs(info.modified - file.dateVal) > kSameSecond) return z_Translate(18114, "Änderungsdatum geändert");

@@ -11,7 +11,9 @@ namespace twinex {
 // Why a row no longer names the file the search saw: gone, no longer a regular file, another
 // size or modification time, another file at the path. "" while it is still that file. A file
 // that changed since the search is never removed or replaced.
-std::string ChangedSinceSearch(const ResultFile& file);
+[[nodiscard]] std::string ChangedSinceSearch(const ResultFile& file);
+// The same for the file now at `path` (after a rename).
+[[nodiscard]] std::string ChangedSinceSearch(const ResultFile& file, const std::string& path);
 bool OnSameFileSystem(const std::string& a, const std::string& b);
 
 // Puts the file at `target`, which must be free (unless replace). Within one file system a
