@@ -20,7 +20,6 @@
 #include "platform/text.h"
 #include "platform/trash.h"
 #include "platform/volume.h"
-#include "search/search_state.h"
 
 namespace twinex {
 namespace {
@@ -59,15 +58,14 @@ class Run {
         rule_(RuleFor(request.settings.Aktion)),
         observer_(observer),
         prompt_(prompt),
-        log_(observer, request.log) {
+        log_(observer, request.log),
+        run_(request.run ? *request.run : ownRun_) {
     if (rule_.takesLinks) link_ = s_.OptionHardlink ? LinkKind::Hard : s_.OptionShortcut ? LinkKind::Symbolic : LinkKind::None;
   }
 
   FileManagerOutcome Execute() {
     if (!StartChecks()) return out_;
     out_.started = true;
-    SearchState = kStateRunning;
-    SearchStopReason = kStopNone;
     startTick_ = lastProgress_ = platform::TickCount();
     LogStart();
     for (std::size_t g = 0; g < tree_.groups.size() && !out_.cancelled; ++g) ProcessGroup(tree_.groups[g]);
@@ -237,8 +235,12 @@ class Run {
     for (std::size_t i = 0; i < g.files.size() && !out_.cancelled; ++i) {
       // Sources, also one chosen later in the group, stay as they are.
       if (!g.files[i].selected || IsPastSource(i)) continue;
+      if (!run_.WaitWhilePaused()) {
+        out_.cancelled = true;
+        break;
+      }
       ProcessFile(g, i);
-      if (SearchState.load() == kStateStop) out_.cancelled = true;
+      if (run_.StopRequested()) out_.cancelled = true;
     }
   }
 
@@ -428,7 +430,9 @@ class Run {
         break;
     }
     if (!error.empty()) {
-      Fail(error);
+      // A stop in the middle of a copy took the partial copy away and left the file as it was.
+      if (run_.StopRequested()) out_.cancelled = true;
+      else Fail(error);
       return Verdict::Stop;
     }
     Processed(it);
@@ -527,7 +531,12 @@ class Run {
         if (std::string e = MoveExistingAside(it.targetFolder, it.file.dupname); !e.empty()) return failure(e);
       }
       const bool keepSource = move && link_ != LinkKind::None;
-      std::string e = move ? PlaceFile(it.path, it.target, keepSource) : CopyFileTo(it.path, it.target);
+      const platform::CopyProgress progress = [&](std::uint64_t) {
+        Progress(it.path);
+        return run_.WaitWhilePaused();
+      };
+      std::string e = move ? PlaceFile(it.path, it.target, keepSource, false, progress)
+                           : CopyFileTo(it.path, it.target, false, progress);
       if (!e.empty()) return failure(e);
       if (keepSource) {
         if (std::string le = MakeLink(it); !le.empty()) {
@@ -628,6 +637,8 @@ class Run {
   ActionObserver& observer_;
   Prompt& prompt_;
   ActionLog log_;
+  RunControl ownRun_;
+  RunControl& run_;
   LinkKind link_ = LinkKind::None;
   FileManagerOutcome out_;
   std::string targetRoot_;

@@ -84,7 +84,8 @@ struct FileManagerOutcome {
   std::vector<std::string> summary;  // the summary lines as logged
 };
 
-// Runs one action over the result. Polls SearchState for a stop request between files.
+// Runs one action over the result. Stops between files, and inside a long copy, when the run
+// control asks; waits while it is paused.
 FileManagerOutcome FileManager_Run(ResultTree& tree, const FileManagerRequest& request, ActionObserver& observer,
                                    Prompt& prompt);
 

@@ -38,6 +38,9 @@ bool NothingSelected(std::size_t rows, Prompt& prompt) {
   return true;
 }
 
+// False once the run is asked to stop; waits while it is paused.
+bool Proceed(const SingleFileRequest& r) { return !r.run || r.run->WaitWhilePaused(); }
+
 std::vector<Row> Resolve(ResultTree& tree, const std::vector<MarkedRow>& marked) {
   std::vector<Row> rows;
   for (const MarkedRow& m : marked) {
@@ -115,6 +118,7 @@ SingleFileOutcome DeleteRows(ResultTree& tree, const std::vector<Row>& rows, con
   std::unordered_set<const ResultFile*> gone;
   const std::unordered_set<const ResultFile*> going = Going(rows);
   for (const Row& row : rows) {
+    if (!Proceed(r)) out.cancelled = true;
     if (out.cancelled) break;
     const std::string path = row.file->FullPath();
     if (IsProtected(*row.file, r)) {
@@ -154,6 +158,7 @@ SingleFileOutcome PlaceRows(ResultTree& tree, const std::vector<MarkedRow>& mark
   std::unordered_set<const ResultFile*> gone;
   const std::unordered_set<const ResultFile*> going = move ? Going(rows) : std::unordered_set<const ResultFile*>{};
   for (const Row& row : rows) {
+    if (!Proceed(r)) out.cancelled = true;
     if (out.cancelled) break;
     const ResultFile& f = *row.file;
     const std::string path = f.FullPath();
@@ -186,7 +191,13 @@ SingleFileOutcome PlaceRows(ResultTree& tree, const std::vector<MarkedRow>& mark
       }
     }
     error = platform::CreateFolderTree(target);
-    if (error.empty()) error = move ? PlaceFile(path, to, false, replace) : CopyFileTo(path, to, replace);
+    const platform::CopyProgress progress = [&](std::uint64_t) { return Proceed(r); };
+    if (error.empty())
+      error = move ? PlaceFile(path, to, false, replace, progress) : CopyFileTo(path, to, replace, progress);
+    if (!error.empty() && !Proceed(r)) {
+      out.cancelled = true;
+      break;
+    }
     if (!error.empty()) {
       Failed(log, prompt, out, z_Translate(failure, {path, target, error}), false);
       continue;

@@ -1,5 +1,10 @@
 // The file manager over real files: what it changes, what it leaves alone, what it reports.
+#include <dirent.h>
 #include <unistd.h>
+
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 
 #include "action_fixture.h"
 #include "actions/file_steps.h"
@@ -295,6 +300,72 @@ TEST_F(FileManager, StartChecksRefuseBeforeAnyChange) {
   r.log.write = [](int, const std::string&, bool) { return std::string(); };
   EXPECT_EQ(Run(r).refusal.rfind("Beim Öffnen der Protokolldatei '" + r.log.path + "' ist ein Fehler aufgetreten: ", 0), 0u);
   EXPECT_TRUE(observer.lines.empty());
+}
+
+// Hidden temporary files a copy leaves in a folder.
+std::size_t TemporaryFiles(const std::string& folder) {
+  std::size_t n = 0;
+  if (DIR* d = ::opendir(folder.c_str())) {
+    while (dirent* e = ::readdir(d)) n += std::string(e->d_name).rfind(".twinex-", 0) == 0;
+    ::closedir(d);
+  }
+  return n;
+}
+
+// Holds the run inside a copy until the test has asked it to stop from its own thread.
+struct StopInsideCopy : RecordingActionObserver {
+  std::string target;
+  std::mutex m;
+  std::condition_variable cv;
+  bool inside = false, stopped = false;
+  void OnProgress(const ActionProgress&) override {
+    if (TemporaryFiles(target) == 0) return;
+    std::unique_lock<std::mutex> lock(m);
+    inside = true;
+    cv.notify_all();
+    cv.wait(lock, [&] { return stopped; });
+  }
+};
+
+TEST_F(FileManager, StopDuringAMoveAcrossFileSystemsLeavesTheSourceAndNoPartialCopy) {
+  struct AlwaysCopy {
+    AlwaysCopy() { AlwaysCopyForTesting(true); }
+    ~AlwaysCopy() { AlwaysCopyForTesting(false); }
+  } alwaysCopy;
+  const std::string data(6 << 20, 'm');
+  int g = Group("big");
+  Add(g, "src/k.bin", data, false);
+  std::string src = Add(g, "src/big.bin", data, true);
+  const std::string target = dir.MakeDir("backup");
+  FileManagerRequest r = Request(FileAction::Move);
+  r.settings.Ordner = target;
+  r.settings.Ordnerstruktur = false;
+  r.refreshMilliseconds = 0;
+  RunControl run;
+  r.run = &run;
+  StopInsideCopy watcher;
+  watcher.target = target;
+
+  FileManagerOutcome out;
+  std::thread worker([&] { out = FileManager_Run(tree, r, watcher, prompt); });
+  {
+    std::unique_lock<std::mutex> lock(watcher.m);
+    ASSERT_TRUE(watcher.cv.wait_for(lock, std::chrono::seconds(30), [&] { return watcher.inside; }) || (worker.join(), false))
+        << "the run never copied: " << ::testing::PrintToString(watcher.errors);
+    run.RequestStop();
+    watcher.stopped = true;
+    watcher.cv.notify_all();
+  }
+  worker.join();
+
+  EXPECT_TRUE(out.cancelled);
+  EXPECT_EQ(out.counters.errors, 0u);
+  EXPECT_EQ(ReadFile(src), data);
+  EXPECT_EQ(TemporaryFiles(target), 0u);
+  EXPECT_FALSE(Exists(target + "/big.bin"));
+  EXPECT_TRUE(watcher.Has("Aktion 'Dateien in einen Sicherungsordner verschieben' wurde abgebrochen."));
+  EXPECT_TRUE(watcher.Has("Dateien verschoben: 0 von 1"));
+  EXPECT_EQ(tree.counters.DupCount, 2);
 }
 
 }  // namespace
