@@ -350,7 +350,10 @@ class Run {
     if (it.file.qnr >= 1 && static_cast<std::size_t>(it.file.qnr) <= req_.sourceFolders.size() &&
         !req_.sourceFolders[static_cast<std::size_t>(it.file.qnr - 1)].empty())
       source = req_.sourceFolders[static_cast<std::size_t>(it.file.qnr - 1)];
-    if (!IsInside(it.targetFolder, source) && it.targetFolder != it.file.path) return Verdict::Next;
+    // Texts alone miss a target reached through a symbolic link or a bind mount.
+    const bool inside = IsInside(it.targetFolder, source) || it.targetFolder == it.file.path ||
+                        platform::IsWithinFolder(it.targetFolder, source);
+    if (!inside) return Verdict::Next;
     Fail(z_Translate(rule_.failure, {it.path, it.targetFolder,
                                      z_Translate(18116, "Der Zielordner liegt im Quellordner '%1'.", {source})}));
     return Verdict::Stop;

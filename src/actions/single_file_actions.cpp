@@ -8,6 +8,7 @@
 #include "actions/file_steps.h"
 #include "actions/keep_check.h"
 #include "actions/name_templates.h"
+#include "platform/file_identity.h"
 #include "platform/file_ops.h"
 #include "platform/file_system.h"
 #include "platform/trash.h"
@@ -169,7 +170,8 @@ SingleFileOutcome PlaceRows(ResultTree& tree, const std::vector<MarkedRow>& mark
       continue;
     }
     std::string error;
-    if (target == f.path) error = z_Translate(18116, "Der Zielordner liegt im Quellordner '%1'.", {f.path});
+    const bool ownFolder = target == f.path || (platform::IsWithinFolder(target, f.path) && platform::IsWithinFolder(f.path, target));
+    if (ownFolder) error = z_Translate(18116, "Der Zielordner liegt im Quellordner '%1'.", {f.path});
     if (error.empty() && move) error = Guard(row, going, r, Removal::Move);
     if (!error.empty()) {
       Failed(log, prompt, out, error, false);

@@ -224,6 +224,23 @@ TEST_F(FileManager, TargetInsideASourceFolderIsRefusedPerFile) {
   EXPECT_TRUE(observer.HasPart("Der Zielordner liegt im Quellordner '" + (dir / "src") + "'."));
 }
 
+TEST_F(FileManager, TargetReachedThroughALinkIntoASourceIsInsideIt) {
+  int g = Group("t");
+  Add(g, "src/k.txt", "t", false);
+  std::string a = Add(g, "src/sub/a.txt", "t", true);
+  ASSERT_EQ(::symlink((dir / "src/sub").c_str(), (dir / "link").c_str()), 0);
+  FileManagerRequest r = Request(FileAction::Move);
+  r.settings.Ordner = dir / "link";
+  r.settings.Ordnerstruktur = false;
+  r.settings.CreateSubfolder = true;  // not there yet: judged by the folder it will be made in
+  r.settings.CreateSubfolderText = "\"new\"";
+  r.sourceFolders = {dir / "src"};
+  FileManagerOutcome out = Run(r);
+  EXPECT_EQ(out.counters.moved, 0u);
+  EXPECT_TRUE(Exists(a));
+  EXPECT_FALSE(Exists(dir / "src/sub/new"));
+}
+
 TEST_F(FileManager, PermissionDeniedIsOneErrorPerFile) {
   if (geteuid() == 0) GTEST_SKIP() << "root is never denied";
   int g = Group("p");
