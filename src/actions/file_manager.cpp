@@ -15,6 +15,7 @@
 #include "platform/date_time.h"
 #include "platform/file_ops.h"
 #include "platform/file_identity.h"
+#include "platform/folder_access.h"
 #include "platform/file_system.h"
 #include "platform/links.h"
 #include "platform/text.h"
@@ -173,7 +174,17 @@ class Run {
     Option(s_.DateienEntfernen, TextRef{18042, "Alle verarbeiteten Dateien aus dem Suchergebnis entfernen"});
     Option(s_.GruppenEntfernen, TextRef{18043, "Alle Gruppen mit nur einer Datei aus dem Suchergebnis entfernen"});
     if (rule_.needsFolder) log_.Line(z_Translate(18020, "Ordner :") + " " + targetRoot_);
+    if (req_.dryRun) LogUnchecked();
   }
+
+  // What a dry run cannot know before the real run tries it.
+  void LogUnchecked() {
+    Unchecked(z_Translate(18128, "ob andere Programme die Dateien bis zum echten Lauf verändern"));
+    if (s_.Aktion == FileAction::Trash) Unchecked(z_Translate(18129, "ob der Papierkorb die Dateien annimmt"));
+    if (link_ != LinkKind::None) Unchecked(z_Translate(18131, "ob die Hardlinks oder Verknüpfungen angelegt werden können"));
+  }
+
+  void Unchecked(const std::string& what) { log_.Line(z_Translate(18127, "PROBELAUF: nicht geprüft: %1", {what})); }
 
   // ---- Errors, progress, cancelling ------------------------------------------------------
 
@@ -416,6 +427,12 @@ class Run {
   }
 
   Verdict Perform(Item& it) {
+    if (req_.dryRun) {
+      if (std::string e = DryRunProblem(it); !e.empty()) {
+        Fail(e);
+        return Verdict::Stop;
+      }
+    }
     std::string error;
     switch (s_.Aktion) {
       case FileAction::Delete:
@@ -588,6 +605,45 @@ class Run {
     return "";
   }
 
+  // What a dry run can check of the real run's steps: the folders it writes to, the room a
+  // copy needs, a free name for a rename. "" when nothing stands in the way.
+  std::string DryRunProblem(const Item& it) {
+    const bool rename = s_.Aktion == FileAction::Rename;
+    auto failure = [&](const std::string& why) {
+      if (rule_.needsFolder) return z_Translate(rule_.failure, {it.path, it.targetFolder, why});
+      if (rename) return z_Translate(rule_.failure, {it.path, platform::FileNameOf(it.target), why});
+      return z_Translate(rule_.failure, {it.path, why});
+    };
+    auto writable = [&](const std::string& folder) {
+      const std::string e = platform::FolderWritable(folder);
+      return e.empty() ? e : failure(z_Translate(18124, "Der Ordner '%1' ist nicht beschreibbar: %2", {folder, e}));
+    };
+    if (rule_.changesSource) {
+      if (std::string e = writable(it.file.path); !e.empty()) return e;
+    }
+    if (rename && !s_.ReplaceFileWithSameName && it.target != it.path && platform::PathExists(it.target))
+      return failure(z_Translate(18125, "Eine Datei mit dem Namen '%1' ist schon vorhanden.", {platform::FileNameOf(it.target)}));
+    if (!rule_.needsFolder) return "";
+    if (std::string e = writable(it.targetFolder); !e.empty()) return e;
+    const std::string existing = platform::NearestExistingFolder(it.targetFolder);
+    platform::FileInfo at;
+    if (!platform::GetFileInfo(existing, at).empty()) return "";
+    // A move within one file system renames and needs no room.
+    if (s_.Aktion == FileAction::Move && at.device == it.file.device) return "";
+    std::uint64_t free = 0;
+    if (!platform::FreeBytes(existing, free)) {
+      if (!freeSpaceUnknown_) Unchecked(z_Translate(18147, "der freie Platz im Zielordner"));
+      freeSpaceUnknown_ = true;
+      return "";
+    }
+    std::uint64_t& planned = plannedBytes_[at.device];
+    planned += it.file.size;
+    if (planned <= free) return "";
+    return failure(z_Translate(18126, "Auf dem Datenträger des Ordners '%1' ist nicht genug Platz frei: %2 Bytes benötigt, %3 "
+                                      "Bytes frei.",
+                               {existing, std::to_string(planned), std::to_string(free)}));
+  }
+
   // The file at the new name is one the result keeps (or the file itself under another name).
   bool RenamesOverAKeptFile(const Item& it) const {
     const platform::EntryIdentity target = platform::GetEntryIdentity(it.target);
@@ -650,6 +706,8 @@ class Run {
   GroupLinks links_;
   std::vector<std::size_t> pastSources_;
   std::vector<char> kept_;  // rows of the current group that stay
+  std::map<std::uint64_t, std::uint64_t> plannedBytes_;  // dry run: bytes the copies put on each file system
+  bool freeSpaceUnknown_ = false;
   std::vector<ResultFile*> linked_;
   std::set<std::string> leftFolders_;
   ResultChanges changes_;

@@ -9,6 +9,7 @@
 #include "action_fixture.h"
 #include "actions/file_steps.h"
 #include "platform/date_time.h"
+#include "support/unprivileged.h"
 
 namespace twinex::test {
 namespace {
@@ -242,17 +243,45 @@ TEST_F(FileManager, TargetReachedThroughALinkIntoASourceIsInsideIt) {
 }
 
 TEST_F(FileManager, PermissionDeniedIsOneErrorPerFile) {
-  if (geteuid() == 0) GTEST_SKIP() << "root is never denied";
   int g = Group("p");
   Add(g, "k.txt", "p", false);
   std::string locked = Add(g, "locked/a.txt", "p", true);
   std::string open = Add(g, "open/b.txt", "p", true);
+  OpenToEveryone(dir.path());
+  OpenToEveryone(dir / "open");
   ::chmod((dir / "locked").c_str(), 0555);
-  FileManagerOutcome out = Run(Request(FileAction::Delete));
-  ::chmod((dir / "locked").c_str(), 0755);
-  EXPECT_EQ(out.counters.errors, 1u);
-  EXPECT_TRUE(Exists(locked));
-  EXPECT_FALSE(Exists(open));
+  EXPECT_TRUE(RunUnprivileged([&] {
+    FileManagerOutcome out = Run(Request(FileAction::Delete));
+    return out.counters.errors == 1 && Exists(locked) && !Exists(open);
+  }));
+}
+
+TEST_F(FileManager, DryRunFindsWhatTheRealRunWouldFailAt) {
+  int g = Group("d");
+  Add(g, "src/k.txt", "d", false);
+  std::string f = Add(g, "src/f.txt", "d", true);
+  const std::string readOnly = dir.MakeDir("read-only");
+  OpenToEveryone(dir.path());
+  ::chmod(readOnly.c_str(), 0555);
+  FileManagerRequest copy = Request(FileAction::Copy);
+  copy.dryRun = true;
+  copy.settings.Ordner = readOnly;
+  FileManagerRequest del = Request(FileAction::Delete);
+  del.dryRun = true;
+  EXPECT_TRUE(RunUnprivileged([&] {
+    const bool copyRefused = Run(copy).counters.errors == 1 && observer.HasPart("' ist nicht beschreibbar: ");
+    // The source folder belongs to root: nobody cannot remove a file from it.
+    const bool deleteRefused = Run(del).counters.errors == 1;
+    return copyRefused && deleteRefused;
+  }));
+  // A rename onto a taken name fails in the real run, so the dry run says so.
+  dir.Write("src/DUPLIKAT f.txt", "taken");
+  FileManagerRequest rename = Request(FileAction::Rename);
+  rename.dryRun = true;
+  EXPECT_EQ(Run(rename).counters.errors, 1u);
+  EXPECT_TRUE(observer.HasPart("Eine Datei mit dem Namen 'DUPLIKAT f.txt' ist schon vorhanden."));
+  EXPECT_TRUE(observer.Has("PROBELAUF: nicht geprüft: ob andere Programme die Dateien bis zum echten Lauf verändern"));
+  EXPECT_TRUE(Exists(f));
 }
 
 TEST_F(FileManager, RenameByTemplateThenSizeZero) {
