@@ -4,6 +4,7 @@
 #include <map>
 #include <set>
 
+#include "actions/action_lock.h"
 #include "actions/action_log.h"
 #include "actions/action_rules.h"
 #include "actions/archive_entries.h"
@@ -432,6 +433,12 @@ class Run {
         Fail(e);
         return Verdict::Stop;
       }
+    }
+    platform::LockFile lock;
+    if (std::string e = req_.dryRun ? "" : LockFileStep(lock, req_.lockPath, &run_); !e.empty()) {
+      if (run_.StopRequested()) out_.cancelled = true;
+      else Fail(LockFailureText(req_.lockPath, e));
+      return Verdict::Stop;
     }
     std::string error;
     switch (s_.Aktion) {

@@ -53,6 +53,9 @@ struct FileManagerRequest {
   std::string archiver = "7zz";
   int refreshMilliseconds = 250;
   RunControl* run = nullptr;             // stop and pause of this run; null: it makes its own
+  // Lock file held around each file's check and change (kActionLockName in the data folder),
+  // so that file actions of other processes never interleave with ours; empty: none.
+  std::string lockPath;
 };
 
 struct FileManagerCounters {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <unordered_set>
 
+#include "actions/action_lock.h"
 #include "actions/action_log.h"
 #include "actions/action_rules.h"
 #include "actions/file_steps.h"
@@ -132,7 +133,14 @@ SingleFileOutcome DeleteRows(ResultTree& tree, const std::vector<Row>& rows, con
                                        PromptButtons::YesNo, PromptIcon::Question)) != PromptAnswer::Yes)
       continue;
     observer.OnProgress({z_Translate(18152, "Lösche: "), path, out.done, out.total, 0});
-    if (std::string e = DeleteOne(row, going, r); !e.empty()) {
+    platform::LockFile lock;
+    std::string e = LockFileStep(lock, r.lockPath, r.run);
+    if (!e.empty() && !Proceed(r)) {
+      out.cancelled = true;
+      break;
+    }
+    e = e.empty() ? DeleteOne(row, going, r) : LockFailureText(r.lockPath, e);
+    if (!e.empty()) {
       Failed(log, prompt, out, e, true);
       continue;
     }
@@ -169,12 +177,10 @@ SingleFileOutcome PlaceRows(ResultTree& tree, const std::vector<MarkedRow>& mark
            {path}, PromptIcon::Exclamation);
       continue;
     }
-    std::string error;
-    const bool ownFolder = target == f.path || (platform::IsWithinFolder(target, f.path) && platform::IsWithinFolder(f.path, target));
-    if (ownFolder) error = z_Translate(18116, "Der Zielordner liegt im Quellordner '%1'.", {f.path});
-    if (error.empty() && move) error = Guard(row, going, r, Removal::Move);
-    if (!error.empty()) {
-      Failed(log, prompt, out, error, false);
+    const bool ownFolder =
+        target == f.path || (platform::IsWithinFolder(target, f.path) && platform::IsWithinFolder(f.path, target));
+    if (ownFolder) {
+      Failed(log, prompt, out, z_Translate(18116, "Der Zielordner liegt im Quellordner '%1'.", {f.path}), false);
       continue;
     }
     bool replace = false;
@@ -191,6 +197,18 @@ SingleFileOutcome PlaceRows(ResultTree& tree, const std::vector<MarkedRow>& mark
                false);
         continue;
       }
+    }
+    platform::LockFile lock;
+    std::string error = move ? LockFileStep(lock, r.lockPath, r.run) : "";
+    if (!error.empty() && !Proceed(r)) {
+      out.cancelled = true;
+      break;
+    }
+    if (!error.empty()) error = LockFailureText(r.lockPath, error);
+    if (error.empty() && move) error = Guard(row, going, r, Removal::Move);
+    if (!error.empty()) {
+      Failed(log, prompt, out, error, false);
+      continue;
     }
     error = platform::CreateFolderTree(target);
     const platform::CopyProgress progress = [&](std::uint64_t) { return Proceed(r); };

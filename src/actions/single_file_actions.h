@@ -18,6 +18,7 @@ struct SingleFileRequest {
   std::vector<int> protectedSources;  // besides the rows' own flag
   ActionLogTarget log;
   RunControl* run = nullptr;  // stop and pause between files and inside a long copy; null: none
+  std::string lockPath;       // as FileManagerRequest::lockPath
 };
 
 struct SingleFileOutcome {
