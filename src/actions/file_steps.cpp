@@ -17,9 +17,12 @@ bool SameFacts(const platform::FileInfo& a, const platform::FileInfo& b) {
 }
 
 // Copies to a free name beside the target and renames it over the target.
-std::string CopyReplacing(const std::string& path, const std::string& target, bool verify) {
+bool alwaysCopy = false;
+
+std::string CopyReplacing(const std::string& path, const std::string& target, bool verify,
+                          const platform::CopyProgress& progress) {
   const std::string temp = platform::TempNameBeside(target);
-  if (std::string e = platform::CopyFileChecked(path, temp, verify); !e.empty()) return e;
+  if (std::string e = platform::CopyFileChecked(path, temp, verify, progress); !e.empty()) return e;
   if (std::string e = platform::RenameOver(temp, target); !e.empty()) {
     platform::RemoveFile(temp, false);
     return e;
@@ -27,15 +30,19 @@ std::string CopyReplacing(const std::string& path, const std::string& target, bo
   return "";
 }
 
-std::string CopyChecked(const std::string& path, const std::string& target, bool verify, bool replace) {
-  return replace ? CopyReplacing(path, target, verify) : platform::CopyFileChecked(path, target, verify);
+std::string CopyChecked(const std::string& path, const std::string& target, bool verify, bool replace,
+                        const platform::CopyProgress& progress) {
+  return replace ? CopyReplacing(path, target, verify, progress)
+                 : platform::CopyFileChecked(path, target, verify, progress);
 }
 
 }  // namespace
 
-std::string ChangedSinceSearch(const ResultFile& file) {
+std::string ChangedSinceSearch(const ResultFile& file) { return ChangedSinceSearch(file, file.FullPath()); }
+
+std::string ChangedSinceSearch(const ResultFile& file, const std::string& path) {
   platform::FileInfo info;
-  if (!platform::GetFileInfo(file.FullPath(), info).empty()) return z_Translate(18111, "nicht mehr vorhanden");
+  if (!platform::GetFileInfo(path, info).empty()) return z_Translate(18111, "nicht mehr vorhanden");
   if (info.isSymlink || !info.isRegular) return z_Translate(18112, "keine normale Datei mehr");
   if (info.size != file.size) return z_Translate(18113, "Größe geändert");
   if (std::fabs(info.modified - file.dateVal) > kSameSecond) return z_Translate(18114, "Änderungsdatum geändert");
@@ -49,9 +56,12 @@ bool OnSameFileSystem(const std::string& a, const std::string& b) {
   return platform::GetFileInfo(a, x).empty() && platform::GetFileInfo(b, y).empty() && x.device == y.device;
 }
 
-std::string PlaceFile(const std::string& path, const std::string& target, bool keepSource, bool replace) {
+void AlwaysCopyForTesting(bool on) { alwaysCopy = on; }
+
+std::string PlaceFile(const std::string& path, const std::string& target, bool keepSource, bool replace,
+                      const platform::CopyProgress& progress) {
   const std::string targetFolder = platform::ParentFolder(target);
-  if (OnSameFileSystem(path, targetFolder)) {
+  if (!alwaysCopy && OnSameFileSystem(path, targetFolder)) {
     if (!keepSource) return replace ? platform::RenameOver(path, target) : platform::RenameNoReplace(path, target);
     // A second name keeps the bytes at the target while the original name is replaced.
     // Where the file system has no hard links, a copy does the same.
@@ -62,7 +72,7 @@ std::string PlaceFile(const std::string& path, const std::string& target, bool k
   }
   platform::FileInfo before;
   if (std::string e = platform::GetFileInfo(path, before); !e.empty()) return e;
-  if (std::string e = CopyChecked(path, target, true, replace); !e.empty()) return e;
+  if (std::string e = CopyChecked(path, target, true, replace, progress); !e.empty()) return e;
   if (keepSource) return "";
   // The original goes only when it is still what was copied; otherwise the copy goes.
   platform::FileInfo after;
@@ -75,8 +85,9 @@ std::string PlaceFile(const std::string& path, const std::string& target, bool k
 
 void UndoPlace(const std::string& target) { platform::RemoveFile(target, false); }
 
-std::string CopyFileTo(const std::string& path, const std::string& target, bool replace) {
-  return CopyChecked(path, target, false, replace);
+std::string CopyFileTo(const std::string& path, const std::string& target, bool replace,
+                       const platform::CopyProgress& progress) {
+  return CopyChecked(path, target, false, replace, progress);
 }
 
 std::string DeleteFileStep(const std::string& path, bool secure) { return platform::RemoveFile(path, secure); }

@@ -82,7 +82,7 @@ std::string Finish(Digest& digest) {
 }
 
 // Copies the open source into the open target; fills the digest of the bytes read.
-std::string CopyData(int from, int to, std::uint64_t expected, Digest* digest) {
+std::string CopyData(int from, int to, std::uint64_t expected, Digest* digest, const CopyProgress& progress) {
   std::vector<char> buffer(kCopyBlock);
   std::uint64_t copied = 0;
   for (;;) {
@@ -92,6 +92,7 @@ std::string CopyData(int from, int to, std::uint64_t expected, Digest* digest) {
     if (digest) digest->Add(buffer.data(), static_cast<std::size_t>(n));
     if (!WriteAll(to, buffer.data(), static_cast<std::size_t>(n))) return ErrorText("write");
     copied += static_cast<std::uint64_t>(n);
+    if (progress && !progress(copied)) return kCopyCancelled;
   }
   if (copied != expected) return "read: the file changed while it was copied";
   return "";
@@ -155,7 +156,8 @@ std::string LinkNoReplace(const std::string& from, const std::string& to) {
   return ::link(from.c_str(), to.c_str()) == 0 ? "" : ErrorText("link");
 }
 
-std::string CopyFileChecked(const std::string& from, const std::string& to, bool verifyContent) {
+std::string CopyFileChecked(const std::string& from, const std::string& to, bool verifyContent,
+                            const CopyProgress& progress) {
   if (PathExists(to)) return ErrorText("open", EEXIST);
   Fd in(::open(from.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
   if (in.get() < 0) return ErrorText("open");
@@ -176,7 +178,7 @@ std::string CopyFileChecked(const std::string& from, const std::string& to, bool
     if (std::string e = digest.Begin(kVerifyDigest); !e.empty()) return fail("verify: " + e);
   }
   if (std::string e = CopyData(in.get(), out.get(), static_cast<std::uint64_t>(source.st_size),
-                               verifyContent ? &digest : nullptr);
+                               verifyContent ? &digest : nullptr, progress);
       !e.empty())
     return fail(e);
   ::fchmod(out.get(), source.st_mode & 07777);

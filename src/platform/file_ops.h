@@ -3,6 +3,7 @@
 // system as it was: renames replace nothing unless told to, a copy takes its name only once it
 // is complete and checked, a removal that cannot finish changes nothing.
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace twinex::platform {
@@ -24,7 +25,12 @@ std::string LinkNoReplace(const std::string& from, const std::string& to);
 // `to`; it takes the name only when its size matches and, with verifyContent, its bytes read
 // back give the digest of what was read from `from`. Permissions and modification time come
 // along, and the data is flushed to the disk before the rename. On failure nothing is left.
-std::string CopyFileChecked(const std::string& from, const std::string& to, bool verifyContent);
+// `progress` hears the bytes copied after each block; when it returns false the copy stops, its
+// temporary file goes, and the error is kCopyCancelled.
+using CopyProgress = std::function<bool(std::uint64_t copied)>;
+inline constexpr const char* kCopyCancelled = "copy: cancelled";
+std::string CopyFileChecked(const std::string& from, const std::string& to, bool verifyContent,
+                            const CopyProgress& progress = {});
 
 // Removes a file. With overwrite its bytes are overwritten with zeros once the name is gone, but
 // only when no other name (hard link) still shows them; a file that cannot be opened for the

@@ -85,39 +85,6 @@ std::string GetEnv(const std::string& name) {
   return v ? std::string(v) : std::string();
 }
 
-LockFile::~LockFile() { Unlock(); }
-
-bool LockFile::TryLock(const std::string& path) {
-  Unlock();
-  int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-  if (fd < 0) return false;
-  if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
-    ::close(fd);
-    return false;
-  }
-  fd_ = fd;
-  return true;
-}
-
-void LockFile::Unlock() {
-  // The file stays: deleting it would let a second process lock a fresh file while a third
-  // still holds the old one.
-  if (fd_ >= 0) {
-    flock(fd_, LOCK_UN);
-    ::close(fd_);
-    fd_ = -1;
-  }
-}
-
-bool LockFile::IsHeldElsewhere(const std::string& path) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;  // no lock file: nobody has ever locked it
-  // A separate open file description conflicts even with a lock held by this very process.
-  bool held = flock(fd, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
-  ::close(fd);  // releases the probe
-  return held;
-}
-
 int RunProgramStatus(const std::vector<std::string>& argv, std::string& reason, std::string* output) {
   reason.clear();
   if (argv.empty()) {

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/lock_file.h"  // the lock files standing in for named mutexes
+
 namespace twinex::platform {
 
 std::uint64_t ResidentMemoryBytes();   // from /proc/self/statm
@@ -12,24 +14,6 @@ std::uint64_t PhysicalMemoryBytes();
 void SetLowPriority();                 // nice 19 for the calling thread
 std::string ExecutablePath();
 std::string GetEnv(const std::string& name);  // empty when unset
-
-// An flock-held lock file ("the mutex exists" = another process holds the lock).
-class LockFile {
- public:
-  LockFile() = default;
-  ~LockFile();
-  LockFile(const LockFile&) = delete;
-  LockFile& operator=(const LockFile&) = delete;
-  // Takes the lock without waiting; false when another process holds it (or the file fails).
-  bool TryLock(const std::string& path);
-  void Unlock();
-  bool Locked() const { return fd_ >= 0; }
-  // True when some process holds the lock on path (probes without keeping it).
-  static bool IsHeldElsewhere(const std::string& path);
-
- private:
-  int fd_ = -1;
-};
 
 // Runs a program (looked up in PATH) with the arguments, waits for it and returns "" when it
 // exits with 0, otherwise the reason: what it wrote to standard error, else its exit status.
