@@ -5,10 +5,12 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "platform/folder_handle.h"
 #include "results/file_record.h"
 #include "results/result_tree.h"
 #include "search/checksum_db_location.h"
@@ -151,6 +153,10 @@ class Search {
   std::uint64_t maxDuplicates = 2000000;
 
   SearchCounters counters;
+  // The folders each walk has entered, by identity, over all sources: a folder reached again
+  // under another name (a followed link, a bind mount) is not entered twice, which also ends
+  // any loop.
+  std::set<platform::FolderId> countedFolders, walkedFolders;
   std::vector<SourceEntry> sourceTable;
   CStringCollection2 files;  // the file table of this search
   std::vector<std::vector<SlotSummary>> slotChains;  // the slots of each key, in slot order
