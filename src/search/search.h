@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/file_owner.h"
 #include "platform/folder_handle.h"
 #include "results/file_record.h"
 #include "results/result_tree.h"
@@ -99,6 +100,7 @@ struct SearchEnvironment {
   DatabaseLocation database;          // empty file: no checksum database
   bool expandAllGroups = false;       // "Alle Gruppen im Suchergebnis aufklappen"
   std::string dateFormat = "dd/MM/yyyy hh:nn:ss";  // date display of the result
+  std::string settingsFile;  // where the result window's options are read; "": the program's own
   // Stop, pause and skip of this search; the front end keeps a share of it. Empty: the search
   // makes its own.
   std::shared_ptr<RunControl> run;
@@ -142,6 +144,9 @@ class Search {
   std::unique_ptr<ChecksumDatabase> database;
   // Every source folder lies on one volume: the hard-link texts leave the volume out.
   bool quellSerialsAllSame = true;
+  // "Dateibesitzer ermitteln": every result row shows its owner.
+  bool readOwner = false;
+  platform::OwnerNames ownerNames;
 
   // Walk options.
   bool recurseCurrentSource = true;
