@@ -72,12 +72,22 @@ std::string GetFileInfo(const std::string& path, FileInfo& info) {
 std::string ListFolder(const std::string& folder, const std::function<bool(const FileInfo&)>& onEntry) {
   int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return ErrorText("open", errno);
+  std::string error = ListFolderAt(fd, onEntry);
+  ::close(fd);
+  return error;
+}
+
+std::string ListFolderAt(int folderFd, const std::function<bool(const FileInfo&)>& onEntry) {
+  // The listing gets its own descriptor, so the caller's stays open for opening subfolders.
+  int fd = ::fcntl(folderFd, F_DUPFD_CLOEXEC, 0);
+  if (fd < 0) return ErrorText("dup", errno);
   DIR* dir = fdopendir(fd);
   if (!dir) {
     int err = errno;
     ::close(fd);
     return ErrorText("fdopendir", err);
   }
+  rewinddir(dir);  // the duplicate shares its position with the caller's descriptor
   FileInfo info;  // reused: its name keeps its capacity from entry to entry
   std::string error;
   for (;;) {

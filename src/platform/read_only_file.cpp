@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/folder_handle.h"
+
 namespace twinex::platform {
 
 std::string SystemErrorText(int err) { return std::strerror(err); }
@@ -22,7 +24,7 @@ void ReadOnlyFile::Close() {
 std::string ReadOnlyFile::Open(const std::string& path, bool sequential) {
   Close();
   // O_NONBLOCK keeps the open itself from waiting for a writer when the path is a FIFO.
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  int fd = OpenLongPath(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return SystemErrorText(errno);
   struct stat st;
   if (::fstat(fd, &st) != 0) {

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/file_system.h"
+#include "platform/folder_handle.h"
 #include "platform/text.h"
 #include "search/compare_content.h"
 #include "search/grouping_key.h"
@@ -50,14 +51,39 @@ bool SlotPairMatches(Search& s, long first) {
   return Search_CompareContent(s, kCurrent, first);
 }
 
+std::uint64_t InodeOf(const FileRecord& r) {
+  return (static_cast<std::uint64_t>(r.FileIndexHigh) << 32) | r.FileIndexLow;
+}
+
+// One directory entry reached twice (its folder under two names) is one file, not two: a group
+// of it with itself would offer the only copy for deletion. Hard links are different entries
+// of one file and stay apart: another name, or another folder.
+bool SameDirectoryEntry(const FileRecord& r, const std::string& folder, const ResultFile& row) {
+  if (r.ArchiveType != 0 || row.archiv != 0 || InodeOf(r) != row.inode || r.VolumeSerialNumber != row.device ||
+      r.FileName != row.dupname)
+    return false;
+  if (folder == row.path) return true;
+  platform::FolderId a, b;
+  return platform::FolderIdOf(folder, a) && platform::FolderIdOf(row.path, b) && a == b;
+}
+
+bool AlreadyInGroup(const Search& s, const FileRecord& fresh, const FileRecord& stored, const ResultGroup* group) {
+  const std::string folder = s.files.Folder(fresh.FolderIndex);
+  if (!group) return SameDirectoryEntry(fresh, folder, ResultFileOf(s, stored));
+  for (const ResultFile& row : group->files)
+    if (row.inode == InodeOf(fresh) && SameDirectoryEntry(fresh, folder, row)) return true;
+  return false;
+}
+
 // Makes the stored file's group (when it has none yet) and adds the checked file to it.
 void JoinGroup(Search& s, long first) {
   FileRecord& stored = s.files.Record(first);
+  ResultGroup* group = stored.GroupID > 0 ? s.result.FindGroup(stored.GroupID) : nullptr;
+  if (AlreadyInGroup(s, s.files.Record(kCurrent), stored, group)) return;
   if (s.settings.ShowOnlyFilesWithoutDups) {
     stored.GroupID = 1;
     return;
   }
-  ResultGroup* group = stored.GroupID > 0 ? s.result.FindGroup(stored.GroupID) : nullptr;
   if (!group) {
     group = &Search_AddNewGroup(s, first);
     stored.GroupID = group->id;

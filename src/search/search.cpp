@@ -29,7 +29,8 @@ Search::Search(const MainSettings& main, SearchEnvironment environment, SearchOb
       env(WithRunControl(std::move(environment))),
       run(*env.run),
       observer(obs),
-      prompt(p) {
+      prompt(p),
+      readOwner(main.options.ShowOwner) {
   checkFile = [](Search& s, const EnumeratedFile& f) { Search_CheckFile(s, f); };
   startTick = platform::TickCount();
   lastProgressTick = startTick;

@@ -5,10 +5,13 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "platform/file_owner.h"
+#include "platform/folder_handle.h"
 #include "results/file_record.h"
 #include "results/result_tree.h"
 #include "search/checksum_db_location.h"
@@ -97,6 +100,7 @@ struct SearchEnvironment {
   DatabaseLocation database;          // empty file: no checksum database
   bool expandAllGroups = false;       // "Alle Gruppen im Suchergebnis aufklappen"
   std::string dateFormat = "dd/MM/yyyy hh:nn:ss";  // date display of the result
+  std::string settingsFile;  // where the result window's options are read; "": the program's own
   // Stop, pause and skip of this search; the front end keeps a share of it. Empty: the search
   // makes its own.
   std::shared_ptr<RunControl> run;
@@ -140,6 +144,9 @@ class Search {
   std::unique_ptr<ChecksumDatabase> database;
   // Every source folder lies on one volume: the hard-link texts leave the volume out.
   bool quellSerialsAllSame = true;
+  // "Dateibesitzer ermitteln": every result row shows its owner.
+  bool readOwner = false;
+  platform::OwnerNames ownerNames;
 
   // Walk options.
   bool recurseCurrentSource = true;
@@ -151,6 +158,10 @@ class Search {
   std::uint64_t maxDuplicates = 2000000;
 
   SearchCounters counters;
+  // The folders each walk has entered, by identity, over all sources: a folder reached again
+  // under another name (a followed link, a bind mount) is not entered twice, which also ends
+  // any loop.
+  std::set<platform::FolderId> countedFolders, walkedFolders;
   std::vector<SourceEntry> sourceTable;
   CStringCollection2 files;  // the file table of this search
   std::vector<std::vector<SlotSummary>> slotChains;  // the slots of each key, in slot order

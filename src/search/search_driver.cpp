@@ -227,6 +227,7 @@ void Init_Variablen(Search& s) {
     s.sourceTable.push_back(e);
   }
   s.quellSerialsAllSame = QuellSerialsAllSame(s.sourceTable);
+  s.result.display.hardlinkIdWithVolume = !s.quellSerialsAllSame;
   DB_OpenForSearch(s);
 }
 
