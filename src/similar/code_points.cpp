@@ -28,13 +28,23 @@ std::u32string ToCodePoints(std::string_view s) {
   return out;
 }
 
+namespace {
+
+// Letters (either case: a name is compared either folded or upper-cased) and digits get a bit
+// each; other ASCII characters share 12 bits and all other characters 16.
+unsigned MaskBit(char32_t c) {
+  if (c >= U'a' && c <= U'z') return static_cast<unsigned>(c - U'a');
+  if (c >= U'A' && c <= U'Z') return static_cast<unsigned>(c - U'A');
+  if (c >= U'0' && c <= U'9') return 26 + static_cast<unsigned>(c - U'0');
+  if (c < 128) return 36 + static_cast<unsigned>(c) % 12;
+  return 48 + ((static_cast<std::uint32_t>(c) * 0x9E3779B1u) >> 28);
+}
+
+}  // namespace
+
 std::uint64_t CharacterMask(Chars s) {
   std::uint64_t mask = 0;
-  for (char32_t c : s) {
-    // Letters and digits of one script sit side by side, so the low bits spread them well.
-    std::uint32_t v = static_cast<std::uint32_t>(c);
-    mask |= std::uint64_t{1} << ((v ^ (v >> 6)) & 63);
-  }
+  for (char32_t c : s) mask |= std::uint64_t{1} << MaskBit(c);
   return mask;
 }
 

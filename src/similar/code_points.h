@@ -12,7 +12,8 @@ using Chars = std::u32string_view;
 
 std::u32string ToCodePoints(std::string_view utf8);
 
-// A 64-bit summary of which characters occur (each character sets one bit chosen by its value).
+// A 64-bit summary of which characters occur (each character sets one bit; letters and digits
+// have a bit of their own).
 // When a bit is set for one name and not for the other, at least one character of the first
 // cannot be matched in the second; the prunings build their bounds on that.
 std::uint64_t CharacterMask(Chars s);

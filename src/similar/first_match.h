@@ -11,11 +11,17 @@
 // belongs to one group only, with one match percentage); hits already grouped stay where they
 // are.
 //
-// A Measure provides: `using Item`; SizeKey(item); SizeMayReach(currentKey, otherKey, threshold);
-// MayReach(current, other, threshold); Begin(current); Similarity(current, other). The two
-// MayReach tests must be false only for pairs whose similarity is below the threshold; with
-// pruning on the engine skips such pairs and yields exactly the groups, percentages and
-// comparison count of the plain loop.
+// A Measure provides `using Item`, a small trivially copyable `Summary` of an item, and:
+//   Summary Summarize(const Item&);
+//   std::size_t SizeOf(const Summary&);            a size the bounds read (length, word count)
+//   std::size_t Needed(const Summary& current, std::size_t otherSize, double threshold);
+//       the least Matchable value a pair needs to reach the threshold (kNever: it cannot)
+//   std::size_t Matchable(const Summary& current, const Summary& other);
+//   void Begin(const Item& current);             once per new item, before its comparisons
+//   double Similarity(const Item& current, const Item& other);
+// Needed and Matchable must only skip pairs whose similarity is below the threshold; with
+// pruning on, the engine then yields exactly the groups, percentages and comparison count of
+// the plain loop, which computes every allowed pair.
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -87,6 +93,8 @@ struct GroupingCounters {
   std::uint64_t measured = 0;
 };
 
+inline constexpr std::size_t kNever = static_cast<std::size_t>(-1);
+
 inline std::uint8_t MatchPercent(double similarity) {
   return static_cast<std::uint8_t>(std::lround(std::clamp(similarity, 0.0, 1.0) * 100.0));
 }
@@ -95,6 +103,7 @@ template <class Measure>
 class FirstMatchGrouping {
  public:
   using Item = typename Measure::Item;
+  using Summary = typename Measure::Summary;
   using Progress = std::function<void(const GroupingCounters&)>;
 
   FirstMatchGrouping(Measure& measure, GroupingOptions options, RunControl& run, Progress progress = {})
@@ -125,7 +134,7 @@ class FirstMatchGrouping {
   bool MayGoOn();
   void Hit(std::size_t k, double similarity, std::size_t current, GroupChange& change);
   void Join(std::size_t i, std::uint8_t percent, GroupChange& change);
-  void PrepareSizeTable(std::size_t currentKey);
+  void PrepareNeeded(const Summary& current);
 
   Measure& measure_;
   GroupingOptions options_;
@@ -135,13 +144,13 @@ class FirstMatchGrouping {
   std::uint32_t sinceClockCheck_ = 0;
 
   std::vector<Item> items_;
-  std::vector<std::size_t> sizeKeys_;
+  std::vector<Summary> summaries_;  // kept apart from the items so that skipping reads little
   std::vector<ItemOrigin> origins_;
   std::vector<long> groupOf_;
   std::vector<std::uint8_t> percent_;
   std::vector<SimilarGroup> groups_;
-  std::vector<unsigned char> sizeMayReach_;  // by the other item's size key, for the current item
-  std::size_t largestKey_ = 0;
+  std::vector<std::size_t> needed_;  // by the other item's size, for the current item
+  std::size_t largestSize_ = 0;
   GroupingCounters counters_;
 };
 
@@ -160,11 +169,9 @@ bool FirstMatchGrouping<Measure>::MayGoOn() {
 }
 
 template <class Measure>
-void FirstMatchGrouping<Measure>::PrepareSizeTable(std::size_t currentKey) {
-  sizeMayReach_.assign(largestKey_ + 1, 0);
-  for (std::size_t k = 0; k <= largestKey_; ++k) {
-    sizeMayReach_[k] = measure_.SizeMayReach(currentKey, k, options_.threshold) ? 1 : 0;
-  }
+void FirstMatchGrouping<Measure>::PrepareNeeded(const Summary& current) {
+  needed_.resize(largestSize_ + 1);
+  for (std::size_t size = 0; size <= largestSize_; ++size) needed_[size] = measure_.Needed(current, size, options_.threshold);
 }
 
 template <class Measure>
@@ -197,25 +204,26 @@ template <class Measure>
 GroupChange FirstMatchGrouping<Measure>::Add(Item item, ItemOrigin origin) {
   GroupChange change;
   std::size_t current = items_.size();
-  std::size_t key = measure_.SizeKey(item);
+  Summary summary = measure_.Summarize(item);
   items_.push_back(std::move(item));
-  sizeKeys_.push_back(key);
+  summaries_.push_back(summary);
   origins_.push_back(origin);
   groupOf_.push_back(-1);
   percent_.push_back(0);
   const Item& cur = items_[current];
   if (current > 0) {
     measure_.Begin(cur);
-    if (options_.prune) PrepareSizeTable(key);
+    if (options_.prune) PrepareNeeded(summary);
     for (std::size_t k = 0; k < current; ++k) {
-      if (!ScopeAllows(origin, origins_[k])) continue;
+      if (options_.scope != 0 && !ScopeAllows(origin, origins_[k])) continue;
       if (!MayGoOn()) {
         change.stopped = run_.StopRequested();
         break;
       }
       ++counters_.comparisons;
-      if (options_.prune && (!sizeMayReach_[sizeKeys_[k]] || !measure_.MayReach(cur, items_[k], options_.threshold))) {
-        continue;
+      if (options_.prune) {
+        std::size_t needed = needed_[measure_.SizeOf(summaries_[k])];
+        if (needed == kNever || measure_.Matchable(summary, summaries_[k]) < needed) continue;
       }
       ++counters_.measured;
       double similarity = measure_.Similarity(cur, items_[k]);
@@ -224,7 +232,7 @@ GroupChange FirstMatchGrouping<Measure>::Add(Item item, ItemOrigin origin) {
       if (options_.scope != 2) break;
     }
   }
-  largestKey_ = std::max(largestKey_, key);
+  largestSize_ = std::max(largestSize_, measure_.SizeOf(summary));
   return change;
 }
 

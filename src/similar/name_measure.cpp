@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <bit>
 
+#include "similar/first_match.h"
+
 namespace twinex::similar {
 namespace {
 
@@ -22,41 +24,40 @@ double JaroWinklerBound(std::size_t la, std::size_t lb, std::size_t u) {
   double jaro = (D(u) / D(la) + D(u) / D(lb) + 1.0) / 3.0;
   return jaro + 0.4 * (1.0 - jaro);
 }
-// The scan matches at most min(la, lb) characters and grams of length g at most
-// min(la / g, lb / g); the totals depend on the lengths alone.
-double FuzzyPercentBound(std::size_t la, std::size_t lb, std::size_t) {
-  if (la == lb) return 1.0;
-  if (la < 2) return 0.0;
+// Each match of the scan, and each gram of length g times g, uses characters present in both
+// names, so at most u and u / g of them; the totals depend on the lengths alone.
+double FuzzyPercentBound(std::size_t la, std::size_t lb, std::size_t u) {
+  if (la < 2) return la == lb && u == la ? 1.0 : 0.0;
   std::size_t matches = 0, total = 0;
-  auto run = [&](std::size_t ls, std::size_t lt) {
+  auto run = [&](std::size_t ls) {
     total += ls;
-    matches += std::min(ls, lt);
+    matches += u;
     for (std::size_t g = 2; g <= ls; ++g) {
       total += ls / g;
-      matches += std::min(ls / g, lt / g);
+      matches += u / g;
     }
   };
-  run(la, lb);
-  if (la < lb) run(lb, la);
+  run(la);
+  if (la < lb) run(lb);
   return D(matches) / D(total);
 }
 
 struct MeasureRow {
   double (*similarity)(Chars, Chars, MeasureWorkspace&);  // null: WordMatch, which reads words
+  // An upper bound of the similarity from the sizes and the matchable count; rises with it.
   double (*bound)(std::size_t, std::size_t, std::size_t);
-  bool maskBound;  // whether the character summaries tighten the bound
 };
 
 // In the order of the measure list.
 const MeasureRow kMeasures[kNameMeasureCount] = {
-    {Ratcliff, DiceBound, true},                // SmartMatch (upper-cased names)
-    {FuzzyMatch, LongerShareBound, true},       // FuzzyMatch
-    {Levenshtein, EditBound, true},             // Levenshtein
-    {Ratcliff, DiceBound, true},                // Ratcliff
-    {MatchDiff, DiceBound, true},               // MatchDiff
-    {nullptr, LongerShareBound, true},          // WordMatch
-    {FuzzyPercent, FuzzyPercentBound, false},   // FuzzyPercent
-    {JaroWinkler, JaroWinklerBound, true},      // Simil
+    {Ratcliff, DiceBound},                // SmartMatch (upper-cased names)
+    {FuzzyMatch, LongerShareBound},       // FuzzyMatch
+    {Levenshtein, EditBound},             // Levenshtein
+    {Ratcliff, DiceBound},                // Ratcliff
+    {MatchDiff, DiceBound},               // MatchDiff
+    {nullptr, LongerShareBound},          // WordMatch
+    {FuzzyPercent, FuzzyPercentBound},   // FuzzyPercent
+    {JaroWinkler, JaroWinklerBound},      // Simil
 };
 
 // The bounds are computed in floating point like the measures themselves; the margin keeps a
@@ -68,24 +69,32 @@ constexpr double kMargin = 1e-9;
 NameMeasure::NameMeasure(int measure, bool bitParallel)
     : measure_(std::clamp(measure, 0, kNameMeasureCount - 1)), bitParallel_(bitParallel) {}
 
-std::size_t NameMeasure::SizeKey(const NameItem& item) const {
-  return measure_ == kWordMatch ? item.words.size() : item.chars.size();
+NameMeasure::Summary NameMeasure::Summarize(const NameItem& item) const {
+  return {item.mask, measure_ == kWordMatch ? item.words.size() : item.chars.size()};
 }
 
-bool NameMeasure::SizeMayReach(std::size_t la, std::size_t lb, double threshold) const {
-  if (la == 0 || lb == 0) return false;
-  return kMeasures[measure_].bound(la, lb, std::min(la, lb)) >= threshold - kMargin;
-}
-
-bool NameMeasure::MayReach(const NameItem& a, const NameItem& b, double threshold) const {
-  const MeasureRow& row = kMeasures[measure_];
-  if (!row.maskBound) return true;
-  std::size_t la = SizeKey(a), lb = SizeKey(b);
-  if (la == 0 || lb == 0) return false;
+std::size_t NameMeasure::Matchable(const Summary& a, const Summary& b) const {
   std::size_t onlyA = static_cast<std::size_t>(std::popcount(a.mask & ~b.mask));
   std::size_t onlyB = static_cast<std::size_t>(std::popcount(b.mask & ~a.mask));
-  std::size_t u = std::min(la - std::min(la, onlyA), lb - std::min(lb, onlyB));
-  return row.bound(la, lb, u) >= threshold - kMargin;
+  return std::min(a.size - std::min(a.size, onlyA), b.size - std::min(b.size, onlyB));
+}
+
+std::size_t NameMeasure::Needed(const Summary& current, std::size_t lb, double threshold) const {
+  std::size_t la = current.size;
+  if (la == 0 || lb == 0) return kNever;
+  auto bound = kMeasures[measure_].bound;
+  auto reaches = [&](std::size_t u) { return bound(la, lb, u) >= threshold - kMargin; };
+  std::size_t lo = 0, hi = std::min(la, lb);
+  if (!reaches(hi)) return kNever;
+  while (lo < hi) {  // the least u that reaches it
+    std::size_t mid = lo + (hi - lo) / 2;
+    if (reaches(mid)) {
+      hi = mid;
+    } else {
+      lo = mid + 1;
+    }
+  }
+  return lo;
 }
 
 void NameMeasure::Begin(const NameItem& current) {

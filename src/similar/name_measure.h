@@ -3,6 +3,7 @@
 // to a collected one, and upper bounds that let the engine skip pairs which cannot reach the
 // threshold without changing any result.
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 #include "similar/name_item.h"
@@ -19,12 +20,19 @@ class NameMeasure {
 
   int Index() const { return measure_; }
 
-  // The size a length bound reads: characters, or words for WordMatch.
-  std::size_t SizeKey(const NameItem& item) const;
-  // Whether names of these sizes can reach the threshold at all (current name first).
-  bool SizeMayReach(std::size_t current, std::size_t other, double threshold) const;
-  // The same with the characters' summaries: false only when the pair cannot reach it.
-  bool MayReach(const NameItem& current, const NameItem& other, double threshold) const;
+  // What the prunings read of a name: its size (characters, or words for WordMatch) and its
+  // character (or word) summary.
+  struct Summary {
+    std::uint64_t mask = 0;
+    std::size_t size = 0;
+  };
+  Summary Summarize(const NameItem& item) const;
+  std::size_t SizeOf(const Summary& s) const { return s.size; }
+  // The most characters (words) of the two names that can be matched at all.
+  std::size_t Matchable(const Summary& current, const Summary& other) const;
+  // The least Matchable value with which a name of otherSize can reach the threshold; kNever
+  // when none can.
+  std::size_t Needed(const Summary& current, std::size_t otherSize, double threshold) const;
 
   // Called once per new name before it is compared with the collected ones.
   void Begin(const NameItem& current);

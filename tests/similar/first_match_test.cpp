@@ -14,10 +14,12 @@ namespace {
 // Similarities given by a table, symmetric, so that the grouping rule is seen on its own.
 struct TableMeasure {
   using Item = std::size_t;
+  using Summary = int;
   std::vector<std::vector<double>> table;
-  std::size_t SizeKey(std::size_t) const { return 0; }
-  bool SizeMayReach(std::size_t, std::size_t, double) const { return true; }
-  bool MayReach(std::size_t, std::size_t, double) const { return true; }
+  Summary Summarize(std::size_t) const { return 0; }
+  std::size_t SizeOf(Summary) const { return 0; }
+  std::size_t Needed(Summary, std::size_t, double) const { return 0; }
+  std::size_t Matchable(Summary, Summary) const { return 0; }
   void Begin(std::size_t) {}
   double Similarity(std::size_t a, std::size_t b) const { return table[a][b]; }
 };
