@@ -1,7 +1,6 @@
 #include "similar/name_measure.h"
 
 #include <algorithm>
-#include <bit>
 
 #include "similar/first_match.h"
 
@@ -71,12 +70,6 @@ NameMeasure::NameMeasure(int measure, bool bitParallel)
 
 NameMeasure::Summary NameMeasure::Summarize(const NameItem& item) const {
   return {item.mask, measure_ == kWordMatch ? item.words.size() : item.chars.size()};
-}
-
-std::size_t NameMeasure::Matchable(const Summary& a, const Summary& b) const {
-  std::size_t onlyA = static_cast<std::size_t>(std::popcount(a.mask & ~b.mask));
-  std::size_t onlyB = static_cast<std::size_t>(std::popcount(b.mask & ~a.mask));
-  return std::min(a.size - std::min(a.size, onlyA), b.size - std::min(b.size, onlyB));
 }
 
 std::size_t NameMeasure::Needed(const Summary& current, std::size_t lb, double threshold) const {
