@@ -95,6 +95,11 @@ struct GroupingCounters {
 
 inline constexpr std::size_t kNever = static_cast<std::size_t>(-1);
 
+// A similarity exactly at the percentage is a hit, also when its floating-point value lands a
+// rounding step below it (1 - 9/10 is computed as 0.0999…96). Far below any real difference
+// between two names, and below the margin the prunings keep.
+inline constexpr double kHitTolerance = 1e-12;
+
 inline std::uint8_t MatchPercent(double similarity) {
   return static_cast<std::uint8_t>(std::lround(std::clamp(similarity, 0.0, 1.0) * 100.0));
 }
@@ -227,7 +232,8 @@ GroupChange FirstMatchGrouping<Measure>::Add(Item item, ItemOrigin origin) {
       }
       ++counters_.measured;
       double similarity = measure_.Similarity(cur, items_[k]);
-      if (similarity < options_.threshold) continue;
+      // Nothing in common is never a hit, also at 0 %: so an empty name matches nothing.
+      if (similarity <= 0.0 || similarity < options_.threshold - kHitTolerance) continue;
       Hit(k, similarity, current, change);
       if (options_.scope != 2) break;
     }

@@ -24,6 +24,14 @@ TEST(SimilarNames, GroupsFilesWhoseNamesAreAlike) {
   EXPECT_EQ(c.added, (std::vector<SimilarMember>{{0, 100}, {2, 92}}));
 }
 
+TEST(SimilarNames, ASimilarityExactlyAtThePercentageIsAHit) {
+  // 1 - 4/5 is 0.19999999999999996 in floating point.
+  RunControl run;
+  SimilarNames names(Options(kLevenshtein, 20), 0, run);
+  names.Add("abcde", "", 1, "");
+  EXPECT_EQ(names.Add("fghie", "", 1, "").added, (std::vector<SimilarMember>{{0, 100}, {1, 20}}));
+}
+
 TEST(SimilarNames, AtFullPercentOnlyEqualNamesAndNeverEmptyOnes) {
   NameCompareOptions o = Options(kRatcliff, 100);
   o.cleanup = PrepareNameCleanup(true, "_0123456789", false, "");
@@ -35,6 +43,12 @@ TEST(SimilarNames, AtFullPercentOnlyEqualNamesAndNeverEmptyOnes) {
   EXPECT_EQ(names.Add("Beaches", "", 1, "").group, -1);
   GroupChange c = names.Add("BEACH_1", "", 1, "");
   EXPECT_EQ(c.added, (std::vector<SimilarMember>{{2, 100}, {4, 100}}));
+
+  SimilarNames anything(Options(kLevenshtein, 0), 0, run);
+  anything.Add("", "", 1, "");
+  EXPECT_EQ(anything.Add("", "", 1, "").group, -1);
+  EXPECT_EQ(anything.Add("x", "", 1, "").group, -1);
+  EXPECT_EQ(anything.Add("xy", "", 1, "").added, (std::vector<SimilarMember>{{2, 100}, {3, 50}}));
 }
 
 TEST(SimilarNames, ScopeThreeComparesWithinOneSubfolderOfOneSource) {
