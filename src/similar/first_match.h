@@ -18,7 +18,9 @@
 //       the least Matchable value a pair needs to reach the threshold (kNever: it cannot)
 //   std::size_t Matchable(const Summary& current, const Summary& other);
 //   void Begin(const Item& current);             once per new item, before its comparisons
-//   double Similarity(const Item& current, const Item& other);
+//   double Similarity(const Item& current, const Item& other, double threshold);
+//       exact when it reaches the threshold; below it, any value below it will do, so that
+//       a measure may give up early (the plain loop passes 0 and gets every value exactly)
 // Needed and Matchable must only skip pairs whose similarity is below the threshold; with
 // pruning on, the engine then yields exactly the groups, percentages and comparison count of
 // the plain loop, which computes every allowed pair.
@@ -231,7 +233,7 @@ GroupChange FirstMatchGrouping<Measure>::Add(Item item, ItemOrigin origin) {
         if (needed == kNever || measure_.Matchable(summary, summaries_[k]) < needed) continue;
       }
       ++counters_.measured;
-      double similarity = measure_.Similarity(cur, items_[k]);
+      double similarity = measure_.Similarity(cur, items_[k], options_.prune ? options_.threshold : 0.0);
       // Nothing in common is never a hit, also at 0 %: so an empty name matches nothing.
       if (similarity <= 0.0 || similarity < options_.threshold - kHitTolerance) continue;
       Hit(k, similarity, current, change);

@@ -44,6 +44,8 @@ NameItem NamePreparer::Prepare(std::string_view comparisonName) {
   item.chars = ToCodePoints(trimmed ? platform::Trim(cased) : cased);
   if (measure_ != kWordMatch) {
     item.mask = CharacterMask(item.chars);
+    item.sorted = item.chars;
+    std::sort(item.sorted.begin(), item.sorted.end());
     return item;
   }
   // Words: runs between delimiter characters; empty runs are no words.

@@ -52,6 +52,7 @@ std::string SimilarComparisonName(const NameCompareOptions& options, std::string
 // A comparison name in the form its measure reads, with the summaries the prunings use.
 struct NameItem {
   std::u32string chars;               // every measure but WordMatch
+  std::u32string sorted;              // chars in ascending order, for the count in common
   std::vector<std::uint32_t> words;   // WordMatch: word numbers, sorted
   std::uint64_t mask = 0;             // CharacterMask of chars, or the word numbers' bits
 };

@@ -18,11 +18,13 @@ double EditBound(std::size_t la, std::size_t lb, std::size_t u) {
 }
 double DiceBound(std::size_t la, std::size_t lb, std::size_t u) { return 2.0 * D(u) / D(la + lb); }
 double LongerShareBound(std::size_t la, std::size_t lb, std::size_t u) { return D(u) / D(std::max(la, lb)); }
-double JaroWinklerBound(std::size_t la, std::size_t lb, std::size_t u) {
+// With the common prefix unknown it may give the full boost of 4 characters.
+double JaroWinklerBound(std::size_t la, std::size_t lb, std::size_t u, std::size_t prefix) {
   if (u == 0) return 0.0;
   double jaro = (D(u) / D(la) + D(u) / D(lb) + 1.0) / 3.0;
-  return jaro + 0.4 * (1.0 - jaro);
+  return jaro + D(prefix) * 0.1 * (1.0 - jaro);
 }
+double JaroWinklerBound(std::size_t la, std::size_t lb, std::size_t u) { return JaroWinklerBound(la, lb, u, 4); }
 // Each match of the scan, and each gram of length g times g, uses characters present in both
 // names, so at most u and u / g of them; the totals depend on the lengths alone.
 double FuzzyPercentBound(std::size_t la, std::size_t lb, std::size_t u) {
@@ -96,8 +98,30 @@ void NameMeasure::Begin(const NameItem& current) {
   if (patternReady_) pattern_.Set(current.chars);
 }
 
-double NameMeasure::Similarity(const NameItem& a, const NameItem& b) {
+double NameMeasure::Similarity(const NameItem& a, const NameItem& b, double threshold) {
   if (measure_ == kWordMatch) return WordMatch(a.words, b.words);
+  if (threshold > 0.0 && !patternReady_) {
+    // Characters in common, each counted as often as both names hold it: no measure matches
+    // more. (The bit-parallel edit distance costs less than this count.)
+    std::size_t common = 0;
+    for (std::size_t i = 0, j = 0; i < a.sorted.size() && j < b.sorted.size();) {
+      if (a.sorted[i] < b.sorted[j]) {
+        ++i;
+      } else if (b.sorted[j] < a.sorted[i]) {
+        ++j;
+      } else {
+        ++common, ++i, ++j;
+      }
+    }
+    std::size_t la = a.chars.size(), lb = b.chars.size();
+    double bound = kMeasures[measure_].bound(la, lb, common);
+    if (measure_ == kSimil) {
+      std::size_t prefix = 0;
+      while (prefix < 4 && prefix < la && prefix < lb && a.chars[prefix] == b.chars[prefix]) ++prefix;
+      bound = JaroWinklerBound(la, lb, common, prefix);
+    }
+    if (bound < threshold - kMargin) return 0.0;
+  }
   if (patternReady_ && !b.chars.empty()) {
     double longer = static_cast<double>(std::max(a.chars.size(), b.chars.size()));
     return 1.0 - static_cast<double>(pattern_.Distance(b.chars)) / longer;

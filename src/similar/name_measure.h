@@ -42,7 +42,9 @@ class NameMeasure {
 
   // Called once per new name before it is compared with the collected ones.
   void Begin(const NameItem& current);
-  double Similarity(const NameItem& current, const NameItem& other);
+  // Below a threshold above 0, a pair whose characters in common cannot reach it gets 0
+  // without the measure being run.
+  double Similarity(const NameItem& current, const NameItem& other, double threshold = 0.0);
 
  private:
   // Without a processor-specific build std::popcount becomes a library call; this stays inline.

@@ -21,7 +21,7 @@ struct TableMeasure {
   std::size_t Needed(Summary, std::size_t, double) const { return 0; }
   std::size_t Matchable(Summary, Summary) const { return 0; }
   void Begin(std::size_t) {}
-  double Similarity(std::size_t a, std::size_t b) const { return table[a][b]; }
+  double Similarity(std::size_t a, std::size_t b, double) const { return table[a][b]; }
 };
 
 TableMeasure Table(std::size_t n, std::initializer_list<std::tuple<std::size_t, std::size_t, double>> pairs) {
