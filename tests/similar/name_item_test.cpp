@@ -39,22 +39,5 @@ TEST(NameItem, NamePartFiveMakesNumberedHolidayPicturesEqual) {
   for (int m = 0; m < kNameMeasureCount; ++m) EXPECT_EQ(NameSimilarity(m, a, b), 1.0) << m;
 }
 
-TEST(NameItem, IgnoredTextsCanLeaveAnEmptyName) {
-  SearchSettings s;
-  s.IgnoreText = true;
-  s.IgnoreTextText = "copy/ of";
-  NameCompareOptions o = NameCompareOptionsFrom(s);
-  EXPECT_EQ(SimilarComparisonName(o, "copy of", "txt"), "");
-  for (int m = 0; m < kNameMeasureCount; ++m) EXPECT_EQ(NameSimilarity(m, "", ""), 0.0);
-}
-
-TEST(NameItem, WordsAreNumberedAcrossNames) {
-  NamePreparer p(kWordMatch, " _");
-  NameItem a = p.Prepare(" Beach_holiday "), b = p.Prepare("holiday beach__x");
-  ASSERT_EQ(a.words.size(), 2u);
-  ASSERT_EQ(b.words.size(), 3u);
-  EXPECT_EQ(WordMatch(a.words, b.words), 2.0 / 3.0);
-}
-
 }  // namespace
 }  // namespace twinex::similar
