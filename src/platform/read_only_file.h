@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/unique_fd.h"
+
 namespace twinex::platform {
 
 class ReadOnlyFile {
@@ -19,7 +21,7 @@ class ReadOnlyFile {
   // reading so that the kernel reads ahead generously.
   std::string Open(const std::string& path, bool sequential = true);
   void Close();
-  bool IsOpen() const { return fd_ >= 0; }
+  bool IsOpen() const { return static_cast<bool>(fd_); }
   // The size at the moment of opening.
   std::uint64_t Size() const { return size_; }
 
@@ -28,7 +30,7 @@ class ReadOnlyFile {
   std::string ReadAt(std::uint64_t offset, void* buffer, std::size_t length) const;
 
  private:
-  int fd_ = -1;
+  UniqueFd fd_;
   std::uint64_t size_ = 0;
 };
 
