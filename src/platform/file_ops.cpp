@@ -39,7 +39,7 @@ std::int64_t DigestOfFile(int fd, Digest& digest, std::vector<char>& buffer) {
     ssize_t n = ReadSome(fd, buffer.data(), buffer.size());
     if (n < 0) return -1;
     if (n == 0) return total;
-    digest.Add(buffer.data(), static_cast<std::size_t>(n));
+    if (!digest.Add(buffer.data(), static_cast<std::size_t>(n)).empty()) return -1;
     total += n;
   }
 }
@@ -59,7 +59,9 @@ std::string CopyData(int from, int to, std::uint64_t expected, Digest* digest, c
     ssize_t n = ReadSome(from, buffer.data(), buffer.size());
     if (n < 0) return ErrorText("read");
     if (n == 0) break;
-    if (digest) digest->Add(buffer.data(), static_cast<std::size_t>(n));
+    if (digest) {
+      if (std::string e = digest->Add(buffer.data(), static_cast<std::size_t>(n)); !e.empty()) return "verify: " + e;
+    }
     if (!WriteAll(to, buffer.data(), static_cast<std::size_t>(n))) return ErrorText("write");
     copied += static_cast<std::uint64_t>(n);
     if (progress && !progress(copied)) return kCopyCancelled;
