@@ -378,14 +378,20 @@ class Run {
       return Verdict::Stop;
     }
     if (link_ != LinkKind::Hard) return Verdict::Next;
+    // Facts that cannot be read would pass for "another volume" or "below the limit".
+    auto unreadable = [&](const std::string& e) {
+      Fail(z_Translate(18105, "Beim Erstellen des Hardlinks '%1' auf die Datei '%2' ist ein Fehler aufgetreten: %3",
+                       {it.path, SourcePath(it.group), e}));
+      return Verdict::Stop;
+    };
     platform::FileInfo src, file;
-    platform::GetFileInfo(SourcePath(it.group), src);
+    if (std::string e = platform::GetFileInfo(SourcePath(it.group), src); !e.empty()) return unreadable(e);
     if (src.links >= req_.hardLinkLimit && !NextSource(it.group)) {
       ++c().skipped;
       return Verdict::Stop;
     }
-    platform::GetFileInfo(SourcePath(it.group), src);
-    platform::GetFileInfo(it.path, file);
+    if (std::string e = platform::GetFileInfo(SourcePath(it.group), src); !e.empty()) return unreadable(e);
+    if (std::string e = platform::GetFileInfo(it.path, file); !e.empty()) return unreadable(e);
     if (src.device == file.device) return Verdict::Next;
     log_.Line(z_Translate(18062, "INFO: Hardlink '%1' kann nicht erstellt werden, da sich die Hardlink-Quelldatei auf "
                                  "einem anderem Datenträger befindet.",

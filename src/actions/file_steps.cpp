@@ -19,12 +19,16 @@ bool SameFacts(const platform::FileInfo& a, const platform::FileInfo& b) {
 // Copies to a free name beside the target and renames it over the target.
 bool alwaysCopy = false;
 
+// A copy that must not stay. The step's own error is the one to report; a copy that cannot be
+// removed is a stray file, not a lost one.
+void DiscardCopy(const std::string& copy) { (void)platform::RemoveFile(copy, false); }
+
 std::string CopyReplacing(const std::string& path, const std::string& target, bool verify,
                           const platform::CopyProgress& progress) {
   const std::string temp = platform::TempNameBeside(target);
   if (std::string e = platform::CopyFileChecked(path, temp, verify, progress); !e.empty()) return e;
   if (std::string e = platform::RenameOver(temp, target); !e.empty()) {
-    platform::RemoveFile(temp, false);
+    DiscardCopy(temp);
     return e;
   }
   return "";
@@ -79,11 +83,11 @@ std::string PlaceFile(const std::string& path, const std::string& target, bool k
   std::string e = platform::GetFileInfo(path, after);
   if (e.empty() && !SameFacts(before, after)) e = "the file changed while it was copied";
   if (e.empty()) e = platform::RemoveFile(path, false);
-  if (!e.empty()) platform::RemoveFile(target, false);
+  if (!e.empty()) DiscardCopy(target);
   return e;
 }
 
-void UndoPlace(const std::string& target) { platform::RemoveFile(target, false); }
+void UndoPlace(const std::string& target) { DiscardCopy(target); }
 
 std::string CopyFileTo(const std::string& path, const std::string& target, bool replace,
                        const platform::CopyProgress& progress) {

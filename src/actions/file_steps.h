@@ -22,16 +22,16 @@ bool OnSameFileSystem(const std::string& a, const std::string& b);
 // rename; across file systems a copy whose bytes are checked before the original goes. With
 // keepSource the original stays (the caller puts a link in its place, or calls UndoPlace).
 // A copy reports to `progress` and stops when it says so (platform::kCopyCancelled).
-std::string PlaceFile(const std::string& path, const std::string& target, bool keepSource, bool replace = false,
+[[nodiscard]] std::string PlaceFile(const std::string& path, const std::string& target, bool keepSource, bool replace = false,
                       const platform::CopyProgress& progress = {});
 // Takes back a placement made with keepSource.
 void UndoPlace(const std::string& target);
 // A copy checked by its size.
-std::string CopyFileTo(const std::string& path, const std::string& target, bool replace = false,
+[[nodiscard]] std::string CopyFileTo(const std::string& path, const std::string& target, bool replace = false,
                        const platform::CopyProgress& progress = {});
 // Tests: every target counts as on another file system, so that a move copies.
 void AlwaysCopyForTesting(bool on);
 // Permanent removal; secure overwrites the bytes when no other name shows them.
-std::string DeleteFileStep(const std::string& path, bool secure);
+[[nodiscard]] std::string DeleteFileStep(const std::string& path, bool secure);
 
 }  // namespace twinex

@@ -57,6 +57,10 @@ std::string RemovalRefusal(const RemovalCase& c) {
     if (i == c.row || other.archiv != 0) continue;
     const bool kept = IsKept(c, i) || i == c.linkSource;
     if (!kept && !rule.refusesSharedFile) continue;
+    // One entry reached twice is one file too: only a shared file needs the closer look.
+    platform::FileInfo facts;
+    if (!platform::GetFileInfo(other.FullPath(), facts).empty() || facts.device != me.device || facts.inode != me.inode)
+      continue;
     const platform::EntryIdentity id = platform::GetEntryIdentity(other.FullPath());
     if (kept && platform::SameEntry(me, id))
       return z_Translate(18120, "Die Datei '%1' ist dieselbe Datei wie '%2', die erhalten bleibt; sie wird nicht bearbeitet.",

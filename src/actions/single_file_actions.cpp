@@ -40,6 +40,12 @@ bool NothingSelected(std::size_t rows, Prompt& prompt) {
   return true;
 }
 
+// A log file that cannot be opened is reported; the action goes on, its lines still shown.
+void OpenLog(ActionLog& log, const SingleFileRequest& r) {
+  if (std::string e = log.Open(); !e.empty())
+    log.Line(z_Translate(18017, "Beim Öffnen der Protokolldatei '%1' ist ein Fehler aufgetreten: %2", {r.log.path, e}), true);
+}
+
 // False once the run is asked to stop; waits while it is paused.
 bool Proceed(const SingleFileRequest& r) { return !r.run || r.run->WaitWhilePaused(); }
 
@@ -116,7 +122,7 @@ SingleFileOutcome DeleteRows(ResultTree& tree, const std::vector<Row>& rows, con
   if (NothingSelected(rows.size(), prompt)) return out;
   out.total = rows.size();
   ActionLog log(observer, r.log);
-  log.Open();
+  OpenLog(log, r);
   std::unordered_set<const ResultFile*> gone;
   const std::unordered_set<const ResultFile*> going = Going(rows);
   for (const Row& row : rows) {
@@ -160,7 +166,7 @@ SingleFileOutcome PlaceRows(ResultTree& tree, const std::vector<MarkedRow>& mark
   if (NothingSelected(rows.size(), prompt)) return out;
   out.total = rows.size();
   ActionLog log(observer, r.log);
-  log.Open();
+  OpenLog(log, r);
   const TextRef failure = move ? TextRef{18158, "Beim Verschieben der Datei '%1' in den Ordner '%2' ist ein Fehler aufgetreten: %3"}
                                : TextRef{18159, "Beim Kopieren der Datei '%1' in den Ordner '%2' ist ein Fehler aufgetreten: %3"};
   const std::string target = platform::StripTrailingSlash(folder);
@@ -286,7 +292,7 @@ SingleFileOutcome File_Rename(ResultTree& tree, const MarkedRow& marked, const s
     return out;
   }
   ActionLog log(observer, request.log);
-  log.Open();
+  OpenLog(log, request);
   const TextRef failure = RuleFor(FileAction::Rename).failure;
   std::string error = IsPlainFileName(newName)
                           ? Guard(rows.front(), {&f}, request, Removal::Rename)

@@ -34,7 +34,7 @@ struct FileInfo {
 
 // Reads the facts of one path without following a final symbolic link (lstat semantics), but
 // fills isDirectory/isRegular from the link target. Returns an error text ("statx: ...") or "".
-std::string GetFileInfo(const std::string& path, FileInfo& info);
+[[nodiscard]] std::string GetFileInfo(const std::string& path, FileInfo& info);
 
 // Lists one folder. The callback gets each entry except "." and ".."; returning false stops
 // the listing. Returns an error text when the folder cannot be opened ("" on success).

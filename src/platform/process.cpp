@@ -13,6 +13,7 @@
 #include <fstream>
 
 #include "platform/text.h"
+#include "platform/unique_fd.h"
 
 extern char** environ;
 
@@ -96,15 +97,16 @@ int RunProgramStatus(const std::vector<std::string>& argv, std::string& reason, 
     reason = std::string("pipe: ") + std::strerror(errno);
     return -1;
   }
+  UniqueFd readEnd(pipeFds[0]), writeEnd(pipeFds[1]);
 
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
   if (output)
-    posix_spawn_file_actions_adddup2(&actions, pipeFds[1], 1);
+    posix_spawn_file_actions_adddup2(&actions, writeEnd.get(), 1);
   else
     posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_adddup2(&actions, pipeFds[1], 2);
+  posix_spawn_file_actions_adddup2(&actions, writeEnd.get(), 2);
 
   std::vector<char*> args;
   for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
@@ -113,14 +115,13 @@ int RunProgramStatus(const std::vector<std::string>& argv, std::string& reason, 
   pid_t pid = 0;
   int rc = posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
-  ::close(pipeFds[1]);
+  writeEnd.Reset();  // the child's copy is the only writer left: reading ends when it does
   if (rc != 0) {
-    ::close(pipeFds[0]);
     reason = std::strerror(rc);
     return -1;
   }
-  std::string errText = ReadAll(pipeFds[0], output ? kMaxOutputBytes : kMaxReasonBytes);
-  ::close(pipeFds[0]);
+  std::string errText = ReadAll(readEnd.get(), output ? kMaxOutputBytes : kMaxReasonBytes);
+  readEnd.Reset();
   if (output) *output = errText;
   errText = OneLine(errText.substr(0, kMaxReasonBytes));
 

@@ -17,7 +17,7 @@ std::string GetEnv(const std::string& name);  // empty when unset
 
 // Runs a program (looked up in PATH) with the arguments, waits for it and returns "" when it
 // exits with 0, otherwise the reason: what it wrote to standard error, else its exit status.
-std::string RunProgram(const std::vector<std::string>& argv);
+[[nodiscard]] std::string RunProgram(const std::vector<std::string>& argv);
 // The same, for callers that tell exit codes apart: returns the exit code (0 success; -1 when the
 // program could not be started or ended by a signal) and puts RunProgram's text into `reason`.
 // With `output`, standard output and standard error of the program are collected there.
@@ -26,6 +26,6 @@ int RunProgramStatus(const std::vector<std::string>& argv, std::string& reason, 
 std::string FindProgram(const std::string& name);
 
 // Requests standby (suspend) or hibernation; returns an error text or "".
-std::string RequestPowerState(bool hibernate);
+[[nodiscard]] std::string RequestPowerState(bool hibernate);
 
 }  // namespace twinex::platform
