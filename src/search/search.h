@@ -8,6 +8,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/file_owner.h"
@@ -17,6 +18,7 @@
 #include "search/checksum_db_location.h"
 #include "platform/run_control.h"
 #include "search/search_observer.h"
+#include "search/slot_prints.h"
 #include "settings/filters.h"
 #include "settings/settings_file.h"
 
@@ -165,6 +167,8 @@ class Search {
   std::vector<SourceEntry> sourceTable;
   CStringCollection2 files;  // the file table of this search
   std::vector<std::vector<SlotSummary>> slotChains;  // the slots of each key, in slot order
+  // Byte by byte: the prints of the slots of each key that met a second file, by chain.
+  std::unordered_map<std::size_t, SlotPrints> slotPrints;
   std::shared_ptr<ContentWorkspace> contentWorkspace;  // buffers and looks of the content comparison
   ResultTree result;
   int currentSourceNr = 0;

@@ -136,7 +136,7 @@ void WalkFolder(Search& s, const std::string& folder, OpenFolders& chain) {
   std::string full;
   for (const platform::FileInfo& e : entries) {
     full = platform::JoinPath(folder, e.name);
-    if (platform::TickCount() - s.lastProgressTick >= kProgressIntervalMs) Search_ShowProgress(s, folder, false);
+    if (ProgressDue(s)) Search_ShowProgress(s, folder, false);
     PollRunState(s);
     if (s.run.StopRequested()) break;
 
@@ -257,6 +257,8 @@ void Search_GetSourceFolderFileCount(Search& search, const std::string& folder) 
 void Search_GetFiles(Search& search, const std::string& folder) {
   WalkSource(search, folder, search.walkedFolders, true, [&](OpenFolders& chain) { WalkFolder(search, folder, chain); });
 }
+
+bool ProgressDue(const Search& s) { return platform::TickCount() - s.lastProgressTick >= kProgressIntervalMs; }
 
 void Search_ShowProgress(Search& s, const std::string& currentFolder, bool counting) {
   std::int64_t now = platform::TickCount();
