@@ -47,9 +47,7 @@ std::string ComparisonName(const Search& s, std::string_view nameWithoutExtensio
   std::string name(nameWithoutExtension);
   if (s.nameCleanup.ignoreChars) name = s.nameCleanup.Search_ReplaceFileNameChars(name);
   if (s.nameCleanup.ignoreText) name = s.nameCleanup.Search_ReplaceFileNameText(name);
-  long long n = 0;
-  platform::ParseLong(s.settings.FileNameCompareOnlyFirstCharsCount, n);
-  return CutName(std::move(name), s.settings.FileNameCompareMethod, n);
+  return CutName(std::move(name), s.settings.FileNameCompareMethod, s.firstCharsCount);
 }
 
 bool UsesSlots(const Search& s) { return s.criteria[kCritContent] || s.scope == 2; }

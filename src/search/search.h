@@ -158,6 +158,8 @@ class Search {
   bool tempInsideSource = false;
   std::string pictureExtensions;  // "/jpg/png/"
   std::uint64_t maxDuplicates = 2000000;
+  long long firstCharsCount = 0;          // FileNameCompareOnlyFirstCharsCount
+  std::int64_t statsIntervalMs = 300000;  // LogStatisticMinutes
 
   SearchCounters counters;
   // The folders each walk has entered, by identity, over all sources: a folder reached again

@@ -205,6 +205,11 @@ void Init_Variablen(Search& s) {
   for (const auto& e : st.SimilarImageExtensions)
     if (e.ticked) s.pictureExtensions += platform::LowerCase(e.ext) + "/";
   s.maxDuplicates = st.CancelSearchMaxDup ? NumberOr(st.CancelSearchMaxDupCount, 999) : 2000000;
+  // Numbers typed as text are read once here, never per file.
+  s.firstCharsCount = 0;
+  platform::ParseLong(st.FileNameCompareOnlyFirstCharsCount, s.firstCharsCount);
+  const std::uint64_t minutes = NumberOr(st.LogStatisticMinutes, 5);
+  s.statsIntervalMs = static_cast<std::int64_t>(minutes == 0 ? 5 : minutes) * 60000;
 
   s.files.Init(100000, 50000);
   s.files.SetDigestLength(s.checksum.digestLength > 0 ? s.checksum.digestLength : kMaxDigestLength);

@@ -64,12 +64,9 @@ void Log_Scan_Stats(Search& s) { s.LogProtokoll(Scan_Stats_Line(s)); }
 
 void Log_Scan_Stats_IfDue(Search& s) {
   if (!s.settings.LogStatistic) return;
-  long long minutes = 5;
-  platform::ParseLong(s.settings.LogStatisticMinutes, minutes);
-  if (minutes <= 0) minutes = 5;
   std::int64_t now = platform::TickCount();
   if (s.lastStatsTick < s.startTick) s.lastStatsTick = s.startTick;
-  if (now - s.lastStatsTick >= minutes * 60000) {
+  if (now - s.lastStatsTick >= s.statsIntervalMs) {
     s.lastStatsTick = now;
     Log_Scan_Stats(s);
   }
