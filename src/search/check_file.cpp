@@ -13,6 +13,7 @@
 #include "search/hardlink_id.h"
 #include "search/result_rows.h"
 #include "search/search.h"
+#include "search/search_method.h"
 #include "search/slot_prints.h"
 #include "search/walk.h"
 #include "search/tag_cuts.h"
@@ -258,11 +259,11 @@ void Search_CheckFile(Search& s, const EnumeratedFile& f) {
   FillRecord(s, f, r);
   if (!ApplyTagCuts(s, kCurrent)) return;
 
-  // The similarity methods and the track length arrive with their own comparisons.
-  if (s.method != kMethodProperties && s.method != kMethodHardlinks) return;
-  // Only names of a multiply-linked file form hard-link groups; an unreadable one is logged.
-  if (s.method == kMethodHardlinks && (!ReadHardlinkData(s, kCurrent) || r.NumberOfLinks < 2)) return;
+  s.searchMethod->CheckFile(s);
+}
 
+void Search_GroupByKey(Search& s) {
+  const FileRecord& r = s.files.Record(kCurrent);
   std::string key = BuildSearchKey(s, r, s.scope == 3 ? s.files.RelativeFolder(kCurrent) : std::string());
   if (UsesSlots(s))
     GroupInSlots(s, key);

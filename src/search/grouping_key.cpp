@@ -80,20 +80,4 @@ std::string BuildSearchKey(const Search& s, const FileRecord& r, std::string_vie
   return key;
 }
 
-int GroupCaptionType(const Search& s) {
-  const auto& c = s.criteria;
-  if (s.method == kMethodTrackLength) return kCaptionTrackLength;
-  if (s.method == kMethodSimilarMusic) return kCaptionSimilarMusic;
-  if (s.method == kMethodSimilarPictures) return kCaptionSimilarPictures;
-  if (c[kCritName] && c[kCritExtension]) return kCaptionNameWithExtension;
-  if (c[kCritName]) return kCaptionName;
-  if (c[kCritExtension]) return kCaptionExtension;
-  if (c[kCritSize] || c[kCritContent]) return kCaptionSize;
-  if (c[kCritModified]) return kCaptionModified;
-  if (c[kCritCreated]) return kCaptionCreated;
-  if (c[kCritAttributes]) return kCaptionAttributes;
-  if (c[7]) return kCaptionHardlink;
-  return kCaptionName;
-}
-
 }  // namespace twinex

@@ -26,6 +26,7 @@ namespace twinex {
 
 class Prompt;
 class ChecksumDatabase;
+class SearchMethod;
 struct ContentWorkspace;
 namespace platform {
 struct FileInfo;
@@ -136,6 +137,7 @@ class Search {
 
   // Init_Variablen
   int method = 0;
+  const SearchMethod* searchMethod;  // the implementation of `method`
   std::array<bool, 8> criteria{};  // name, extension, size, content, modified, created, attributes, hard link
   int scope = 0;
   int contentMethod = 0;
