@@ -60,23 +60,33 @@ std::uint64_t InodeOf(const FileRecord& r) {
   return (static_cast<std::uint64_t>(r.FileIndexHigh) << 32) | r.FileIndexLow;
 }
 
+// Where a file was met: what tells one directory entry from another.
+struct EntryFacts {
+  std::uint64_t device, inode;
+  std::string_view name, folder;
+  bool inArchive;
+};
+
+EntryFacts FactsOf(const Search& s, const FileRecord& r) {
+  return {r.VolumeSerialNumber, InodeOf(r), r.FileName, s.files.Folder(r.FolderIndex), r.ArchiveType != 0};
+}
+EntryFacts FactsOf(const ResultFile& row) { return {row.device, row.inode, row.dupname, row.path, row.archiv != 0}; }
+
 // One directory entry reached twice (its folder under two names) is one file, not two: a group
 // of it with itself would offer the only copy for deletion. Hard links are different entries
 // of one file and stay apart: another name, or another folder.
-bool SameDirectoryEntry(const FileRecord& r, const std::string& folder, const ResultFile& row) {
-  if (r.ArchiveType != 0 || row.archiv != 0 || InodeOf(r) != row.inode || r.VolumeSerialNumber != row.device ||
-      r.FileName != row.dupname)
-    return false;
-  if (folder == row.path) return true;
-  platform::FolderId a, b;
-  return platform::FolderIdOf(folder, a) && platform::FolderIdOf(row.path, b) && a == b;
+bool SameDirectoryEntry(const EntryFacts& a, const EntryFacts& b) {
+  if (a.inArchive || b.inArchive || a.inode != b.inode || a.device != b.device || a.name != b.name) return false;
+  if (a.folder == b.folder) return true;
+  platform::FolderId fa, fb;
+  return platform::FolderIdOf(std::string(a.folder), fa) && platform::FolderIdOf(std::string(b.folder), fb) && fa == fb;
 }
 
 bool AlreadyInGroup(const Search& s, const FileRecord& fresh, const FileRecord& stored, const ResultGroup* group) {
-  const std::string folder = s.files.Folder(fresh.FolderIndex);
-  if (!group) return SameDirectoryEntry(fresh, folder, ResultFileOf(s, stored));
+  const EntryFacts mine = FactsOf(s, fresh);
+  if (!group) return SameDirectoryEntry(mine, FactsOf(s, stored));
   for (const ResultFile& row : group->files)
-    if (row.inode == InodeOf(fresh) && SameDirectoryEntry(fresh, folder, row)) return true;
+    if (row.inode == mine.inode && SameDirectoryEntry(mine, FactsOf(row))) return true;
   return false;
 }
 
