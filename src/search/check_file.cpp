@@ -195,6 +195,7 @@ bool NarrowByFullPrint(Search& s, std::vector<SlotSummary>& chain, SlotPrints& p
   own.full = mine;
   std::vector<std::size_t> kept;
   for (std::size_t k : candidates) {
+    ProgressWhileComparing(s);
     const std::uint64_t* theirs = prints.FullPrint(k);
     std::uint64_t value = 0;
     if (!theirs) {
