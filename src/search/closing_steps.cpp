@@ -69,6 +69,7 @@ void Search_DeleteTempFiles(Search&) {}  // no archive member is extracted witho
 void Search_DeleteFileCollection(Search& s) {
   s.files.Clear();
   s.slotChains = {};
+  s.slotPrints = {};
 }
 
 void RemoveGroup_DupsNotExistAtAllSourcefolders(Search& s) {

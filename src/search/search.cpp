@@ -5,6 +5,7 @@
 #include "platform/text.h"
 #include "search/check_file.h"
 #include "search/checksum_db.h"
+#include "search/search_method.h"
 
 namespace twinex {
 
@@ -30,6 +31,7 @@ Search::Search(const MainSettings& main, SearchEnvironment environment, SearchOb
       run(*env.run),
       observer(obs),
       prompt(p),
+      searchMethod(&SearchMethodFor(main.search.SearchMethod)),
       readOwner(main.options.ShowOwner) {
   checkFile = [](Search& s, const EnumeratedFile& f) { Search_CheckFile(s, f); };
   startTick = platform::TickCount();

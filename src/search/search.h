@@ -8,6 +8,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/file_owner.h"
@@ -17,6 +18,7 @@
 #include "search/checksum_db_location.h"
 #include "platform/run_control.h"
 #include "search/search_observer.h"
+#include "search/slot_prints.h"
 #include "settings/filters.h"
 #include "settings/settings_file.h"
 
@@ -24,6 +26,7 @@ namespace twinex {
 
 class Prompt;
 class ChecksumDatabase;
+class SearchMethod;
 struct ContentWorkspace;
 namespace platform {
 struct FileInfo;
@@ -134,6 +137,7 @@ class Search {
 
   // Init_Variablen
   int method = 0;
+  const SearchMethod* searchMethod;  // the implementation of `method`
   std::array<bool, 8> criteria{};  // name, extension, size, content, modified, created, attributes, hard link
   int scope = 0;
   int contentMethod = 0;
@@ -156,6 +160,8 @@ class Search {
   bool tempInsideSource = false;
   std::string pictureExtensions;  // "/jpg/png/"
   std::uint64_t maxDuplicates = 2000000;
+  long long firstCharsCount = 0;          // FileNameCompareOnlyFirstCharsCount
+  std::int64_t statsIntervalMs = 300000;  // LogStatisticMinutes
 
   SearchCounters counters;
   // The folders each walk has entered, by identity, over all sources: a folder reached again
@@ -165,6 +171,8 @@ class Search {
   std::vector<SourceEntry> sourceTable;
   CStringCollection2 files;  // the file table of this search
   std::vector<std::vector<SlotSummary>> slotChains;  // the slots of each key, in slot order
+  // Byte by byte: the prints of the slots of each key that met a second file, by chain.
+  std::unordered_map<std::size_t, SlotPrints> slotPrints;
   std::shared_ptr<ContentWorkspace> contentWorkspace;  // buffers and looks of the content comparison
   ResultTree result;
   int currentSourceNr = 0;

@@ -11,6 +11,7 @@
 #include "platform/text.h"
 #include "search/open_folders.h"
 #include "search/search.h"
+#include "search/search_method.h"
 #include "search/search_stats.h"
 #include "settings/translate.h"
 
@@ -19,12 +20,6 @@ namespace {
 
 constexpr std::int64_t kProgressIntervalMs = 1000;
 constexpr std::int64_t kCountProgressIntervalMs = 1500;
-
-bool IsMusicExtension(std::string_view lowerExt) {
-  static const std::string kMusic = "/mp3/flac/m4a/wma/wav/ogg/aac/mp2/m4r/ape/mka/aif/aiff/";
-  std::string probe = "/" + std::string(lowerExt) + "/";
-  return kMusic.find(probe) != std::string::npos;
-}
 
 // Tests whether a subfolder is the archive temp folder (met once per source).
 bool IsTempFolder(Search& s, const std::string& fullPath) {
@@ -93,7 +88,7 @@ void CountFolder(Search& s, const std::string& folder, OpenFolders& chain, std::
       subfolders.emplace_back(std::string(name), kind == EntryKind::SymlinkToDirectory);
     } else if (kind == EntryKind::File) {
       ++s.counters.totalFiles;
-      if (s.scanArchives && s.method != kMethodHardlinks) {
+      if (s.scanArchives && s.searchMethod->ScansArchives()) {
         std::string ext = platform::LowerCase(platform::xGetExtension(name));
         std::string type;
         if (ArchiveTypeOfName(s, name, ext, type)) ++s.counters.totalArchives;
@@ -136,7 +131,7 @@ void WalkFolder(Search& s, const std::string& folder, OpenFolders& chain) {
   std::string full;
   for (const platform::FileInfo& e : entries) {
     full = platform::JoinPath(folder, e.name);
-    if (platform::TickCount() - s.lastProgressTick >= kProgressIntervalMs) Search_ShowProgress(s, folder, false);
+    if (ProgressDue(s)) Search_ShowProgress(s, folder, false);
     PollRunState(s);
     if (s.run.StopRequested()) break;
 
@@ -152,13 +147,7 @@ void WalkFolder(Search& s, const std::string& folder, OpenFolders& chain) {
     ++s.counters.filesSeen;
     std::string ext = platform::LowerCase(platform::xGetExtension(e.name));
     bool excludedByFilter = s.filters.Search_CheckFileFilter(e.size, e.name, full, e.modified, e.created);
-    bool excludedByType = false;
-    if (!excludedByFilter) {
-      if (s.method == kMethodSimilarPictures)
-        excludedByType = s.pictureExtensions.find("/" + ext + "/") == std::string::npos;
-      else if (s.method == kMethodSimilarMusic)
-        excludedByType = !IsMusicExtension(ext);
-    }
+    const bool excludedByType = !excludedByFilter && !s.searchMethod->AcceptsExtension(s, ext);
     if (excludedByFilter || excludedByType) {
       ++s.counters.filesExcluded;
       s.counters.bytesExcluded += e.size;
@@ -177,7 +166,7 @@ void WalkFolder(Search& s, const std::string& folder, OpenFolders& chain) {
       if (s.run.StopRequested()) break;
     }
 
-    if (!excludedByFilter && s.scanArchives && s.method != kMethodHardlinks) {
+    if (!excludedByFilter && s.scanArchives && s.searchMethod->ScansArchives()) {
       std::string type;
       if (ArchiveTypeOfName(s, e.name, ext, type)) {
         ++s.counters.archivesFound;
@@ -257,6 +246,8 @@ void Search_GetSourceFolderFileCount(Search& search, const std::string& folder) 
 void Search_GetFiles(Search& search, const std::string& folder) {
   WalkSource(search, folder, search.walkedFolders, true, [&](OpenFolders& chain) { WalkFolder(search, folder, chain); });
 }
+
+bool ProgressDue(const Search& s) { return platform::TickCount() - s.lastProgressTick >= kProgressIntervalMs; }
 
 void Search_ShowProgress(Search& s, const std::string& currentFolder, bool counting) {
   std::int64_t now = platform::TickCount();

@@ -134,9 +134,9 @@ TEST(SavedResults, FilesThatAreMissingForeignOlderOrNewerAreRefusedWithTheirMess
   const std::string prefix = "Das Suchergebnis kann nicht geladen werden:\r\n\r\n";
 
   EXPECT_EQ(Report_Laden(dir / "data", "gone").error, prefix + "File '" + (dir / "data/gone.asr4a") + "' not exist");
-  platform::IniWrite(files.info, "General", "v", "404");
+  ASSERT_EQ(platform::IniWrite(files.info, "General", "v", "404"), "");
   EXPECT_EQ(Report_Laden(dir / "data", "r").error, prefix + "File is not compatible");
-  platform::IniWrite(files.info, "General", "v", "405");
+  ASSERT_EQ(platform::IniWrite(files.info, "General", "v", "405"), "");
 
   std::string newer = rows;
   newer[8] = 2;  // the row layout's version
