@@ -1,9 +1,11 @@
 #include "app/session.h"
 
+#include "actions/action_lock.h"
 #include "app/command_line.h"
 #include "app/error_record.h"
 #include "app/logs.h"
 #include "app/search_log_writer.h"
+#include "platform/file_system.h"
 #include "search/search_driver.h"
 #include "settings/profiles.h"
 #include "settings/settings_file.h"
@@ -222,6 +224,8 @@ FileManagerOutcome Session::RunAction(FileManagerRequest request) {
   }
   actionRun_.Reset();
   request.run = &actionRun_;
+  // Two programs acting on the same files take turns file by file.
+  if (request.lockPath.empty()) request.lockPath = platform::JoinPath(app_.paths.userDataFolder, kActionLockName);
   if (!request.undoReset) request.undoReset = [this] { selection_->UNDO_reset(); };
   for (const SourceEntry& e : search_->sourceTable) request.sourceFolders.push_back(e.path);
   if (!request.log.write) {

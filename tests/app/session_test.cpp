@@ -91,6 +91,7 @@ TEST_F(SessionTest, ACompleteSearchCanBeSelectedAndActedOnWithEventsForTheView) 
   ASSERT_TRUE(out.started) << out.refusal;
   EXPECT_EQ(out.counters.deleted, 2u);
   EXPECT_EQ(listener.rowsChanged, 1u);
+  EXPECT_TRUE(Exists(session.app().paths.userDataFolder + "/TwinexActions.lock")) << "the run took turns by the lock";
   int left = 0;
   for (const char* f : {"src/a/x.txt", "src/b/x.txt", "src/c/x.txt"}) left += Exists(dir / f);
   EXPECT_EQ(left, 1);
