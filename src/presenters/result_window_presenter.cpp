@@ -59,7 +59,8 @@ void ResultWindowPresenter::SearchStarted() {
   progress_ = {};
 }
 
-void ResultWindowPresenter::SearchEnded() {
+void ResultWindowPresenter::SearchEnded(const SearchProgress& final) {
+  progress_ = final;
   running_ = false;
   paused_ = false;
 }

@@ -42,7 +42,8 @@ class ResultWindowPresenter {
 
   // ---- Run display ----
   void SearchStarted();
-  void SearchEnded();
+  // The run ended; the counters as it left them.
+  void SearchEnded(const SearchProgress& final);
   void SetStep(const std::string& caption) { step_ = caption; }
   void SetProgress(const SearchProgress& progress) { progress_ = progress; }
   void SetPaused(bool paused) { paused_ = paused; }

@@ -20,7 +20,7 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
+#include <QScrollArea>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -30,13 +30,13 @@
 
 #include "app/logs.h"
 #include "app/session.h"
-#include "presenters/window_placement.h"
 #include "settings/profiles.h"
 #include "ui/about_dialog.h"
 #include "ui/qt_text.h"
 #include "ui/result_window.h"
 #include "ui/shortcuts.h"
 #include "ui/ui_bridge.h"
+#include "ui/window_geometry.h"
 
 namespace twinex::ui {
 
@@ -124,7 +124,10 @@ MainWindow::MainWindow(Session& session, UiBridge& bridge, QWidget* parent)
   });
 
   auto* tabs = new QTabWidget(central);
-  tabs->addTab(BuildSearchPage(), Q(z_Translate(22168, "Suchoptionen")));
+  auto* scroll = new QScrollArea(tabs);
+  scroll->setWidget(BuildSearchPage());
+  scroll->setWidgetResizable(true);
+  tabs->addTab(scroll, Q(z_Translate(22168, "Suchoptionen")));
   tabs->addTab(BuildFilterPage(false), Q(z_Translate(22169, "Dateifilter")));
   tabs->addTab(BuildFilterPage(true), Q(z_Translate(22170, "Ordnerfilter")));
   tabs->addTab(BuildProfilePage(), Q(z_Translate(22171, "Profile")));
@@ -154,7 +157,7 @@ MainWindow::MainWindow(Session& session, UiBridge& bridge, QWidget* parent)
 
   BuildMenus();
   resize(900, 800);
-  RestorePlacement();
+  RestoreWindow(*this, windowSettings_, kWindowName);
   Refresh();
   ShowLastSearchLog();
 }
@@ -191,6 +194,7 @@ QWidget* MainWindow::BuildSearchPage() {
     boxes_.emplace_back(box, b.group);
     grid->addWidget(box, b.row, b.column);
   }
+  grid->setRowStretch(std::size(kBoxes), 1);
   auto formOf = [&](OptionGroup g) {
     for (std::size_t i = 0; i < boxes_.size(); ++i)
       if (boxes_[i].second == g) return forms[i];
@@ -483,7 +487,7 @@ ResultWindow* MainWindow::StartSearch() {
   }
   // A new search replaces the last result window, whose log joins the general log first.
   if (result_) result_->close();
-  result_ = std::make_unique<ResultWindow>(session_, bridge_, LoadExportColumns(SettingsFilePath()));
+  result_ = std::make_unique<ResultWindow>(session_, bridge_, windowSettings_, LoadExportColumns(SettingsFilePath()));
   connect(result_.get(), &ResultWindow::searchFinished, this, [this] {
     if (!session_.lastSearch().started) result_->hide();
     ShowLastSearchLog();
@@ -493,25 +497,9 @@ ResultWindow* MainWindow::StartSearch() {
   return result_.get();
 }
 
-void MainWindow::RestorePlacement() {
-  const WindowPlacement p = ReadPlacement(windowSettings_, kWindowName);
-  std::vector<WindowRect> screens;
-  for (const QScreen* s : QGuiApplication::screens()) {
-    const QRect g = s->availableGeometry();
-    screens.push_back({g.left(), g.top(), g.right() + 1, g.bottom() + 1});
-  }
-  if (!PlacementUsable(p, screens)) return;
-  setGeometry(p.rect.left, p.rect.top, p.rect.right - p.rect.left, p.rect.bottom - p.rect.top);
-  if (p.maximized) setWindowState(Qt::WindowMaximized);
-}
-
 void MainWindow::closeEvent(QCloseEvent* event) {
   if (result_) result_->close();
-  WindowPlacement p;
-  const QRect g = normalGeometry().isValid() ? normalGeometry() : geometry();
-  p.rect = {g.left(), g.top(), g.right() + 1, g.bottom() + 1};
-  p.maximized = isMaximized();
-  WritePlacement(windowSettings_, kWindowName, p);
+  RememberWindow(*this, windowSettings_, kWindowName);
   SaveWindowSettings(windowSettings_);
   EinstellungenSpeichern(settings_, SettingsFilePath());
   QMainWindow::closeEvent(event);

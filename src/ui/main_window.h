@@ -68,7 +68,6 @@ class MainWindow : public QMainWindow {
   void RefreshFilters();
   void RefreshProfiles();
   void ShowLastSearchLog();
-  void RestorePlacement();
   void Tell(const std::string& message);
 
   Session& session_;

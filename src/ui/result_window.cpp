@@ -21,15 +21,29 @@
 #include "ui/qt_text.h"
 #include "ui/result_model.h"
 #include "ui/ui_bridge.h"
+#include "ui/window_geometry.h"
 
 namespace twinex::ui {
 
 namespace {
 constexpr int kRefreshMs = 100;
+constexpr const char* kWindowName = "frmDupSearch";
+
+// The counters as the search left them (the last progress report may be up to a second old).
+SearchProgress FinalProgress(const Search& s, SearchProgress p) {
+  p.filesChecked = s.counters.filesChecked;
+  p.filesTotal = std::max(p.filesTotal, p.filesChecked);
+  p.duplicates = s.counters.duplicates;
+  p.groups = s.result.groups.size();
+  p.currentFolder.clear();
+  return p;
 }
 
-ResultWindow::ResultWindow(Session& session, UiBridge& bridge, ExportColumns columns, QWidget* parent)
-    : QMainWindow(parent), session_(session), bridge_(bridge), presenter_(columns) {
+}  // namespace
+
+ResultWindow::ResultWindow(Session& session, UiBridge& bridge, WindowSettings& windowSettings, ExportColumns columns,
+                           QWidget* parent)
+    : QMainWindow(parent), session_(session), bridge_(bridge), windowSettings_(windowSettings), presenter_(columns) {
   setObjectName("ResultWindow");
   setAttribute(Qt::WA_DeleteOnClose, false);
   setWindowTitle(Q(z_Translate(22150, "Twinex - Suchergebnis")));
@@ -76,6 +90,7 @@ ResultWindow::ResultWindow(Session& session, UiBridge& bridge, ExportColumns col
     statusBar()->addWidget(s);
   }
   resize(1000, 700);
+  RestoreWindow(*this, windowSettings_, kWindowName);
 
   connect(pause_, &QPushButton::clicked, this, &ResultWindow::TogglePause);
   connect(stop_, &QPushButton::clicked, this, &ResultWindow::Stop);
@@ -105,6 +120,7 @@ void ResultWindow::StartSearch() {
   model_->SetTree(nullptr);  // the session replaces the result the model reads
   log_->clear();
   presenter_.SearchStarted();
+  bridge_.ResetProgress();
   search_ = session_.StartSearch(session_.MakeSearchEnvironment());
   timer_->start();
   ShowRunState();
@@ -136,13 +152,14 @@ void ResultWindow::StopAndWait() {
 }
 
 void ResultWindow::Poll() {
-  presenter_.SetProgress(bridge_.LatestProgress());
+  if (presenter_.running()) presenter_.SetProgress(bridge_.LatestProgress());
   if (search_.valid() && search_.wait_for(std::chrono::seconds(0)) == std::future_status::ready) {
     search_.get();
     timer_->stop();
-    presenter_.SearchEnded();
     Search* s = session_.search();
+    presenter_.SearchEnded(s ? FinalProgress(*s, presenter_.progress()) : presenter_.progress());
     model_->SetTree(s ? &s->result : nullptr);
+    for (int c = 0; c < model_->columnCount(); ++c) grid_->resizeColumnToContents(c);
     ShowCounters();
     emit searchFinished();
   }
@@ -185,6 +202,7 @@ void ResultWindow::keyPressEvent(QKeyEvent* event) {
 
 void ResultWindow::closeEvent(QCloseEvent* event) {
   StopAndWait();
+  RememberWindow(*this, windowSettings_, kWindowName);
   session_.CloseSearchLog();
   QMainWindow::closeEvent(event);
 }

@@ -7,6 +7,7 @@
 
 #include "app/session.h"
 #include "presenters/result_window_presenter.h"
+#include "settings/window_settings.h"
 
 class QLabel;
 class QPlainTextEdit;
@@ -27,7 +28,8 @@ class UiBridge;
 class ResultWindow : public QMainWindow {
   Q_OBJECT
  public:
-  ResultWindow(Session& session, UiBridge& bridge, ExportColumns columns, QWidget* parent = nullptr);
+  ResultWindow(Session& session, UiBridge& bridge, WindowSettings& windowSettings, ExportColumns columns,
+               QWidget* parent = nullptr);
   ~ResultWindow() override;
 
   void StartSearch();
@@ -59,6 +61,7 @@ class ResultWindow : public QMainWindow {
 
   Session& session_;
   UiBridge& bridge_;
+  WindowSettings& windowSettings_;
   ResultWindowPresenter presenter_;
   ResultModel* model_;
   QTreeView* grid_;

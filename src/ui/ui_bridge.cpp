@@ -15,6 +15,11 @@ SearchProgress UiBridge::LatestProgress() const {
   return progress_;
 }
 
+void UiBridge::ResetProgress() {
+  std::lock_guard<std::mutex> hold(progressLock_);
+  progress_ = {};
+}
+
 void UiBridge::OnLog(const std::string& text, bool isError) { emit logLine(Q(text), isError); }
 void UiBridge::OnStep(const std::string& caption) { emit stepChanged(Q(caption)); }
 

@@ -26,6 +26,7 @@ class UiBridge : public QObject,
   SessionPorts Ports() { return {*this, *this, *this, this}; }
   // The latest progress (the signal only says that it changed, so bursts collapse).
   SearchProgress LatestProgress() const;
+  void ResetProgress();
 
   void OnLog(const std::string& text, bool isError) override;
   void OnStep(const std::string& caption) override;
