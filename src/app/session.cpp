@@ -66,7 +66,6 @@ SearchReport Session::SearchOnWorker(SearchEnvironment env, const std::function<
   // The old result goes first: its selection points into it.
   selection_.reset();
   search_.reset();
-  searchRun_.Reset();
   env.run = Unowned(searchRun_);
   const bool ran = work_.Run("search", [&] {
     SearchOutcome out = StartSearchForDups(settings_, std::move(env), *searchLog_, ports_.prompt, configure);
@@ -162,10 +161,14 @@ std::string Session::LoadResult(const std::string& name) {
 }
 
 SearchReport Session::RunSearch(SearchEnvironment env, std::function<void(Search&)> configure) {
+  searchRun_.Reset();
   return SearchOnWorker(std::move(env), configure);
 }
 
 std::future<SearchReport> Session::StartSearch(SearchEnvironment env, std::function<void(Search&)> configure) {
+  // Reset here, not on the search's thread: a pause or stop pressed right after the start
+  // must not be wiped out by a reset that runs later.
+  searchRun_.Reset();
   return std::async(std::launch::async, [this, env = std::move(env), configure = std::move(configure)]() mutable {
     return SearchOnWorker(std::move(env), configure);
   });

@@ -1,6 +1,8 @@
 #include "app/session.h"
 
 #include <gtest/gtest.h>
+
+#include <chrono>
 #include <sys/stat.h>
 
 #include <stdexcept>
@@ -126,6 +128,19 @@ TEST_F(SessionTest, AStoppedSearchKeepsItsReasonAndNoFileActionRunsOnItsResult) 
   // The next search starts afresh: the stop belonged to the one before.
   seen = 0;
   EXPECT_TRUE(session.RunSearch(session.MakeSearchEnvironment()).Complete());
+}
+
+TEST_F(SessionTest, APauseOrStopRightAfterAStartedSearchIsKept) {
+  // The window's controls act on the search at once, before its thread has begun.
+  std::future<SearchReport> started = session.StartSearch(session.MakeSearchEnvironment());
+  session.searchControl().RequestStop(kStopUser);
+  EXPECT_EQ(started.get().stopReason, kStopUser);
+
+  started = session.StartSearch(session.MakeSearchEnvironment());
+  session.searchControl().Pause();
+  EXPECT_EQ(started.wait_for(std::chrono::milliseconds(300)), std::future_status::timeout);
+  session.searchControl().Resume();
+  EXPECT_TRUE(started.get().Complete());
 }
 
 TEST_F(SessionTest, AnErrorInsideASearchBecomesAnErrorRecordAndAFailedRun) {
