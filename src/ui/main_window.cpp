@@ -490,8 +490,8 @@ ResultWindow* MainWindow::StartSearch() {
   result_ = std::make_unique<ResultWindow>(session_, bridge_, windowSettings_, LoadExportColumns(SettingsFilePath()));
   connect(result_.get(), &ResultWindow::searchFinished, this, [this] {
     if (!session_.lastSearch().started) result_->hide();
-    ShowLastSearchLog();
   });
+  connect(result_.get(), &ResultWindow::closed, this, &MainWindow::ShowLastSearchLog);
   result_->show();
   result_->StartSearch();
   return result_.get();

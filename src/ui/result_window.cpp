@@ -205,6 +205,7 @@ void ResultWindow::closeEvent(QCloseEvent* event) {
   RememberWindow(*this, windowSettings_, kWindowName);
   session_.CloseSearchLog();
   QMainWindow::closeEvent(event);
+  emit closed();
 }
 
 }  // namespace twinex::ui

@@ -49,6 +49,8 @@ class ResultWindow : public QMainWindow {
 
  signals:
   void searchFinished();
+  // The window closed; its search log is the last search's log now.
+  void closed();
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
