@@ -50,6 +50,37 @@ void ResultWindowPresenter::SetFile(ResultTree& tree, ResultGroup& group, Result
   tree.SetSelected(group, file, checked);
 }
 
+void ResultWindowPresenter::SetColours(const ProgramOptions& o, bool darkPalette) {
+  static const ProgramOptions kDefaults;
+  struct Key {
+    int ProgramOptions::*field;
+    int* target;
+  };
+  const Key keys[] = {
+      {&ProgramOptions::GroupBackColor, &group_.back},
+      {&ProgramOptions::GroupTextColor, &group_.text},
+      {&ProgramOptions::SelectedFilesBackgroundColor, &selectedBack_},
+      {&ProgramOptions::ArchiveFileTextColor, &archiveText_},
+      {&ProgramOptions::ReferenceFileTextColor, &referenceText_},
+      {&ProgramOptions::HardlinkTextColor, &hardlinkText_},
+  };
+  for (const Key& k : keys) {
+    const bool defaultOnDark = darkPalette && o.*(k.field) == kDefaults.*(k.field);
+    *k.target = defaultOnDark ? -1 : o.*(k.field);
+  }
+  // White behind selected rows is the light grid's own background: no colour of its own.
+  if (selectedBack_ == 0xFFFFFF) selectedBack_ = -1;
+}
+
+RowColours ResultWindowPresenter::FileColours(const ResultFile& file) const {
+  RowColours c;
+  if (file.archiv != 0) c.text = archiveText_;
+  else if (file.IsRefFile) c.text = referenceText_;
+  else if (file.hardlinks >= 2) c.text = hardlinkText_;
+  if (file.selected) c.back = selectedBack_;
+  return c;
+}
+
 std::vector<std::string> ResultWindowPresenter::StatusTexts(const ResultTree& tree) { return ShowDupCount(tree); }
 
 void ResultWindowPresenter::SearchStarted() {

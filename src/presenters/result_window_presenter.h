@@ -10,12 +10,20 @@
 #include "results/export.h"
 #include "results/result_tree.h"
 #include "search/search_observer.h"
+#include "settings/program_options.h"
 
 namespace twinex {
 
 namespace exporting {
 struct FileColumn;
 }
+
+// Colours of a grid row as the settings store them (BGR); -1 leaves the palette's colour.
+struct RowColours {
+  int text = -1;
+  int back = -1;
+  bool operator==(const RowColours&) const = default;
+};
 
 // One column of the grid: the group column, "Duplikate", then the visible file columns.
 struct GridColumn {
@@ -37,6 +45,11 @@ class ResultWindowPresenter {
   // A click on a group's box: every file checked unless all were, then none.
   static void ToggleGroup(ResultTree& tree, ResultGroup& group);
   static void SetFile(ResultTree& tree, ResultGroup& group, ResultFile& file, bool checked);
+  // The colour keys of "Optionen". On a dark palette a key left at its default (made for a light
+  // grid) gives way to the palette, so text stays readable; a colour the user chose still applies.
+  void SetColours(const ProgramOptions& options, bool darkPalette);
+  RowColours GroupColours() const { return group_; }
+  RowColours FileColours(const ResultFile& file) const;
   // The status texts: groups, files, sizes.
   static std::vector<std::string> StatusTexts(const ResultTree& tree);
 
@@ -65,6 +78,8 @@ class ResultWindowPresenter {
 
  private:
   ExportColumns visible_;
+  RowColours group_;
+  int selectedBack_ = -1, archiveText_ = -1, referenceText_ = -1, hardlinkText_ = -1;
   bool running_ = false;
   bool paused_ = false;
   std::string step_;

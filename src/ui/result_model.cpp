@@ -1,5 +1,7 @@
 #include "ui/result_model.h"
 
+#include <QColor>
+
 #include "results/export_columns.h"
 #include "ui/qt_text.h"
 
@@ -70,6 +72,13 @@ QVariant ResultModel::data(const QModelIndex& index, int role) const {
         case 2: return Qt::PartiallyChecked;
         default: return Qt::Unchecked;
       }
+    case Qt::ForegroundRole:
+    case Qt::BackgroundRole: {
+      const RowColours c = groupRow ? presenter_.GroupColours() : presenter_.FileColours(*f);
+      const int bgr = role == Qt::ForegroundRole ? c.text : c.back;
+      if (bgr < 0) return {};
+      return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
+    }
     case Qt::TextAlignmentRole:
       if (column.file && column.file->kind != exporting::ColumnKind::Text) return int(Qt::AlignRight | Qt::AlignVCenter);
       if (column.sortKey == "anz") return int(Qt::AlignRight | Qt::AlignVCenter);
@@ -83,14 +92,15 @@ bool ResultModel::setData(const QModelIndex& index, const QVariant& value, int r
   ResultGroup* g = GroupOf(index);
   if (!g || role != Qt::CheckStateRole || index.column() != 0) return false;
   const QModelIndex groupIndex = index.internalId() == kGroupRow ? index : index.parent();
+  const int last = columnCount() - 1;  // a checked row may change its colour across the row
   if (index.internalId() == kGroupRow) {
     ResultWindowPresenter::ToggleGroup(*tree_, *g);
     if (!g->files.empty())
-      emit dataChanged(this->index(0, 0, groupIndex), this->index(static_cast<int>(g->files.size()) - 1, 0, groupIndex));
+      emit dataChanged(this->index(0, 0, groupIndex), this->index(static_cast<int>(g->files.size()) - 1, last, groupIndex));
   } else {
     ResultFile& f = g->files[static_cast<std::size_t>(index.row())];
     ResultWindowPresenter::SetFile(*tree_, *g, f, value.toInt() == Qt::Checked);
-    emit dataChanged(index, index);
+    emit dataChanged(index.siblingAtColumn(0), index.siblingAtColumn(last));
   }
   emit dataChanged(groupIndex, groupIndex);
   emit countersChanged();

@@ -71,6 +71,8 @@ ResultWindow::ResultWindow(Session& session, UiBridge& bridge, WindowSettings& w
   layout->addWidget(bar_);
 
   auto* split = new QSplitter(Qt::Vertical, central);
+  const QPalette palette = QApplication::palette();
+  presenter_.SetColours(session_.settings().options, palette.color(QPalette::Base).lightness() < 128);
   model_ = new ResultModel(presenter_, this);
   grid_ = new QTreeView(split);
   grid_->setModel(model_);

@@ -121,6 +121,28 @@ TEST(ResultWindowPresenter, RunDisplay) {
   EXPECT_EQ(p.PauseCaption(), "Anhalten");
 }
 
+TEST(ResultWindowPresenter, RowColoursFromTheOptionsGiveWayToADarkPalette) {
+  ProgramOptions o;
+  ResultWindowPresenter p;
+  ResultFile plain = File("a", 1, 0), linked = File("b", 1, 0), packed = File("c", 1, 0);
+  linked.hardlinks = 2;
+  packed.archiv = 1;
+  packed.hardlinks = 3;  // an archive member shows as one, whatever its links
+  p.SetColours(o, false);
+  EXPECT_EQ(p.GroupColours(), (RowColours{o.GroupTextColor, o.GroupBackColor}));
+  EXPECT_EQ(p.FileColours(plain), RowColours{});
+  EXPECT_EQ(p.FileColours(linked).text, o.HardlinkTextColor);
+  EXPECT_EQ(p.FileColours(packed).text, o.ArchiveFileTextColor);
+
+  o.SelectedFilesBackgroundColor = 0x00FFFF;
+  o.GroupTextColor = 0x0000FF;
+  p.SetColours(o, true);
+  EXPECT_EQ(p.GroupColours(), (RowColours{0x0000FF, -1})) << "only the colour the user chose stays";
+  plain.selected = true;
+  EXPECT_EQ(p.FileColours(plain), (RowColours{-1, 0x00FFFF}));
+  EXPECT_EQ(p.FileColours(linked).text, -1);
+}
+
 TEST(WindowPlacement, RoundTripAndOnlyOntoAScreenThatExists) {
   WindowSettings settings;
   EXPECT_FALSE(ReadPlacement(settings, "frmMain").stored);
