@@ -28,6 +28,9 @@ namespace twinex::ui {
 namespace {
 constexpr int kRefreshMs = 100;
 constexpr const char* kWindowName = "frmDupSearch";
+// The view's cost of unfolding grows faster than the number of groups: past this many groups a
+// result opens folded, and the user unfolds what they look at.
+constexpr std::size_t kExpandLimit = 10000;
 
 // The counters as the search left them (the last progress report may be up to a second old).
 SearchProgress FinalProgress(const Search& s, SearchProgress p) {
@@ -109,6 +112,7 @@ ResultWindow::ResultWindow(Session& session, UiBridge& bridge, WindowSettings& w
     ShowRunState();
   });
   connect(model_, &ResultModel::countersChanged, this, &ResultWindow::ShowCounters);
+  connect(model_, &QAbstractItemModel::modelReset, this, &ResultWindow::ExpandGroups);
   timer_ = new QTimer(this);
   timer_->setInterval(kRefreshMs);
   connect(timer_, &QTimer::timeout, this, &ResultWindow::Poll);
@@ -180,6 +184,13 @@ void ResultWindow::ShowRunState() {
   bar_->setValue(percent < 0 ? (presenter_.running() ? 0 : 100) : percent);
   pause_->setText(Q(presenter_.PauseCaption()));
   for (QPushButton* b : {pause_, stop_, skip_}) b->setEnabled(presenter_.ControlsEnabled());
+}
+
+void ResultWindow::ExpandGroups() {
+  const ResultTree* tree = model_->tree();
+  if (!tree || tree->groups.size() > kExpandLimit) return;
+  for (std::size_t g = 0; g < tree->groups.size(); ++g)
+    if (tree->groups[g].expanded) grid_->expand(model_->index(static_cast<int>(g), 0));
 }
 
 void ResultWindow::ShowCounters() {

@@ -60,6 +60,7 @@ class ResultWindow : public QMainWindow {
   void Poll();
   void ShowRunState();
   void ShowCounters();
+  void ExpandGroups();
 
   Session& session_;
   UiBridge& bridge_;
