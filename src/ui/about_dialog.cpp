@@ -32,8 +32,8 @@ void ShowAboutDialog(QWidget* parent) {
   QMessageBox::about(parent, Q(z_Translate(22204, "Über Twinex")), Q(text));
 }
 
-void ShowUnexpectedError(QWidget* parent, const std::string& where, const std::string& error) {
-  LogErrorRecord(where, error);
+void ShowUnexpectedError(QWidget* parent, const std::string& where, const std::string& error, bool recorded) {
+  if (!recorded) LogErrorRecord(where, error);
   QMessageBox::critical(parent, "Twinex",
                         Q(z_Translate(22212, "Es ist ein unerwarteter Fehler aufgetreten: %1%!%2", {where, error})));
 }

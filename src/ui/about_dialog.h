@@ -8,6 +8,7 @@ class QWidget;
 namespace twinex::ui {
 
 void ShowAboutDialog(QWidget* parent);
-void ShowUnexpectedError(QWidget* parent, const std::string& where, const std::string& error);
+// recorded: the engine has written the error record already (errors of its runs).
+void ShowUnexpectedError(QWidget* parent, const std::string& where, const std::string& error, bool recorded = false);
 
 }  // namespace twinex::ui

@@ -52,7 +52,7 @@ int main(int argc, char** argv) {
   session.LoadSettings();
   ui::MainWindow window(session, bridge);
   QObject::connect(&bridge, &ui::UiBridge::unexpectedError, &window,
-                   [&window](const QString& text) { ui::ShowUnexpectedError(&window, "search", ui::S(text)); });
+                   [&window](const QString& text) { ui::ShowUnexpectedError(&window, "twinex", ui::S(text), true); });
   window.show();
   // The command line is applied once the window is up; a search it names starts at once.
   QTimer::singleShot(0, &window, [&window, commandLine] { window.ApplyCommandLine(commandLine); });

@@ -152,11 +152,12 @@ MainWindow::MainWindow(Session& session, UiBridge& bridge, QWidget* parent)
   split->addWidget(middle);
   split->addWidget(logBox);
   split->setStretchFactor(1, 3);
+  split->setSizes({150, 520, 130});
   layout->addWidget(split);
   setCentralWidget(central);
 
   BuildMenus();
-  resize(900, 800);
+  resize(1100, 850);
   RestoreWindow(*this, windowSettings_, kWindowName);
   Refresh();
   ShowLastSearchLog();

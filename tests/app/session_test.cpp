@@ -139,8 +139,12 @@ TEST_F(SessionTest, APauseOrStopRightAfterAStartedSearchIsKept) {
   started = session.StartSearch(session.MakeSearchEnvironment());
   session.searchControl().Pause();
   EXPECT_EQ(started.wait_for(std::chrono::milliseconds(300)), std::future_status::timeout);
+  // The window may edit the settings meanwhile: the running search keeps what it started with.
+  session.settings().sources.sources.clear();
   session.searchControl().Resume();
   EXPECT_TRUE(started.get().Complete());
+  ASSERT_NE(session.search(), nullptr);
+  EXPECT_EQ(session.search()->result.groups.size(), 1u);
 }
 
 TEST_F(SessionTest, AnErrorInsideASearchBecomesAnErrorRecordAndAFailedRun) {
