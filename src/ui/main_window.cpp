@@ -186,16 +186,19 @@ QWidget* MainWindow::BuildSearchPage() {
       {OptionGroup::Pictures, TextRef{5505, "Finde ähnliche Bilder"}, 3, 1},
       {OptionGroup::Music, TextRef{5506, "Finde ähnliche Musik"}, 4, 1},
       {OptionGroup::TrackLength, TextRef{5507, "Finde Video- und Musikdateien anhand der Tonspurlänge"}, 5, 1},
-      {OptionGroup::General, TextRef{22183, "Allgemeine Optionen"}, 5, 0},
+      {OptionGroup::General, TextRef{22183, "Allgemeine Optionen"}, 6, 0},
   };
   std::vector<QFormLayout*> forms;
   for (const Box& b : kBoxes) {
     auto* box = new QGroupBox(Q(z_Translate(b.title)), page);
     forms.push_back(new QFormLayout(box));
     boxes_.emplace_back(box, b.group);
-    grid->addWidget(box, b.row, b.column);
+    // The general options have the longest captions: they take the whole width.
+    grid->addWidget(box, b.row, b.column, 1, b.group == OptionGroup::General ? 2 : 1);
   }
-  grid->setRowStretch(std::size(kBoxes), 1);
+  grid->setRowStretch(7, 1);
+  grid->setColumnStretch(0, 1);
+  grid->setColumnStretch(1, 1);
   auto formOf = [&](OptionGroup g) {
     for (std::size_t i = 0; i < boxes_.size(); ++i)
       if (boxes_[i].second == g) return forms[i];
