@@ -37,6 +37,8 @@ class ResultWindowPresenter {
   explicit ResultWindowPresenter(ExportColumns visible = {}) : visible_(visible) {}
 
   // ---- Grid ----
+  const ExportColumns& visible() const { return visible_; }
+  void SetVisible(const ExportColumns& visible) { visible_ = visible; }
   std::vector<GridColumn> Columns(const ResultTree& tree) const;
   std::string GroupText(const ResultTree& tree, const ResultGroup& group, const GridColumn& column) const;
   std::string FileText(const ResultTree& tree, const ResultFile& file, const GridColumn& column) const;

@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -17,7 +18,9 @@
 #include <chrono>
 
 #include "app/session.h"
+#include "results/export_columns.h"
 #include "search/search_driver.h"
+#include "settings/settings_file.h"
 #include "ui/qt_text.h"
 #include "ui/result_model.h"
 #include "ui/ui_bridge.h"
@@ -81,6 +84,8 @@ ResultWindow::ResultWindow(Session& session, UiBridge& bridge, WindowSettings& w
   grid_->setModel(model_);
   grid_->setSortingEnabled(true);
   grid_->header()->setSortIndicatorShown(true);
+  grid_->header()->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(grid_->header(), &QWidget::customContextMenuRequested, this, &ResultWindow::ChooseColumns);
   grid_->setUniformRowHeights(true);  // keeps half a million rows quick to scroll
   grid_->setAlternatingRowColors(true);
   log_ = new QPlainTextEdit(split);
@@ -184,6 +189,24 @@ void ResultWindow::ShowRunState() {
   bar_->setValue(percent < 0 ? (presenter_.running() ? 0 : 100) : percent);
   pause_->setText(Q(presenter_.PauseCaption()));
   for (QPushButton* b : {pause_, stop_, skip_}) b->setEnabled(presenter_.ControlsEnabled());
+}
+
+void ResultWindow::ChooseColumns(const QPoint& at) {
+  QMenu menu(this);
+  ExportColumns visible = presenter_.visible();
+  for (const exporting::FileColumn& c : exporting::FileColumnTable()) {
+    QAction* a = menu.addAction(Q(z_Translate(c.header)));
+    a->setCheckable(true);
+    a->setChecked(visible.*(c.visible));
+    connect(a, &QAction::toggled, this, [this, &c](bool on) {
+      ExportColumns v = presenter_.visible();
+      v.*(c.visible) = on;
+      presenter_.SetVisible(v);
+      ProfilePutItemWide("Optionen", c.settingKey, on ? "1" : "0", SettingsFilePath());
+      model_->SetTree(model_->tree());
+    });
+  }
+  menu.exec(grid_->header()->mapToGlobal(at));
 }
 
 void ResultWindow::ExpandGroups() {

@@ -61,6 +61,8 @@ class ResultWindow : public QMainWindow {
   void ShowRunState();
   void ShowCounters();
   void ExpandGroups();
+  // The header's menu: which columns the grid shows (stored in "Optionen").
+  void ChooseColumns(const QPoint& at);
 
   Session& session_;
   UiBridge& bridge_;
