@@ -1,6 +1,8 @@
 #include "app/session.h"
 
 #include <gtest/gtest.h>
+
+#include <chrono>
 #include <sys/stat.h>
 
 #include <stdexcept>
@@ -122,6 +124,23 @@ TEST_F(SessionTest, AStoppedSearchKeepsItsReasonAndNoFileActionRunsOnItsResult) 
   // The next search starts afresh: the stop belonged to the one before.
   seen = 0;
   EXPECT_TRUE(session.RunSearch(session.MakeSearchEnvironment()).Complete());
+}
+
+TEST_F(SessionTest, APauseOrStopRightAfterAStartedSearchIsKept) {
+  // The window's controls act on the search at once, before its thread has begun.
+  std::future<SearchReport> started = session.StartSearch(session.MakeSearchEnvironment());
+  session.searchControl().RequestStop(kStopUser);
+  EXPECT_EQ(started.get().stopReason, kStopUser);
+
+  started = session.StartSearch(session.MakeSearchEnvironment());
+  session.searchControl().Pause();
+  EXPECT_EQ(started.wait_for(std::chrono::milliseconds(300)), std::future_status::timeout);
+  // The window may edit the settings meanwhile: the running search keeps what it started with.
+  session.settings().sources.sources.clear();
+  session.searchControl().Resume();
+  EXPECT_TRUE(started.get().Complete());
+  ASSERT_NE(session.search(), nullptr);
+  EXPECT_EQ(session.search()->result.groups.size(), 1u);
 }
 
 TEST_F(SessionTest, AnErrorInsideASearchBecomesAnErrorRecordAndAFailedRun) {
