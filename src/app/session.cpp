@@ -8,6 +8,7 @@
 #include "platform/file_system.h"
 #include "search/search_driver.h"
 #include "settings/profiles.h"
+#include "similar/similar_names_method.h"
 #include "settings/settings_file.h"
 #include "settings/translate.h"
 
@@ -21,7 +22,7 @@ std::shared_ptr<RunControl> Unowned(RunControl& control) { return {std::shared_p
 }  // namespace
 
 Session::Session(SessionPorts ports)
-    : ports_(ports),
+    : ports_((similar::InstallSimilarMethods(), ports)),
       searchLog_(std::make_unique<SearchLogWriter>(ports.search)),
       work_([this](const WorkError& e) {
         if (ports_.listener) ports_.listener->OnError(e);

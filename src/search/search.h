@@ -27,6 +27,7 @@ namespace twinex {
 class Prompt;
 class ChecksumDatabase;
 class SearchMethod;
+struct SearchMethodState;
 struct ContentWorkspace;
 namespace platform {
 struct FileInfo;
@@ -138,6 +139,7 @@ class Search {
   // Init_Variablen
   int method = 0;
   const SearchMethod* searchMethod;  // the implementation of `method`
+  std::unique_ptr<SearchMethodState> methodState;  // what the method keeps between files
   std::array<bool, 8> criteria{};  // name, extension, size, content, modified, created, attributes, hard link
   int scope = 0;
   int contentMethod = 0;

@@ -1,5 +1,7 @@
 #include "search/search_method.h"
 
+#include <array>
+
 #include "search/check_file.h"
 #include "search/hardlink_id.h"
 #include "search/search.h"
@@ -50,13 +52,7 @@ class SimilarNamesMethod : public NotYetMethod {
  public:
   SimilarNamesMethod() : NotYetMethod(kMethodSimilarNames) {}
   void SetCriteria(const SearchSettings&, std::array<bool, 8>& c) const override { c[kCritName] = true; }
-  void AddLogLines(const Search& s, std::vector<std::string>& lines) const override {
-    const SearchSettings& st = s.settings;
-    lines.push_back(Option(z_Translate(11093, "Vergleichsmethode") + ": " +
-                           PartialFilenameCompareMethodText(st.PartialFilenameCompareMethod) + " (" +
-                           st.PartialFilenameComparePercent + "%)"));
-    lines.push_back(Option(z_Translate(11094, "Trennzeichen") + ": \"" + st.PartialFilenameCompareMethodDelimiterChars + "\""));
-  }
+  void AddLogLines(const Search& s, std::vector<std::string>& lines) const override { SimilarNamesLogLines(s, lines); }
 };
 
 std::string JoinTicked(const std::vector<PictureExtension>& exts) {
@@ -134,16 +130,37 @@ int SearchMethod::CaptionType(const Search& s) const {
   return kCaptionName;
 }
 
-const SearchMethod& SearchMethodFor(int number) {
+void SimilarNamesLogLines(const Search& s, std::vector<std::string>& lines) {
+  const SearchSettings& st = s.settings;
+  lines.push_back(Option(z_Translate(11093, "Vergleichsmethode") + ": " +
+                         PartialFilenameCompareMethodText(st.PartialFilenameCompareMethod) + " (" +
+                         st.PartialFilenameComparePercent + "%)"));
+  lines.push_back(Option(z_Translate(11094, "Trennzeichen") + ": \"" + st.PartialFilenameCompareMethodDelimiterChars + "\""));
+}
+
+namespace {
+
+// Indexed by the method number. Written only at start-up, before any search runs.
+std::array<const SearchMethod*, 6>& MethodTable() {
   static const PropertiesMethod properties;
   static const SimilarNamesMethod names;
   static const SimilarPicturesMethod pictures;
   static const SimilarMusicMethod music;
   static const TrackLengthMethod trackLength;
   static const HardlinkMethod hardlinks;
-  // Indexed by the method number.
-  static const SearchMethod* const kTable[] = {&properties, &names, &pictures, &music, &trackLength, &hardlinks};
-  return number >= 0 && number < static_cast<int>(std::size(kTable)) ? *kTable[number] : properties;
+  static std::array<const SearchMethod*, 6> table = {&properties, &names, &pictures, &music, &trackLength, &hardlinks};
+  return table;
+}
+
+}  // namespace
+
+const SearchMethod& SearchMethodFor(int number) {
+  const auto& table = MethodTable();
+  return number >= 0 && number < static_cast<int>(table.size()) ? *table[static_cast<std::size_t>(number)] : *table[0];
+}
+
+void InstallSearchMethod(int number, const SearchMethod& method) {
+  if (number >= 0 && number < static_cast<int>(MethodTable().size())) MethodTable()[static_cast<std::size_t>(number)] = &method;
 }
 
 }  // namespace twinex

@@ -36,7 +36,19 @@ class SearchMethod {
   virtual void AddLogLines(const Search& /*search*/, std::vector<std::string>& /*lines*/) const {}
 };
 
+// What a method keeps from file to file during one search (the similarity groupings).
+struct SearchMethodState {
+  virtual ~SearchMethodState() = default;
+};
+
 // The implementation of a method number (0..5); the properties method for any other.
 const SearchMethod& SearchMethodFor(int number);
+
+// The similarity methods live above the engine; the program puts them into the table once at
+// start-up (before any search), replacing the stand-in that refuses the start.
+void InstallSearchMethod(int number, const SearchMethod& method);
+
+// The similar-names method's lines of the search-log header.
+void SimilarNamesLogLines(const Search& search, std::vector<std::string>& lines);
 
 }  // namespace twinex
