@@ -6,6 +6,7 @@
 #include "results/result_tree.h"
 #include "search/hardlink_id.h"
 #include "search/search.h"
+#include "settings/name_part.h"
 
 namespace twinex {
 namespace {
@@ -18,36 +19,13 @@ std::string DateKeyPart(const Search& s, double date) {
   return std::to_string(static_cast<long long>(seconds)) + "s";
 }
 
-std::string CutName(std::string name, int method, long long n) {
-  if (method == 0 || n < 0) return name;
-  auto chars = platform::SplitChars(name);
-  std::size_t count = chars.size(), keep = static_cast<std::size_t>(n);
-  auto join = [&](std::size_t from, std::size_t to) {
-    std::string out;
-    for (std::size_t i = from; i < to && i < count; ++i) out += chars[i];
-    return out;
-  };
-  switch (method) {
-    case 1:  // the first N characters
-      return join(0, std::min(keep, count));
-    case 2:  // the last N characters
-      return join(count > keep ? count - keep : 0, count);
-    case 3:  // without the last N characters, when longer than N
-      return count > keep ? join(0, count - keep) : name;
-    case 4:  // without the first N characters, when longer than N
-      return count > keep ? join(keep, count) : name;
-    default:
-      return name;
-  }
-}
-
 }  // namespace
 
 std::string ComparisonName(const Search& s, std::string_view nameWithoutExtension) {
   std::string name(nameWithoutExtension);
   if (s.nameCleanup.ignoreChars) name = s.nameCleanup.Search_ReplaceFileNameChars(name);
   if (s.nameCleanup.ignoreText) name = s.nameCleanup.Search_ReplaceFileNameText(name);
-  return CutName(std::move(name), s.settings.FileNameCompareMethod, s.firstCharsCount);
+  return CutNamePart(std::move(name), s.settings.FileNameCompareMethod, s.firstCharsCount);
 }
 
 bool UsesSlots(const Search& s) { return s.criteria[kCritContent] || s.scope == 2; }
