@@ -82,6 +82,12 @@ struct ActionFixture : ::testing::Test {
                   std::int64_t mtime = 0) {
     const std::string path = dir.Write(rel, content);
     if (mtime != 0) SetMTime(path, mtime);
+    AddRow(groupId, path, selected, qnr);
+    return path;
+  }
+
+  // A row for a file that is already there, with the facts the search reads.
+  void AddRow(int groupId, const std::string& path, bool selected, int qnr = 1) {
     platform::FileInfo info;
     EXPECT_EQ(platform::GetFileInfo(path, info), "");
     ResultFile f;
@@ -96,7 +102,6 @@ struct ActionFixture : ::testing::Test {
     ResultGroup& group = G(groupId);
     tree.AddFile(group, f);
     if (selected) tree.SetSelected(group, group.files.back(), true);
-    return path;
   }
 
   // Settings that ask nothing, so each test states the questions it wants.

@@ -21,20 +21,7 @@ struct KeepCheck : ActionFixture {
   }
 
   // A row for a file that is already there (a second path or name of it).
-  void AddExisting(int g, const std::string& path, bool selected) {
-    platform::FileInfo info;
-    ASSERT_EQ(platform::GetFileInfo(path, info), "");
-    ResultFile f;
-    f.dupname = platform::FileNameOf(path);
-    f.path = platform::ParentFolder(path);
-    f.size = info.size;
-    f.dateVal = info.modified;
-    f.device = info.device;
-    f.inode = info.inode;
-    f.qnr = 1;
-    tree.AddFile(G(g), f);
-    if (selected) tree.SetSelected(G(g), G(g).files.back(), true);
-  }
+  void AddExisting(int g, const std::string& path, bool selected) { AddRow(g, path, selected); }
 };
 
 TEST_F(KeepCheck, NoActionRemovesTheKeptFileThroughASecondPath) {
