@@ -11,6 +11,7 @@
 #include "platform/text.h"
 #include "settings/settings_file.h"
 #include "support/temp_dir.h"
+#include "support/unprivileged.h"
 
 namespace twinex {
 namespace {
@@ -297,12 +298,16 @@ TEST(ExportFailure, UnwritableTargetsReportAnErrorAndLeaveNothingBehind) {
   EXPECT_EQ(prompt.asked[0].icon, PromptIcon::Exclamation);
   EXPECT_TRUE(FolderEntries(dir.path()).empty());
 
-  if (::geteuid() == 0) GTEST_SKIP() << "root writes read-only files";
-  const std::string locked = dir.Write("locked.txt", "keep me");
-  ::chmod(locked.c_str(), 0444);
-  EXPECT_EQ(ExportResult(SampleTree(), Request(locked, kExportTxt), prompt).status, ExportStatus::Failed);
+  // A folder the user may not write to: root writes everywhere, so a user who cannot tries.
+  const std::string locked = dir.Write("ro/locked.txt", "keep me");
+  ::chmod((dir / "ro").c_str(), 0555);
+  test::OpenToEveryone(dir.path());
+  EXPECT_TRUE(test::RunUnprivileged([&] {
+    SilentPrompt quiet;
+    return ExportResult(SampleTree(), Request(locked, kExportTxt), quiet).status == ExportStatus::Failed;
+  }));
   EXPECT_EQ(test::ReadFile(locked), "keep me");
-  EXPECT_EQ(FolderEntries(dir.path()), std::vector<std::string>{"locked.txt"});
+  EXPECT_EQ(FolderEntries(dir / "ro"), std::vector<std::string>{"locked.txt"});
 }
 
 TEST(ExportCancel, CancelledExportKeepsTheOldFileAndRemovesTheTemporaryOne) {

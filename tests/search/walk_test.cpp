@@ -5,6 +5,7 @@
 
 #include "search/walk.h"
 #include "search_fixture.h"
+#include "support/unprivileged.h"
 
 namespace twinex::test {
 namespace {
@@ -145,15 +146,19 @@ TEST(Walk, LargeSparseFilesAndOddNames) {
   EXPECT_EQ(names, (std::vector<std::string>{"bad\xff name.txt", "big.bin"}));
 }
 
-TEST(Walk, UnreadableFolderIsPassedOver) {
-  if (geteuid() == 0) GTEST_SKIP() << "root reads every folder";
+TEST(Walk, UnreadableFolderIsPassedOverAndLogged) {
   TempDir t;
   t.Write("src/locked/a.txt", "a");
   t.Write("src/b.txt", "b");
   chmod((t / "src/locked").c_str(), 0);
-  RecordedSearch r;
-  r.Run(SettingsFor({t / "src"}));
-  EXPECT_EQ(r.files.size(), 1u);
+  OpenToEveryone(t.path());
+  // Root reads every folder: the walk runs as a user who cannot.
+  EXPECT_TRUE(RunUnprivileged([&] {
+    RecordedSearch r;
+    r.Run(SettingsFor({t / "src"}));
+    const std::string logged = "Der Ordner '" + (t / "src/locked") + "' konnte nicht durchsucht werden: ";
+    return r.files.size() == 1u && r.observer.errors.size() == 1u && r.observer.errors[0].rfind(logged, 0) == 0;
+  }));
 }
 
 }  // namespace
