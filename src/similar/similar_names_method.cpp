@@ -29,8 +29,10 @@ class SimilarNamesSearchMethod : public SearchMethod {
     if (!s.methodState) s.methodState = std::make_unique<NamesState>(s);
     NamesState& state = static_cast<NamesState&>(*s.methodState);
     FileRecord& current = s.files.Record(0);
+    const std::uint64_t before = state.names.Groups().Counters().comparisons;
     const GroupChange change = state.names.Add(current.Name(), current.Extension(), current.SourceNr,
                                                s.scope == 3 ? s.files.RelativeFolder(0) : std::string());
+    s.counters.fileComparisons += state.names.Groups().Counters().comparisons - before;
     // Every file stays in the table: a later file may find it alike.
     state.recordOf.push_back(s.files.Add("", std::move(current)));
     if (change.group < 0) return;
