@@ -2,6 +2,12 @@
 
 namespace twinex {
 
+std::uint32_t MemberAttributes(bool readOnly, std::string_view name) {
+  constexpr std::uint32_t kReadOnly = 0x1, kHidden = 0x2, kNormal = 0x80;
+  const std::uint32_t bits = (readOnly ? kReadOnly : 0) | (!name.empty() && name[0] == '.' ? kHidden : 0);
+  return bits == 0 ? kNormal : bits;
+}
+
 void SplitInnerPath(std::string_view inner, std::string& folder, std::string& name) {
   std::string path(inner);
   for (char& c : path)

@@ -64,6 +64,10 @@ std::unique_ptr<ArchiveReader> MakeLibarchiveReader();
 // program: the external archiver, looked up in PATH when it holds no "/".
 std::unique_ptr<ArchiveReader> MakeSevenZipReader(std::string program = "7zz");
 
+// Windows-style attribute bits of a member, as plain files get them: read-only, hidden for a
+// name beginning with ".", normal when neither.
+std::uint32_t MemberAttributes(bool readOnly, std::string_view name);
+
 // Splits an inner path into its folder and name; turns "\" into "/" first and drops leading
 // "/" and "./", since the archive's path is only shown, never used as a path of ours.
 void SplitInnerPath(std::string_view inner, std::string& folder, std::string& name);

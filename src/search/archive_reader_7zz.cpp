@@ -13,7 +13,6 @@
 namespace twinex {
 namespace {
 
-constexpr std::uint32_t kAttrReadOnly = 0x1, kAttrHidden = 0x2, kAttrNormal = 0x80;
 constexpr int kPollMs = 100;
 constexpr std::size_t kReadBlock = 64 * 1024;
 constexpr std::size_t kMaxLine = 64 * 1024;
@@ -32,13 +31,19 @@ struct Entry {
 };
 
 // The attribute field holds the Windows letters, then the Unix mode ("A -rw-r--r--", "D drwx…").
+struct AttributeField {
+  std::string letters, mode;
+  explicit AttributeField(const std::string& field) {
+    const std::size_t space = field.rfind(' ');
+    letters = field.substr(0, space == std::string::npos ? field.size() : space);
+    mode = space == std::string::npos ? "" : field.substr(space + 1);
+  }
+};
+
+// Folders and links carry no data of their own.
 bool IsFileEntry(const Entry& e) {
-  if (e.folder) return false;
-  const std::size_t space = e.attributes.rfind(' ');
-  const std::string letters = e.attributes.substr(0, space == std::string::npos ? e.attributes.size() : space);
-  if (letters.find('D') != std::string::npos) return false;
-  const std::string mode = space == std::string::npos ? "" : e.attributes.substr(space + 1);
-  return mode.empty() || mode[0] == '-';
+  const AttributeField a(e.attributes);
+  return !e.folder && a.letters.find('D') == std::string::npos && (a.mode.empty() || a.mode[0] == '-');
 }
 
 ArchiveMember ToMember(const Entry& e) {
@@ -49,12 +54,9 @@ ArchiveMember ToMember(const Entry& e) {
   if (platform::ParseLong(e.size, size) && size > 0) m.size = static_cast<std::uint64_t>(size);
   m.modified = ParseTime(e.modified);
   m.created = e.created.empty() ? m.modified : ParseTime(e.created);
-  const std::size_t space = e.attributes.rfind(' ');
-  const std::string letters = e.attributes.substr(0, space == std::string::npos ? e.attributes.size() : space);
-  const std::string mode = space == std::string::npos ? "" : e.attributes.substr(space + 1);
-  const bool readOnly = letters.find('R') != std::string::npos || (mode.size() > 2 && mode[2] == '-');
-  m.attributes = (readOnly ? kAttrReadOnly : 0) | (!m.name.empty() && m.name[0] == '.' ? kAttrHidden : 0);
-  if (m.attributes == 0) m.attributes = kAttrNormal;
+  const AttributeField a(e.attributes);
+  const bool readOnly = a.letters.find('R') != std::string::npos || (a.mode.size() > 2 && a.mode[2] == '-');
+  m.attributes = MemberAttributes(readOnly, m.name);
   m.encrypted = e.encrypted;
   return m;
 }

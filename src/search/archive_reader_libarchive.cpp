@@ -13,7 +13,6 @@
 namespace twinex {
 namespace {
 
-constexpr std::uint32_t kAttrReadOnly = 0x1, kAttrHidden = 0x2, kAttrNormal = 0x80;
 constexpr std::size_t kReadBlock = 64 * 1024;
 
 struct ArchiveCloser {
@@ -122,8 +121,7 @@ class LibarchiveReader final : public ArchiveReader {
       m.modified = platform::DateFromUnix(archive_entry_mtime(e));
       m.created = archive_entry_birthtime_is_set(e) ? platform::DateFromUnix(archive_entry_birthtime(e)) : m.modified;
       const mode_t mode = archive_entry_perm(e);
-      m.attributes = ((mode & S_IWUSR) || mode == 0 ? 0 : kAttrReadOnly) | (m.name[0] == '.' ? kAttrHidden : 0);
-      if (m.attributes == 0) m.attributes = kAttrNormal;
+      m.attributes = MemberAttributes(mode != 0 && !(mode & S_IWUSR), m.name);
       m.encrypted = IsEncrypted(e);
       if (!onMember(m)) return {};
     }
