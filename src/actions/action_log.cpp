@@ -12,19 +12,14 @@ namespace twinex {
 ActionLog::ActionLog(ActionObserver& observer, ActionLogTarget target)
     : observer_(observer), target_(std::move(target)) {}
 
-ActionLog::~ActionLog() {
-  if (fd_ >= 0) ::close(fd_);
-}
-
 std::string ActionLog::Open() {
   if (target_.path.empty() || !target_.write) return "";
-  fd_ = ::open(target_.path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
-  if (fd_ < 0) return std::strerror(errno);
+  fd_.Reset(::open(target_.path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644));
+  if (!fd_) return std::strerror(errno);
   struct stat st;
-  if (::fstat(fd_, &st) == 0 && st.st_size == 0 && ::write(fd_, "\xFF\xFE", 2) != 2) {
+  if (::fstat(fd_.get(), &st) == 0 && st.st_size == 0 && !platform::WriteAll(fd_.get(), "\xFF\xFE", 2)) {
     std::string error = std::strerror(errno);
-    ::close(fd_);
-    fd_ = -1;
+    fd_.Reset();
     return error;
   }
   return "";
@@ -32,7 +27,8 @@ std::string ActionLog::Open() {
 
 void ActionLog::Line(const std::string& text, bool isError) {
   observer_.OnLog(text, isError);
-  if (fd_ >= 0) target_.write(fd_, text, isError);
+  // A line the file does not take is still shown; the run must not end over its log.
+  if (fd_) (void)target_.write(fd_.get(), text, isError);
 }
 
 }  // namespace twinex

@@ -20,7 +20,6 @@ struct ActionRule {
   bool changesSource;      // the file is removed, replaced or renamed: safety question, identity check
   bool takesLinks;         // a hard link or shortcut may take the file's place afterwards
   bool leavesFolder;       // the file leaves its folder (empty-folder clean-up)
-  bool needsKeeper;        // nothing of the file survives: its group must keep a copy
 };
 
 const std::vector<ActionRule>& ActionRules();

@@ -39,6 +39,6 @@ struct FileManagerSettings {
 // file means the settings file.
 FileManagerSettings LoadFileManagerSettings(const std::string& file = "");
 // Writes every key in one write of the file; returns the error text or "".
-std::string SaveFileManagerSettings(const FileManagerSettings& settings, const std::string& file = "");
+[[nodiscard]] std::string SaveFileManagerSettings(const FileManagerSettings& settings, const std::string& file = "");
 
 }  // namespace twinex

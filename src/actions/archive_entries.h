@@ -16,6 +16,6 @@ bool ArchiveAllowsDelete(int archiveType);
 // Deletes one entry (its path inside the archive, "\" or "/" separated). Returns "" or the text
 // for the error message: the archiver's exit code and its meaning, or that the program is
 // missing and which package brings it.
-std::string DeleteArchiveEntry(const std::string& archiver, const std::string& archive, const std::string& entry);
+[[nodiscard]] std::string DeleteArchiveEntry(const std::string& archiver, const std::string& archive, const std::string& entry);
 
 }  // namespace twinex

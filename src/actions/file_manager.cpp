@@ -4,21 +4,24 @@
 #include <map>
 #include <set>
 
+#include "actions/action_lock.h"
 #include "actions/action_log.h"
 #include "actions/action_rules.h"
 #include "actions/archive_entries.h"
 #include "actions/file_steps.h"
+#include "actions/keep_check.h"
 #include "actions/link_source.h"
 #include "actions/name_templates.h"
 #include "actions/result_update.h"
 #include "platform/date_time.h"
 #include "platform/file_ops.h"
+#include "platform/file_identity.h"
+#include "platform/folder_access.h"
 #include "platform/file_system.h"
 #include "platform/links.h"
 #include "platform/text.h"
 #include "platform/trash.h"
 #include "platform/volume.h"
-#include "search/search_state.h"
 
 namespace twinex {
 namespace {
@@ -29,6 +32,7 @@ enum class Verdict { Next, Stop };
 // One selected row on its way through the rules.
 struct Item {
   ResultGroup& group;
+  std::size_t row;
   ResultFile& file;
   std::string path;
   std::string targetFolder;  // copy, move
@@ -56,15 +60,14 @@ class Run {
         rule_(RuleFor(request.settings.Aktion)),
         observer_(observer),
         prompt_(prompt),
-        log_(observer, request.log) {
+        log_(observer, request.log),
+        run_(request.run ? *request.run : ownRun_) {
     if (rule_.takesLinks) link_ = s_.OptionHardlink ? LinkKind::Hard : s_.OptionShortcut ? LinkKind::Symbolic : LinkKind::None;
   }
 
   FileManagerOutcome Execute() {
     if (!StartChecks()) return out_;
     out_.started = true;
-    SearchState = kStateRunning;
-    SearchStopReason = kStopNone;
     startTick_ = lastProgress_ = platform::TickCount();
     LogStart();
     for (std::size_t g = 0; g < tree_.groups.size() && !out_.cancelled; ++g) ProcessGroup(tree_.groups[g]);
@@ -172,7 +175,17 @@ class Run {
     Option(s_.DateienEntfernen, TextRef{18042, "Alle verarbeiteten Dateien aus dem Suchergebnis entfernen"});
     Option(s_.GruppenEntfernen, TextRef{18043, "Alle Gruppen mit nur einer Datei aus dem Suchergebnis entfernen"});
     if (rule_.needsFolder) log_.Line(z_Translate(18020, "Ordner :") + " " + targetRoot_);
+    if (req_.dryRun) LogUnchecked();
   }
+
+  // What a dry run cannot know before the real run tries it.
+  void LogUnchecked() {
+    Unchecked(z_Translate(18128, "ob andere Programme die Dateien bis zum echten Lauf verändern"));
+    if (s_.Aktion == FileAction::Trash) Unchecked(z_Translate(18129, "ob der Papierkorb die Dateien annimmt"));
+    if (link_ != LinkKind::None) Unchecked(z_Translate(18131, "ob die Hardlinks oder Verknüpfungen angelegt werden können"));
+  }
+
+  void Unchecked(const std::string& what) { log_.Line(z_Translate(18127, "PROBELAUF: nicht geprüft: %1", {what})); }
 
   // ---- Errors, progress, cancelling ------------------------------------------------------
 
@@ -223,13 +236,7 @@ class Run {
       ++c().protectedGroups;
       c().protectedGroupFiles += guarded;
     }
-    if (rule_.needsKeeper && link_ == LinkKind::None && !KeeperLeft(g)) {
-      Fail(z_Translate(18119, "In der Gruppe '%1' ist keine der nicht ausgewählten Dateien mehr unverändert vorhanden; "
-                              "die ausgewählten Dateien werden nicht gelöscht.",
-                       {g.dupname}));
-      c().skipped += selected;
-      return;
-    }
+    kept_ = KeptRows(g, req_.protectedSources);
     links_ = GroupLinks{};
     links_.excluded.assign(g.files.size(), 0);
     pastSources_.clear();
@@ -240,21 +247,13 @@ class Run {
     for (std::size_t i = 0; i < g.files.size() && !out_.cancelled; ++i) {
       // Sources, also one chosen later in the group, stay as they are.
       if (!g.files[i].selected || IsPastSource(i)) continue;
+      if (!run_.WaitWhilePaused()) {
+        out_.cancelled = true;
+        break;
+      }
       ProcessFile(g, i);
-      if (SearchState.load() == kStateStop) out_.cancelled = true;
+      if (run_.StopRequested()) out_.cancelled = true;
     }
-  }
-
-  // A permanent delete must leave the group a copy: when every file meant to stay has vanished
-  // or changed since the search, deleting the selected ones would lose the last one.
-  bool KeeperLeft(const ResultGroup& g) const {
-    bool anyKeeper = false;
-    for (const ResultFile& f : g.files) {
-      if (f.selected && !Protected(f)) continue;
-      anyKeeper = true;
-      if (f.archiv != 0 ? platform::ExistFile(f.path) : ChangedSinceSearch(f).empty()) return true;
-    }
-    return !anyKeeper;  // every file selected: the user chose to process them all
   }
 
   bool IsPastSource(std::size_t i) const {
@@ -301,6 +300,7 @@ class Run {
   // A source stays as it is: it is no longer one of the files to process.
   void MarkSource(std::size_t i) {
     links_.excluded[i] = 1;
+    kept_[i] = 1;
     pastSources_.push_back(i);
     if (c().toProcess > 0) --c().toProcess;
   }
@@ -308,12 +308,12 @@ class Run {
   // ---- Files -------------------------------------------------------------------------------
 
   void ProcessFile(ResultGroup& g, std::size_t index) {
-    Item item{g, g.files[index], g.files[index].FullPath(), "", ""};
+    Item item{g, index, g.files[index], g.files[index].FullPath(), "", ""};
     links_.excluded[index] = 1;  // processed or failed: never a later source
     Progress(item.path);
     using Rule = Verdict (Run::*)(Item&);
-    static constexpr Rule kRules[] = {&Run::CheckProtection, &Run::HandleArchiveEntry, &Run::CheckStillTheSame,
-                                      &Run::PlanTarget,      &Run::CheckLinkSource,    &Run::Perform};
+    static constexpr Rule kRules[] = {&Run::CheckProtection, &Run::HandleArchiveEntry, &Run::PlanTarget,
+                                      &Run::CheckLinkSource, &Run::Perform};
     for (Rule r : kRules)
       if ((this->*r)(item) == Verdict::Stop) break;
   }
@@ -345,14 +345,6 @@ class Run {
     return Verdict::Stop;
   }
 
-  Verdict CheckStillTheSame(Item& it) {
-    if (!rule_.changesSource) return Verdict::Next;
-    const std::string why = ChangedSinceSearch(it.file);
-    if (why.empty()) return Verdict::Next;
-    Fail(z_Translate(18110, "Die Datei '%1' wurde seit der Suche verändert und wird nicht bearbeitet: %2", {it.path, why}));
-    return Verdict::Stop;
-  }
-
   Verdict PlanTarget(Item& it) {
     if (s_.Aktion == FileAction::Rename) {
       const std::string name = ExpandRenameTemplate(s_.Rename, MakeRenameContext(tree_, it.group, it.file, now_));
@@ -370,7 +362,10 @@ class Run {
     if (it.file.qnr >= 1 && static_cast<std::size_t>(it.file.qnr) <= req_.sourceFolders.size() &&
         !req_.sourceFolders[static_cast<std::size_t>(it.file.qnr - 1)].empty())
       source = req_.sourceFolders[static_cast<std::size_t>(it.file.qnr - 1)];
-    if (!IsInside(it.targetFolder, source) && it.targetFolder != it.file.path) return Verdict::Next;
+    // Texts alone miss a target reached through a symbolic link or a bind mount.
+    const bool inside = IsInside(it.targetFolder, source) || it.targetFolder == it.file.path ||
+                        platform::IsWithinFolder(it.targetFolder, source);
+    if (!inside) return Verdict::Next;
     Fail(z_Translate(rule_.failure, {it.path, it.targetFolder,
                                      z_Translate(18116, "Der Zielordner liegt im Quellordner '%1'.", {source})}));
     return Verdict::Stop;
@@ -383,14 +378,20 @@ class Run {
       return Verdict::Stop;
     }
     if (link_ != LinkKind::Hard) return Verdict::Next;
+    // Facts that cannot be read would pass for "another volume" or "below the limit".
+    auto unreadable = [&](const std::string& e) {
+      Fail(z_Translate(18105, "Beim Erstellen des Hardlinks '%1' auf die Datei '%2' ist ein Fehler aufgetreten: %3",
+                       {it.path, SourcePath(it.group), e}));
+      return Verdict::Stop;
+    };
     platform::FileInfo src, file;
-    platform::GetFileInfo(SourcePath(it.group), src);
+    if (std::string e = platform::GetFileInfo(SourcePath(it.group), src); !e.empty()) return unreadable(e);
     if (src.links >= req_.hardLinkLimit && !NextSource(it.group)) {
       ++c().skipped;
       return Verdict::Stop;
     }
-    platform::GetFileInfo(SourcePath(it.group), src);
-    platform::GetFileInfo(it.path, file);
+    if (std::string e = platform::GetFileInfo(SourcePath(it.group), src); !e.empty()) return unreadable(e);
+    if (std::string e = platform::GetFileInfo(it.path, file); !e.empty()) return unreadable(e);
     if (src.device == file.device) return Verdict::Next;
     log_.Line(z_Translate(18062, "INFO: Hardlink '%1' kann nicht erstellt werden, da sich die Hardlink-Quelldatei auf "
                                  "einem anderem Datenträger befindet.",
@@ -420,7 +421,31 @@ class Run {
 
   // ---- The action --------------------------------------------------------------------------
 
+  // The one check before any step that removes, replaces or empties a file: "" to go ahead.
+  std::string Guard(const Item& it, Removal kind, const std::string& pathNow = "") const {
+    RemovalCase rc;
+    rc.kind = link_ != LinkKind::None && kind != Removal::Rename && kind != Removal::Truncate ? Removal::LinkReplace : kind;
+    rc.group = &it.group;
+    rc.row = it.row;
+    rc.kept = kept_;
+    rc.linkSource = link_ != LinkKind::None ? links_.source : kNoLinkSource;
+    rc.pathNow = pathNow;
+    return RemovalRefusal(rc);
+  }
+
   Verdict Perform(Item& it) {
+    if (req_.dryRun) {
+      if (std::string e = DryRunProblem(it); !e.empty()) {
+        Fail(e);
+        return Verdict::Stop;
+      }
+    }
+    platform::LockFile lock;
+    if (std::string e = req_.dryRun ? "" : LockFileStep(lock, req_.lockPath, &run_); !e.empty()) {
+      if (run_.StopRequested()) out_.cancelled = true;
+      else Fail(LockFailureText(req_.lockPath, e));
+      return Verdict::Stop;
+    }
     std::string error;
     switch (s_.Aktion) {
       case FileAction::Delete:
@@ -438,7 +463,9 @@ class Run {
         break;
     }
     if (!error.empty()) {
-      Fail(error);
+      // A stop in the middle of a copy took the partial copy away and left the file as it was.
+      if (run_.StopRequested()) out_.cancelled = true;
+      else Fail(error);
       return Verdict::Stop;
     }
     Processed(it);
@@ -478,6 +505,7 @@ class Run {
   }
 
   std::string Delete(Item& it) {
+    if (std::string refusal = Guard(it, Removal::Delete); !refusal.empty()) return refusal;
     if (link_ != LinkKind::None) {
       // The link replaces the file in one rename: that is the deletion.
       if (std::string e = MakeLink(it); !e.empty()) return e;
@@ -493,6 +521,7 @@ class Run {
   }
 
   std::string Trash(Item& it) {
+    if (std::string refusal = Guard(it, Removal::Trash); !refusal.empty()) return refusal;
     if (req_.dryRun) {
       Done(z_Translate(rule_.doneLog, {it.path}));
       ++c().trashed;
@@ -525,6 +554,9 @@ class Run {
   std::string CopyOrMove(Item& it) {
     const bool move = s_.Aktion == FileAction::Move;
     auto failure = [&](const std::string& e) { return z_Translate(rule_.failure, {it.path, it.targetFolder, e}); };
+    if (move) {
+      if (std::string refusal = Guard(it, Removal::Move); !refusal.empty()) return refusal;
+    }
     if (!req_.dryRun) {
       if (std::string e = platform::CreateFolderTree(it.targetFolder); !e.empty()) return failure(e);
       // A file of the same name in the target moves aside ("-001" …); nothing is overwritten.
@@ -532,7 +564,12 @@ class Run {
         if (std::string e = MoveExistingAside(it.targetFolder, it.file.dupname); !e.empty()) return failure(e);
       }
       const bool keepSource = move && link_ != LinkKind::None;
-      std::string e = move ? PlaceFile(it.path, it.target, keepSource) : CopyFileTo(it.path, it.target);
+      const platform::CopyProgress progress = [&](std::uint64_t) {
+        Progress(it.path);
+        return run_.WaitWhilePaused();
+      };
+      std::string e = move ? PlaceFile(it.path, it.target, keepSource, false, progress)
+                           : CopyFileTo(it.path, it.target, false, progress);
       if (!e.empty()) return failure(e);
       if (keepSource) {
         if (std::string le = MakeLink(it); !le.empty()) {
@@ -552,6 +589,11 @@ class Run {
 
   std::string Rename(Item& it) {
     const std::string newName = platform::FileNameOf(it.target);
+    if (std::string refusal = Guard(it, Removal::Rename); !refusal.empty()) return refusal;
+    if (s_.ReplaceFileWithSameName && it.target != it.path && RenamesOverAKeptFile(it))
+      return z_Translate(rule_.failure, {it.path, newName,
+                                         z_Translate(18123, "Unter diesem Namen liegt eine Datei des Suchergebnisses, "
+                                                            "die erhalten bleibt.")});
     if (!req_.dryRun && it.target != it.path) {
       std::string e = s_.ReplaceFileWithSameName ? platform::RenameOver(it.path, it.target)
                                                  : platform::RenameNoReplace(it.path, it.target);
@@ -561,7 +603,9 @@ class Run {
     ++c().renamed;
     changes_.renamed.emplace_back(&it.file, newName);
     if (s_.SetFileSizeToZero) {
-      if (std::string e = req_.dryRun ? "" : platform::TruncateToZero(it.target); !e.empty()) {
+      if (std::string refusal = Guard(it, Removal::Truncate, req_.dryRun ? it.path : it.target); !refusal.empty()) {
+        Fail(refusal);
+      } else if (std::string e = req_.dryRun ? "" : platform::TruncateToZero(it.target); !e.empty()) {
         // The rename stands; the failed truncation is an error of its own.
         Fail(platform::StartsWith(e, "open")
                  ? z_Translate(18102, "Die Datei '%1' konnte nicht geöffnet werden. Fehler: %2", {it.target, e})
@@ -572,6 +616,53 @@ class Run {
       }
     }
     return "";
+  }
+
+  // What a dry run can check of the real run's steps: the folders it writes to, the room a
+  // copy needs, a free name for a rename. "" when nothing stands in the way.
+  std::string DryRunProblem(const Item& it) {
+    const bool rename = s_.Aktion == FileAction::Rename;
+    auto failure = [&](const std::string& why) {
+      if (rule_.needsFolder) return z_Translate(rule_.failure, {it.path, it.targetFolder, why});
+      if (rename) return z_Translate(rule_.failure, {it.path, platform::FileNameOf(it.target), why});
+      return z_Translate(rule_.failure, {it.path, why});
+    };
+    auto writable = [&](const std::string& folder) {
+      const std::string e = platform::FolderWritable(folder);
+      return e.empty() ? e : failure(z_Translate(18124, "Der Ordner '%1' ist nicht beschreibbar: %2", {folder, e}));
+    };
+    if (rule_.changesSource) {
+      if (std::string e = writable(it.file.path); !e.empty()) return e;
+    }
+    if (rename && !s_.ReplaceFileWithSameName && it.target != it.path && platform::PathExists(it.target))
+      return failure(z_Translate(18125, "Eine Datei mit dem Namen '%1' ist schon vorhanden.", {platform::FileNameOf(it.target)}));
+    if (!rule_.needsFolder) return "";
+    if (std::string e = writable(it.targetFolder); !e.empty()) return e;
+    const std::string existing = platform::NearestExistingFolder(it.targetFolder);
+    platform::FileInfo at;
+    if (!platform::GetFileInfo(existing, at).empty()) return "";
+    // A move within one file system renames and needs no room.
+    if (s_.Aktion == FileAction::Move && at.device == it.file.device) return "";
+    std::uint64_t free = 0;
+    if (!platform::FreeBytes(existing, free)) {
+      if (!freeSpaceUnknown_) Unchecked(z_Translate(18147, "der freie Platz im Zielordner"));
+      freeSpaceUnknown_ = true;
+      return "";
+    }
+    std::uint64_t& planned = plannedBytes_[at.device];
+    planned += it.file.size;
+    if (planned <= free) return "";
+    return failure(z_Translate(18126, "Auf dem Datenträger des Ordners '%1' ist nicht genug Platz frei: %2 Bytes benötigt, %3 "
+                                      "Bytes frei.",
+                               {existing, std::to_string(planned), std::to_string(free)}));
+  }
+
+  // The file at the new name is one the result keeps (or the file itself under another name).
+  bool RenamesOverAKeptFile(const Item& it) const {
+    const platform::EntryIdentity target = platform::GetEntryIdentity(it.target);
+    if (!target.exists) return false;
+    if (platform::SameFile(target, platform::GetEntryIdentity(it.path))) return true;
+    return IsKeptFileOfResult(tree_, it.target, req_.protectedSources);
   }
 
   void LeftFolder(const Item& it) {
@@ -618,6 +709,8 @@ class Run {
   ActionObserver& observer_;
   Prompt& prompt_;
   ActionLog log_;
+  RunControl ownRun_;
+  RunControl& run_;
   LinkKind link_ = LinkKind::None;
   FileManagerOutcome out_;
   std::string targetRoot_;
@@ -625,6 +718,9 @@ class Run {
   std::int64_t startTick_ = 0, lastProgress_ = 0;
   GroupLinks links_;
   std::vector<std::size_t> pastSources_;
+  std::vector<char> kept_;  // rows of the current group that stay
+  std::map<std::uint64_t, std::uint64_t> plannedBytes_;  // dry run: bytes the copies put on each file system
+  bool freeSpaceUnknown_ = false;
   std::vector<ResultFile*> linked_;
   std::set<std::string> leftFolders_;
   ResultChanges changes_;

@@ -53,6 +53,9 @@ struct FileManagerRequest {
   std::string archiver = "7zz";
   int refreshMilliseconds = 250;
   RunControl* run = nullptr;             // stop and pause of this run; null: it makes its own
+  // Lock file held around each file's check and change (kActionLockName in the data folder),
+  // so that file actions of other processes never interleave with ours; empty: none.
+  std::string lockPath;
 };
 
 struct FileManagerCounters {
@@ -84,7 +87,8 @@ struct FileManagerOutcome {
   std::vector<std::string> summary;  // the summary lines as logged
 };
 
-// Runs one action over the result. Polls SearchState for a stop request between files.
+// Runs one action over the result. Stops between files, and inside a long copy, when the run
+// control asks; waits while it is paused.
 FileManagerOutcome FileManager_Run(ResultTree& tree, const FileManagerRequest& request, ActionObserver& observer,
                                    Prompt& prompt);
 

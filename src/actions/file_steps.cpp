@@ -17,25 +17,36 @@ bool SameFacts(const platform::FileInfo& a, const platform::FileInfo& b) {
 }
 
 // Copies to a free name beside the target and renames it over the target.
-std::string CopyReplacing(const std::string& path, const std::string& target, bool verify) {
+bool alwaysCopy = false;
+
+// A copy that must not stay. The step's own error is the one to report; a copy that cannot be
+// removed is a stray file, not a lost one.
+void DiscardCopy(const std::string& copy) { (void)platform::RemoveFile(copy, false); }
+
+std::string CopyReplacing(const std::string& path, const std::string& target, bool verify,
+                          const platform::CopyProgress& progress) {
   const std::string temp = platform::TempNameBeside(target);
-  if (std::string e = platform::CopyFileChecked(path, temp, verify); !e.empty()) return e;
+  if (std::string e = platform::CopyFileChecked(path, temp, verify, progress); !e.empty()) return e;
   if (std::string e = platform::RenameOver(temp, target); !e.empty()) {
-    platform::RemoveFile(temp, false);
+    DiscardCopy(temp);
     return e;
   }
   return "";
 }
 
-std::string CopyChecked(const std::string& path, const std::string& target, bool verify, bool replace) {
-  return replace ? CopyReplacing(path, target, verify) : platform::CopyFileChecked(path, target, verify);
+std::string CopyChecked(const std::string& path, const std::string& target, bool verify, bool replace,
+                        const platform::CopyProgress& progress) {
+  return replace ? CopyReplacing(path, target, verify, progress)
+                 : platform::CopyFileChecked(path, target, verify, progress);
 }
 
 }  // namespace
 
-std::string ChangedSinceSearch(const ResultFile& file) {
+std::string ChangedSinceSearch(const ResultFile& file) { return ChangedSinceSearch(file, file.FullPath()); }
+
+std::string ChangedSinceSearch(const ResultFile& file, const std::string& path) {
   platform::FileInfo info;
-  if (!platform::GetFileInfo(file.FullPath(), info).empty()) return z_Translate(18111, "nicht mehr vorhanden");
+  if (!platform::GetFileInfo(path, info).empty()) return z_Translate(18111, "nicht mehr vorhanden");
   if (info.isSymlink || !info.isRegular) return z_Translate(18112, "keine normale Datei mehr");
   if (info.size != file.size) return z_Translate(18113, "Größe geändert");
   if (std::fabs(info.modified - file.dateVal) > kSameSecond) return z_Translate(18114, "Änderungsdatum geändert");
@@ -49,9 +60,12 @@ bool OnSameFileSystem(const std::string& a, const std::string& b) {
   return platform::GetFileInfo(a, x).empty() && platform::GetFileInfo(b, y).empty() && x.device == y.device;
 }
 
-std::string PlaceFile(const std::string& path, const std::string& target, bool keepSource, bool replace) {
+void AlwaysCopyForTesting(bool on) { alwaysCopy = on; }
+
+std::string PlaceFile(const std::string& path, const std::string& target, bool keepSource, bool replace,
+                      const platform::CopyProgress& progress) {
   const std::string targetFolder = platform::ParentFolder(target);
-  if (OnSameFileSystem(path, targetFolder)) {
+  if (!alwaysCopy && OnSameFileSystem(path, targetFolder)) {
     if (!keepSource) return replace ? platform::RenameOver(path, target) : platform::RenameNoReplace(path, target);
     // A second name keeps the bytes at the target while the original name is replaced.
     // Where the file system has no hard links, a copy does the same.
@@ -62,21 +76,22 @@ std::string PlaceFile(const std::string& path, const std::string& target, bool k
   }
   platform::FileInfo before;
   if (std::string e = platform::GetFileInfo(path, before); !e.empty()) return e;
-  if (std::string e = CopyChecked(path, target, true, replace); !e.empty()) return e;
+  if (std::string e = CopyChecked(path, target, true, replace, progress); !e.empty()) return e;
   if (keepSource) return "";
   // The original goes only when it is still what was copied; otherwise the copy goes.
   platform::FileInfo after;
   std::string e = platform::GetFileInfo(path, after);
   if (e.empty() && !SameFacts(before, after)) e = "the file changed while it was copied";
   if (e.empty()) e = platform::RemoveFile(path, false);
-  if (!e.empty()) platform::RemoveFile(target, false);
+  if (!e.empty()) DiscardCopy(target);
   return e;
 }
 
-void UndoPlace(const std::string& target) { platform::RemoveFile(target, false); }
+void UndoPlace(const std::string& target) { DiscardCopy(target); }
 
-std::string CopyFileTo(const std::string& path, const std::string& target, bool replace) {
-  return CopyChecked(path, target, false, replace);
+std::string CopyFileTo(const std::string& path, const std::string& target, bool replace,
+                       const platform::CopyProgress& progress) {
+  return CopyChecked(path, target, false, replace, progress);
 }
 
 std::string DeleteFileStep(const std::string& path, bool secure) { return platform::RemoveFile(path, secure); }

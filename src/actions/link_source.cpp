@@ -12,7 +12,7 @@ std::string LinkSourceProblem(const ResultFile& file, LinkKind kind, std::uint64
   if (std::string why = ChangedSinceSearch(file); !why.empty()) return file.FullPath() + ": " + why;
   if (kind == LinkKind::Hard) {
     platform::FileInfo info;
-    platform::GetFileInfo(file.FullPath(), info);
+    if (std::string e = platform::GetFileInfo(file.FullPath(), info); !e.empty()) return file.FullPath() + ": " + e;
     if (info.links >= hardLinkLimit)
       return z_Translate(18061, "Die maximale Anzahl von 1024 Hardlinks bei der Datei '%1' wurde erreicht.",
                          {file.FullPath()});

@@ -51,6 +51,6 @@ std::string TargetFolderFor(const std::string& root, const std::string& fileFold
 std::string NumberedName(std::string_view fileName, int number);
 // Whatever is at folder/name moves to the first free numbered name ("-001" upward); returns
 // the error text or "", and the new path in movedTo.
-std::string MoveExistingAside(const std::string& folder, const std::string& name, std::string* movedTo = nullptr);
+[[nodiscard]] std::string MoveExistingAside(const std::string& folder, const std::string& name, std::string* movedTo = nullptr);
 
 }  // namespace twinex

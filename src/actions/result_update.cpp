@@ -2,21 +2,23 @@
 
 #include "actions/action_rules.h"
 #include "platform/file_system.h"
+#include "search/hardlink_id.h"
 
 namespace twinex {
 namespace {
 
 std::string Count(std::size_t n) { return std::to_string(n); }
 
-void RefreshLinkColumns(ResultFile& row) {
+// The same text a fresh search would show: the volume only when the sources span several.
+void RefreshLinkColumns(ResultFile& row, const ResultDisplay& display) {
   platform::FileInfo info;
   if (!platform::GetFileInfo(row.FullPath(), info).empty()) return;
   row.device = info.device;
   row.inode = info.inode;
   row.hardlinks = info.links >= 2 ? static_cast<std::uint32_t>(info.links) : 0;
-  row.hardlinkID = info.links >= 2 ? std::to_string(info.device) + "-" + std::to_string(info.inode >> 32) + "-" +
-                                         std::to_string(info.inode & 0xFFFFFFFFu)
-                                   : "-";
+  const cHardlinkID id{info.device, static_cast<std::uint32_t>(info.inode >> 32),
+                       static_cast<std::uint32_t>(info.inode & 0xFFFFFFFFu), row.hardlinks};
+  row.hardlinkID = info.links >= 2 ? HardlinkSearchKey(id, !display.hardlinkIdWithVolume) : "-";
 }
 
 }  // namespace
@@ -24,7 +26,7 @@ void RefreshLinkColumns(ResultFile& row) {
 void ApplyResultChanges(ResultTree& tree, const ResultChanges& changes, const FileManagerSettings& settings,
                         FileManagerCounters& counters) {
   for (const auto& [row, name] : changes.renamed) row->dupname = name;
-  for (ResultFile* row : changes.linked) RefreshLinkColumns(*row);
+  for (ResultFile* row : changes.linked) RefreshLinkColumns(*row, tree.display);
   const std::size_t groupsBefore = tree.groups.size();
   if (settings.DateienEntfernen && !changes.processed.empty())
     counters.filesRemoved += tree.RemoveFiles(

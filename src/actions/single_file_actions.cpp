@@ -3,10 +3,13 @@
 #include <algorithm>
 #include <unordered_set>
 
+#include "actions/action_lock.h"
 #include "actions/action_log.h"
 #include "actions/action_rules.h"
 #include "actions/file_steps.h"
+#include "actions/keep_check.h"
 #include "actions/name_templates.h"
+#include "platform/file_identity.h"
 #include "platform/file_ops.h"
 #include "platform/file_system.h"
 #include "platform/trash.h"
@@ -37,6 +40,15 @@ bool NothingSelected(std::size_t rows, Prompt& prompt) {
   return true;
 }
 
+// A log file that cannot be opened is reported; the action goes on, its lines still shown.
+void OpenLog(ActionLog& log, const SingleFileRequest& r) {
+  if (std::string e = log.Open(); !e.empty())
+    log.Line(z_Translate(18017, "Beim Öffnen der Protokolldatei '%1' ist ein Fehler aufgetreten: %2", {r.log.path, e}), true);
+}
+
+// False once the run is asked to stop; waits while it is paused.
+bool Proceed(const SingleFileRequest& r) { return !r.run || r.run->WaitWhilePaused(); }
+
 std::vector<Row> Resolve(ResultTree& tree, const std::vector<MarkedRow>& marked) {
   std::vector<Row> rows;
   for (const MarkedRow& m : marked) {
@@ -66,16 +78,31 @@ bool Failed(ActionLog& log, Prompt& prompt, SingleFileOutcome& out, const std::s
   return out.cancelled;
 }
 
-std::string Changed(const ResultFile& f) {
-  const std::string why = ChangedSinceSearch(f);
-  return why.empty() ? ""
-                     : z_Translate(18110, "Die Datei '%1' wurde seit der Suche verändert und wird nicht bearbeitet: %2",
-                                   {f.FullPath(), why});
+// The one check before a file goes: the rows of this run go, every other row of the group stays.
+std::string Guard(const Row& row, const std::unordered_set<const ResultFile*>& going, const SingleFileRequest& r,
+                  Removal kind) {
+  RemovalCase rc;
+  rc.kind = kind;
+  rc.group = row.group;
+  rc.kept = KeptRows(*row.group, r.protectedSources);
+  for (std::size_t i = 0; i < row.group->files.size(); ++i) {
+    const ResultFile& f = row.group->files[i];
+    if (&f == row.file) rc.row = i;
+    if (!IsProtected(f, r)) rc.kept[i] = going.count(&f) == 0;
+  }
+  return RemovalRefusal(rc);
 }
 
-std::string DeleteOne(const ResultFile& f, const SingleFileRequest& r) {
+std::unordered_set<const ResultFile*> Going(const std::vector<Row>& rows) {
+  std::unordered_set<const ResultFile*> going;
+  for (const Row& row : rows) going.insert(row.file);
+  return going;
+}
+
+std::string DeleteOne(const Row& row, const std::unordered_set<const ResultFile*>& going, const SingleFileRequest& r) {
+  const ResultFile& f = *row.file;
   const std::string path = f.FullPath();
-  if (std::string e = Changed(f); !e.empty()) return e;
+  if (std::string e = Guard(row, going, r, r.toTrash ? Removal::Trash : Removal::Delete); !e.empty()) return e;
   if (!r.toTrash) {
     std::string e = DeleteFileStep(path, r.secureDelete);
     return e.empty() ? "" : z_Translate(RuleFor(FileAction::Delete).failure, {path, e});
@@ -95,9 +122,11 @@ SingleFileOutcome DeleteRows(ResultTree& tree, const std::vector<Row>& rows, con
   if (NothingSelected(rows.size(), prompt)) return out;
   out.total = rows.size();
   ActionLog log(observer, r.log);
-  log.Open();
+  OpenLog(log, r);
   std::unordered_set<const ResultFile*> gone;
+  const std::unordered_set<const ResultFile*> going = Going(rows);
   for (const Row& row : rows) {
+    if (!Proceed(r)) out.cancelled = true;
     if (out.cancelled) break;
     const std::string path = row.file->FullPath();
     if (IsProtected(*row.file, r)) {
@@ -110,7 +139,14 @@ SingleFileOutcome DeleteRows(ResultTree& tree, const std::vector<Row>& rows, con
                                        PromptButtons::YesNo, PromptIcon::Question)) != PromptAnswer::Yes)
       continue;
     observer.OnProgress({z_Translate(18152, "Lösche: "), path, out.done, out.total, 0});
-    if (std::string e = DeleteOne(*row.file, r); !e.empty()) {
+    platform::LockFile lock;
+    std::string e = LockFileStep(lock, r.lockPath, r.run);
+    if (!e.empty() && !Proceed(r)) {
+      out.cancelled = true;
+      break;
+    }
+    e = e.empty() ? DeleteOne(row, going, r) : LockFailureText(r.lockPath, e);
+    if (!e.empty()) {
       Failed(log, prompt, out, e, true);
       continue;
     }
@@ -130,12 +166,14 @@ SingleFileOutcome PlaceRows(ResultTree& tree, const std::vector<MarkedRow>& mark
   if (NothingSelected(rows.size(), prompt)) return out;
   out.total = rows.size();
   ActionLog log(observer, r.log);
-  log.Open();
+  OpenLog(log, r);
   const TextRef failure = move ? TextRef{18158, "Beim Verschieben der Datei '%1' in den Ordner '%2' ist ein Fehler aufgetreten: %3"}
                                : TextRef{18159, "Beim Kopieren der Datei '%1' in den Ordner '%2' ist ein Fehler aufgetreten: %3"};
   const std::string target = platform::StripTrailingSlash(folder);
   std::unordered_set<const ResultFile*> gone;
+  const std::unordered_set<const ResultFile*> going = move ? Going(rows) : std::unordered_set<const ResultFile*>{};
   for (const Row& row : rows) {
+    if (!Proceed(r)) out.cancelled = true;
     if (out.cancelled) break;
     const ResultFile& f = *row.file;
     const std::string path = f.FullPath();
@@ -145,11 +183,10 @@ SingleFileOutcome PlaceRows(ResultTree& tree, const std::vector<MarkedRow>& mark
            {path}, PromptIcon::Exclamation);
       continue;
     }
-    std::string error;
-    if (target == f.path) error = z_Translate(18116, "Der Zielordner liegt im Quellordner '%1'.", {f.path});
-    if (error.empty() && move) error = Changed(f);
-    if (!error.empty()) {
-      Failed(log, prompt, out, error, false);
+    const bool ownFolder =
+        target == f.path || (platform::IsWithinFolder(target, f.path) && platform::IsWithinFolder(f.path, target));
+    if (ownFolder) {
+      Failed(log, prompt, out, z_Translate(18116, "Der Zielordner liegt im Quellordner '%1'.", {f.path}), false);
       continue;
     }
     bool replace = false;
@@ -158,9 +195,35 @@ SingleFileOutcome PlaceRows(ResultTree& tree, const std::vector<MarkedRow>& mark
                                                {f.dupname, target}, PromptButtons::YesNo,
                                                PromptIcon::Question)) == PromptAnswer::Yes;
       if (!replace) continue;
+      if (IsKeptFileOfResult(tree, to, r.protectedSources)) {
+        Failed(log, prompt, out,
+               z_Translate(failure, {path, target,
+                                     z_Translate(18123, "Unter diesem Namen liegt eine Datei des Suchergebnisses, "
+                                                        "die erhalten bleibt.")}),
+               false);
+        continue;
+      }
+    }
+    platform::LockFile lock;
+    std::string error = move ? LockFileStep(lock, r.lockPath, r.run) : "";
+    if (!error.empty() && !Proceed(r)) {
+      out.cancelled = true;
+      break;
+    }
+    if (!error.empty()) error = LockFailureText(r.lockPath, error);
+    if (error.empty() && move) error = Guard(row, going, r, Removal::Move);
+    if (!error.empty()) {
+      Failed(log, prompt, out, error, false);
+      continue;
     }
     error = platform::CreateFolderTree(target);
-    if (error.empty()) error = move ? PlaceFile(path, to, false, replace) : CopyFileTo(path, to, replace);
+    const platform::CopyProgress progress = [&](std::uint64_t) { return Proceed(r); };
+    if (error.empty())
+      error = move ? PlaceFile(path, to, false, replace, progress) : CopyFileTo(path, to, replace, progress);
+    if (!error.empty() && !Proceed(r)) {
+      out.cancelled = true;
+      break;
+    }
     if (!error.empty()) {
       Failed(log, prompt, out, z_Translate(failure, {path, target, error}), false);
       continue;
@@ -197,14 +260,6 @@ SingleFileOutcome Delete_AllOtherFilesFromGroup(ResultTree& tree, int groupId, s
   std::vector<Row> rows;
   for (std::size_t i = 0; i < g->files.size(); ++i)
     if (i != keepIndex) rows.push_back({g, &g->files[i]});
-  // The kept file must still be there: otherwise the others are the last copies.
-  if (!ChangedSinceSearch(g->files[keepIndex]).empty()) {
-    SingleFileOutcome out;
-    ActionLog log(observer, request.log);
-    log.Open();
-    Failed(log, prompt, out, Changed(g->files[keepIndex]), true);
-    return out;
-  }
   return DeleteRows(tree, rows, request, observer, prompt);
 }
 
@@ -237,10 +292,10 @@ SingleFileOutcome File_Rename(ResultTree& tree, const MarkedRow& marked, const s
     return out;
   }
   ActionLog log(observer, request.log);
-  log.Open();
+  OpenLog(log, request);
   const TextRef failure = RuleFor(FileAction::Rename).failure;
   std::string error = IsPlainFileName(newName)
-                          ? Changed(f)
+                          ? Guard(rows.front(), {&f}, request, Removal::Rename)
                           : z_Translate(failure, {path, newName, z_Translate(18117, "Der neue Name ist kein gültiger Dateiname.")});
   if (error.empty() && to != path) {
     if (std::string e = platform::RenameNoReplace(path, to); !e.empty()) error = z_Translate(failure, {path, newName, e});

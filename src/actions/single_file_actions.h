@@ -17,6 +17,8 @@ struct SingleFileRequest {
   bool secureDelete = false;
   std::vector<int> protectedSources;  // besides the rows' own flag
   ActionLogTarget log;
+  RunControl* run = nullptr;  // stop and pause between files and inside a long copy; null: none
+  std::string lockPath;       // as FileManagerRequest::lockPath
 };
 
 struct SingleFileOutcome {

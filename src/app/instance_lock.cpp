@@ -1,10 +1,5 @@
 #include "app/instance_lock.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <chrono>
 #include <ctime>
 #include <thread>
@@ -13,34 +8,11 @@ namespace twinex {
 
 InstanceLock::~InstanceLock() { Release(); }
 
-bool InstanceLock::Acquire(const std::string& path) {
-  Release();
-  int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-  if (fd < 0) return false;
-  if (flock(fd, LOCK_SH | LOCK_NB) != 0) {
-    ::close(fd);
-    return false;
-  }
-  fd_ = fd;
-  return true;
-}
+bool InstanceLock::Acquire(const std::string& path) { return lock_.TryLock(path, platform::LockMode::Shared); }
 
-void InstanceLock::Release() {
-  // The file stays: deleting it would let another process lock a fresh file while a third
-  // still holds the old one.
-  if (fd_ < 0) return;
-  flock(fd_, LOCK_UN);
-  ::close(fd_);
-  fd_ = -1;
-}
+void InstanceLock::Release() { lock_.Unlock(); }
 
-bool IsInstanceRunning(const std::string& path) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;  // never locked; an unreadable file counts as gone
-  bool held = flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
-  ::close(fd);  // also drops the probe's own lock
-  return held;
-}
+bool IsInstanceRunning(const std::string& path) { return platform::LockFile::IsHeldElsewhere(path, true); }
 
 bool WaitWhileInstanceRuns(const std::string& path, int maxSeconds, const std::function<void(int)>& sleep) {
   const std::time_t start = std::time(nullptr);

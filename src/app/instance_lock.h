@@ -4,6 +4,8 @@
 #include <functional>
 #include <string>
 
+#include "platform/lock_file.h"
+
 namespace twinex {
 
 class InstanceLock {
@@ -15,10 +17,10 @@ class InstanceLock {
   // Creates the file when missing and holds it shared; false when that fails.
   bool Acquire(const std::string& path);
   void Release();
-  bool Held() const { return fd_ >= 0; }
+  bool Held() const { return lock_.Locked(); }
 
  private:
-  int fd_ = -1;
+  platform::LockFile lock_;
 };
 
 // True while some process holds the lock file (shared or exclusive).

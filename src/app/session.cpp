@@ -1,9 +1,11 @@
 #include "app/session.h"
 
+#include "actions/action_lock.h"
 #include "app/command_line.h"
 #include "app/error_record.h"
 #include "app/logs.h"
 #include "app/search_log_writer.h"
+#include "platform/file_system.h"
 #include "search/search_driver.h"
 #include "settings/profiles.h"
 #include "settings/settings_file.h"
@@ -61,15 +63,15 @@ SearchEnvironment Session::MakeSearchEnvironment() const {
   return env;
 }
 
-SearchReport Session::SearchOnWorker(SearchEnvironment env, const std::function<void(Search&)>& configure) {
+SearchReport Session::SearchOnWorker(const MainSettings& settings, SearchEnvironment env,
+                                     const std::function<void(Search&)>& configure) {
   SearchReport report;
   // The old result goes first: its selection points into it.
   selection_.reset();
   search_.reset();
-  searchRun_.Reset();
   env.run = Unowned(searchRun_);
   const bool ran = work_.Run("search", [&] {
-    SearchOutcome out = StartSearchForDups(settings_, std::move(env), *searchLog_, ports_.prompt, configure);
+    SearchOutcome out = StartSearchForDups(settings, std::move(env), *searchLog_, ports_.prompt, configure);
     report.started = out.started;
     report.stopReason = out.stopReason;
     search_ = std::move(out.search);
@@ -162,12 +164,18 @@ std::string Session::LoadResult(const std::string& name) {
 }
 
 SearchReport Session::RunSearch(SearchEnvironment env, std::function<void(Search&)> configure) {
-  return SearchOnWorker(std::move(env), configure);
+  searchRun_.Reset();
+  return SearchOnWorker(settings_, std::move(env), configure);
 }
 
 std::future<SearchReport> Session::StartSearch(SearchEnvironment env, std::function<void(Search&)> configure) {
-  return std::async(std::launch::async, [this, env = std::move(env), configure = std::move(configure)]() mutable {
-    return SearchOnWorker(std::move(env), configure);
+  // Reset here, not on the search's thread: a pause or stop pressed right after the start
+  // must not be wiped out by a reset that runs later.
+  searchRun_.Reset();
+  // The search works on a copy taken now: the window may go on editing the settings.
+  return std::async(std::launch::async, [this, settings = settings_, env = std::move(env),
+                                         configure = std::move(configure)]() mutable {
+    return SearchOnWorker(settings, std::move(env), configure);
   });
 }
 
@@ -222,6 +230,8 @@ FileManagerOutcome Session::RunAction(FileManagerRequest request) {
   }
   actionRun_.Reset();
   request.run = &actionRun_;
+  // Two programs acting on the same files take turns file by file.
+  if (request.lockPath.empty()) request.lockPath = platform::JoinPath(app_.paths.userDataFolder, kActionLockName);
   if (!request.undoReset) request.undoReset = [this] { selection_->UNDO_reset(); };
   for (const SourceEntry& e : search_->sourceTable) request.sourceFolders.push_back(e.path);
   if (!request.log.write) {

@@ -78,6 +78,8 @@ class Session {
   // Runs a search to its end on the worker; the result replaces the previous one, and the
   // selection and undo list start afresh.
   SearchReport RunSearch(SearchEnvironment env, std::function<void(Search&)> configure = {});
+  // The same without waiting; the search takes a copy of the settings at once, so the front end
+  // may edit them while it runs.
   std::future<SearchReport> StartSearch(SearchEnvironment env, std::function<void(Search&)> configure = {});
   const SearchReport& lastSearch() const { return lastSearch_; }
   Search* search() { return search_.get(); }
@@ -129,7 +131,8 @@ class Session {
   std::string CloseSearchLog();
 
  private:
-  SearchReport SearchOnWorker(SearchEnvironment env, const std::function<void(Search&)>& configure);
+  SearchReport SearchOnWorker(const MainSettings& settings, SearchEnvironment env,
+                              const std::function<void(Search&)>& configure);
   void NotifySelection();
   // A new result (searched or loaded) is in search_: the selection starts afresh.
   void TakeNewResult();

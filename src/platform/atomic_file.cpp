@@ -11,21 +11,12 @@
 
 #include "platform/file_system.h"
 #include "platform/ini_file.h"
+#include "platform/unique_fd.h"
 
 namespace twinex::platform {
 namespace {
 
 std::string ErrorText(const char* step) { return std::string(step) + ": " + std::strerror(errno); }
-
-bool WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    ssize_t n = ::write(fd, bytes.data(), bytes.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    bytes.remove_prefix(static_cast<std::size_t>(n));
-  }
-  return true;
-}
 
 // Replacing a symbolic link by a regular file would cut it from its target, so the write
 // goes to the target.
@@ -48,38 +39,34 @@ std::string TempNameFor(const std::string& target) {
 }
 
 void SyncFolder(const std::string& folder) {
-  int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  fsync(fd);
-  ::close(fd);
+  UniqueFd fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (fd) ::fsync(fd.get());
 }
 
 }  // namespace
 
 bool ReadWholeFile(const std::string& path, std::string& bytes, std::string* error) {
   bytes.clear();
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
+  UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (!fd) {
     if (error) *error = ErrorText("open");
     return false;
   }
   struct stat st;
-  if (fstat(fd, &st) == 0 && st.st_size > 0) bytes.reserve(static_cast<std::size_t>(st.st_size));
+  if (fstat(fd.get(), &st) == 0 && st.st_size > 0) bytes.reserve(static_cast<std::size_t>(st.st_size));
   // Read to the end rather than to st_size: files under /proc report a size of 0.
   char buf[65536];
   for (;;) {
-    ssize_t n = ::read(fd, buf, sizeof buf);
+    ssize_t n = ::read(fd.get(), buf, sizeof buf);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) {
       if (error) *error = ErrorText("read");
-      ::close(fd);
       bytes.clear();
       return false;
     }
     if (n == 0) break;
     bytes.append(buf, static_cast<std::size_t>(n));
   }
-  ::close(fd);
   return true;
 }
 
@@ -88,26 +75,26 @@ std::string WriteFileAtomic(const std::string& path, std::string_view bytes) {
   // The rename would succeed on a file the user made read-only; that protection must hold.
   if (::access(target.c_str(), F_OK) == 0 && ::access(target.c_str(), W_OK) != 0) return ErrorText("open");
   std::string temp;
-  int fd = -1;
-  for (unsigned attempt = 0; fd < 0 && attempt < 100; ++attempt) {
+  UniqueFd fd;
+  for (unsigned attempt = 0; !fd && attempt < 100; ++attempt) {
     temp = TempNameFor(target);
-    fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno != EEXIST) break;
+    fd.Reset(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+    if (!fd && errno != EEXIST) break;
   }
-  if (fd < 0) return ErrorText("open");
+  if (!fd) return ErrorText("open");
 
   struct stat old;
   if (::stat(target.c_str(), &old) == 0) {
     // The replacement keeps the permissions (and, where allowed, the owner) of the original.
-    fchmod(fd, old.st_mode & 07777);
-    if (fchown(fd, old.st_uid, old.st_gid) != 0) {
+    fchmod(fd.get(), old.st_mode & 07777);
+    if (fchown(fd.get(), old.st_uid, old.st_gid) != 0) {
       // Only a privileged process may give a file away; keeping our own ownership is fine.
     }
   }
   std::string error;
-  if (!WriteAll(fd, bytes)) error = ErrorText("write");
-  else if (fsync(fd) != 0) error = ErrorText("fsync");
-  if (::close(fd) != 0 && error.empty()) error = ErrorText("close");
+  if (!WriteAll(fd.get(), bytes.data(), bytes.size())) error = ErrorText("write");
+  else if (fsync(fd.get()) != 0) error = ErrorText("fsync");
+  if (fd.Close() != 0 && error.empty()) error = ErrorText("close");
   if (error.empty() && ::rename(temp.c_str(), target.c_str()) != 0) error = ErrorText("rename");
   if (!error.empty()) {
     ::unlink(temp.c_str());

@@ -9,6 +9,6 @@ namespace twinex::platform {
 const char* DigestName(int contentMethod);
 
 // Makes sure the digest can be created; returns the error text ("CryptCreateHash: …") or "".
-std::string InitChecksumProvider(int contentMethod);
+[[nodiscard]] std::string InitChecksumProvider(int contentMethod);
 
 }  // namespace twinex::platform

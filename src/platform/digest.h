@@ -17,10 +17,10 @@ class Digest {
   Digest& operator=(const Digest&) = delete;
 
   // Starts a digest for a content method 1..5 (see DigestName); "" or OpenSSL's message.
-  std::string Begin(int contentMethod);
-  std::string Add(const void* data, std::size_t length);
+  [[nodiscard]] std::string Begin(int contentMethod);
+  [[nodiscard]] std::string Add(const void* data, std::size_t length);
   // Writes the digest (at most `capacity` bytes) and its length; "" or OpenSSL's message.
-  std::string Finish(std::uint8_t* out, std::size_t capacity, std::size_t& length);
+  [[nodiscard]] std::string Finish(std::uint8_t* out, std::size_t capacity, std::size_t& length);
 
  private:
   evp_md_ctx_st* ctx_ = nullptr;

@@ -14,6 +14,7 @@
 
 #include "platform/digest.h"
 #include "platform/file_system.h"
+#include "platform/unique_fd.h"
 
 namespace twinex::platform {
 namespace {
@@ -22,37 +23,6 @@ std::string ErrorText(const char* step, int err = errno) { return std::string(st
 
 constexpr std::size_t kCopyBlock = 1 << 20;
 constexpr int kVerifyDigest = 1;  // MD5: enough to catch a bad copy, and quick
-
-class Fd {
- public:
-  explicit Fd(int fd = -1) : fd_(fd) {}
-  ~Fd() { Close(); }
-  Fd(const Fd&) = delete;
-  Fd& operator=(const Fd&) = delete;
-  int get() const { return fd_; }
-  int Close() {
-    int rc = fd_ >= 0 ? ::close(fd_) : 0;
-    fd_ = -1;
-    return rc;
-  }
-
- private:
-  int fd_;
-};
-
-bool WriteAll(int fd, const char* data, std::size_t length) {
-  while (length > 0) {
-    ssize_t n = ::write(fd, data, length);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      if (n == 0) errno = ENOSPC;
-      return false;
-    }
-    data += n;
-    length -= static_cast<std::size_t>(n);
-  }
-  return true;
-}
 
 ssize_t ReadSome(int fd, char* buffer, std::size_t length) {
   ssize_t n;
@@ -69,7 +39,7 @@ std::int64_t DigestOfFile(int fd, Digest& digest, std::vector<char>& buffer) {
     ssize_t n = ReadSome(fd, buffer.data(), buffer.size());
     if (n < 0) return -1;
     if (n == 0) return total;
-    digest.Add(buffer.data(), static_cast<std::size_t>(n));
+    if (!digest.Add(buffer.data(), static_cast<std::size_t>(n)).empty()) return -1;
     total += n;
   }
 }
@@ -82,16 +52,19 @@ std::string Finish(Digest& digest) {
 }
 
 // Copies the open source into the open target; fills the digest of the bytes read.
-std::string CopyData(int from, int to, std::uint64_t expected, Digest* digest) {
+std::string CopyData(int from, int to, std::uint64_t expected, Digest* digest, const CopyProgress& progress) {
   std::vector<char> buffer(kCopyBlock);
   std::uint64_t copied = 0;
   for (;;) {
     ssize_t n = ReadSome(from, buffer.data(), buffer.size());
     if (n < 0) return ErrorText("read");
     if (n == 0) break;
-    if (digest) digest->Add(buffer.data(), static_cast<std::size_t>(n));
+    if (digest) {
+      if (std::string e = digest->Add(buffer.data(), static_cast<std::size_t>(n)); !e.empty()) return "verify: " + e;
+    }
     if (!WriteAll(to, buffer.data(), static_cast<std::size_t>(n))) return ErrorText("write");
     copied += static_cast<std::uint64_t>(n);
+    if (progress && !progress(copied)) return kCopyCancelled;
   }
   if (copied != expected) return "read: the file changed while it was copied";
   return "";
@@ -104,8 +77,8 @@ std::string CheckCopy(const std::string& temp, const struct stat& source, bool v
   if (st.st_size != source.st_size) return "verify: the copy has " + std::to_string(st.st_size) + " bytes instead of " +
                                             std::to_string(source.st_size);
   if (!verifyContent) return "";
-  Fd fd(::open(temp.c_str(), O_RDONLY | O_CLOEXEC));
-  if (fd.get() < 0) return ErrorText("verify");
+  UniqueFd fd(::open(temp.c_str(), O_RDONLY | O_CLOEXEC));
+  if (!fd) return ErrorText("verify");
   Digest digest;
   if (std::string e = digest.Begin(kVerifyDigest); !e.empty()) return "verify: " + e;
   std::vector<char> buffer(kCopyBlock);
@@ -155,19 +128,20 @@ std::string LinkNoReplace(const std::string& from, const std::string& to) {
   return ::link(from.c_str(), to.c_str()) == 0 ? "" : ErrorText("link");
 }
 
-std::string CopyFileChecked(const std::string& from, const std::string& to, bool verifyContent) {
+std::string CopyFileChecked(const std::string& from, const std::string& to, bool verifyContent,
+                            const CopyProgress& progress) {
   if (PathExists(to)) return ErrorText("open", EEXIST);
-  Fd in(::open(from.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
-  if (in.get() < 0) return ErrorText("open");
+  UniqueFd in(::open(from.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+  if (!in) return ErrorText("open");
   struct stat source;
   if (::fstat(in.get(), &source) != 0) return ErrorText("fstat");
   if (!S_ISREG(source.st_mode)) return "open: not a regular file";
 
   const std::string temp = TempNameBeside(to);
-  Fd out(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
-  if (out.get() < 0) return ErrorText("create");
+  UniqueFd out(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+  if (!out) return ErrorText("create");
   auto fail = [&](std::string error) {
-    out.Close();
+    out.Reset();
     ::unlink(temp.c_str());
     return error;
   };
@@ -176,7 +150,7 @@ std::string CopyFileChecked(const std::string& from, const std::string& to, bool
     if (std::string e = digest.Begin(kVerifyDigest); !e.empty()) return fail("verify: " + e);
   }
   if (std::string e = CopyData(in.get(), out.get(), static_cast<std::uint64_t>(source.st_size),
-                               verifyContent ? &digest : nullptr);
+                               verifyContent ? &digest : nullptr, progress);
       !e.empty())
     return fail(e);
   ::fchmod(out.get(), source.st_mode & 07777);
@@ -200,8 +174,8 @@ std::string CopyFileChecked(const std::string& from, const std::string& to, bool
 
 std::string RemoveFile(const std::string& path, bool overwrite) {
   if (!overwrite) return ::unlink(path.c_str()) == 0 ? "" : ErrorText("unlink");
-  Fd fd(::open(path.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC));
-  if (fd.get() < 0) return ErrorText("open");
+  UniqueFd fd(::open(path.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC));
+  if (!fd) return ErrorText("open");
   if (::unlink(path.c_str()) != 0) return ErrorText("unlink");
   struct stat st;
   // Another name still shows these bytes: they are not ours to wipe.
@@ -217,8 +191,8 @@ std::string RemoveFile(const std::string& path, bool overwrite) {
 }
 
 std::string TruncateToZero(const std::string& path) {
-  Fd fd(::open(path.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC));
-  if (fd.get() < 0) return ErrorText("open");
+  UniqueFd fd(::open(path.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC));
+  if (!fd) return ErrorText("open");
   if (::ftruncate(fd.get(), 0) != 0) return ErrorText("ftruncate");
   return "";
 }

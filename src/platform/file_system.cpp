@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/date_time.h"
+#include "platform/unique_fd.h"
 
 namespace twinex::platform {
 namespace {
@@ -70,14 +71,19 @@ std::string GetFileInfo(const std::string& path, FileInfo& info) {
 }
 
 std::string ListFolder(const std::string& folder, const std::function<bool(const FileInfo&)>& onEntry) {
-  int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return ErrorText("open", errno);
-  DIR* dir = fdopendir(fd);
-  if (!dir) {
-    int err = errno;
-    ::close(fd);
-    return ErrorText("fdopendir", err);
-  }
+  UniqueFd fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (!fd) return ErrorText("open", errno);
+  return ListFolderAt(fd.get(), onEntry);
+}
+
+std::string ListFolderAt(int folderFd, const std::function<bool(const FileInfo&)>& onEntry) {
+  // The listing gets its own descriptor, so the caller's stays open for opening subfolders.
+  UniqueFd owned(::fcntl(folderFd, F_DUPFD_CLOEXEC, 0));
+  if (!owned) return ErrorText("dup", errno);
+  DIR* dir = fdopendir(owned.get());
+  if (!dir) return ErrorText("fdopendir", errno);
+  const int fd = owned.Release();  // the listing owns it now
+  rewinddir(dir);  // the duplicate shares its position with the caller's descriptor
   FileInfo info;  // reused: its name keeps its capacity from entry to entry
   std::string error;
   for (;;) {
@@ -100,10 +106,7 @@ std::string ListFolder(const std::string& folder, const std::function<bool(const
 bool ExistFolder(const std::string& path) {
   if (path.empty()) return false;
   // A folder counts as existing when it can be listed, as the walk needs it.
-  int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return false;
-  ::close(fd);
-  return true;
+  return static_cast<bool>(UniqueFd(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)));
 }
 
 bool ExistFile(const std::string& path) {

@@ -34,12 +34,14 @@ struct FileInfo {
 
 // Reads the facts of one path without following a final symbolic link (lstat semantics), but
 // fills isDirectory/isRegular from the link target. Returns an error text ("statx: ...") or "".
-std::string GetFileInfo(const std::string& path, FileInfo& info);
+[[nodiscard]] std::string GetFileInfo(const std::string& path, FileInfo& info);
 
 // Lists one folder. The callback gets each entry except "." and ".."; returning false stops
 // the listing. Returns an error text when the folder cannot be opened ("" on success).
 // Entries whose statx fails (vanished mid-listing) are skipped.
 std::string ListFolder(const std::string& folder, const std::function<bool(const FileInfo&)>& onEntry);
+// The same for a folder already open (O_RDONLY | O_DIRECTORY); the descriptor stays open.
+std::string ListFolderAt(int folderFd, const std::function<bool(const FileInfo&)>& onEntry);
 
 bool ExistFolder(const std::string& path);  // xExistFolder
 bool ExistFile(const std::string& path);
@@ -73,5 +75,8 @@ enum class EntryKind { File, Directory, SymlinkToDirectory, SymlinkOther, Other 
 // Lists one folder by names; the callback returns false to stop. Returns an error text or "".
 std::string ListFolderNames(const std::string& folder,
                             const std::function<bool(std::string_view name, EntryKind kind)>& onEntry);
+// The same for a folder already open (O_RDONLY | O_DIRECTORY); the descriptor stays open.
+std::string ListFolderNamesAt(int folderFd,
+                              const std::function<bool(std::string_view name, EntryKind kind)>& onEntry);
 
 }  // namespace twinex::platform

@@ -1,6 +1,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
@@ -26,9 +27,24 @@ EntryKind KindOfMode(mode_t mode) {
 
 std::string ListFolderNames(const std::string& folder,
                             const std::function<bool(std::string_view name, EntryKind kind)>& onEntry) {
-  DIR* dir = opendir(folder.c_str());
-  if (!dir) return std::string("opendir: ") + std::strerror(errno);
-  int fd = dirfd(dir);
+  int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return std::string("open: ") + std::strerror(errno);
+  std::string error = ListFolderNamesAt(fd, onEntry);
+  ::close(fd);
+  return error;
+}
+
+std::string ListFolderNamesAt(int folderFd,
+                              const std::function<bool(std::string_view name, EntryKind kind)>& onEntry) {
+  int fd = ::fcntl(folderFd, F_DUPFD_CLOEXEC, 0);
+  if (fd < 0) return std::string("dup: ") + std::strerror(errno);
+  DIR* dir = fdopendir(fd);
+  if (!dir) {
+    const int err = errno;
+    ::close(fd);
+    return std::string("fdopendir: ") + std::strerror(err);
+  }
+  rewinddir(dir);
   while (dirent* e = readdir(dir)) {
     const char* name = e->d_name;
     if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'))) continue;

@@ -203,7 +203,10 @@ IniBatch::IniBatch(const std::string& file) : file_(CacheKey(file)) {
   }
 }
 
-IniBatch::~IniBatch() { End(false); }
+IniBatch::~IniBatch() {
+  // Without writeNow nothing is written here, so there is no error to lose.
+  (void)End(false);
+}
 
 std::string IniBatch::Commit() { return End(true); }
 

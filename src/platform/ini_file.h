@@ -13,13 +13,13 @@ namespace twinex::platform {
 
 // GetPrivateProfileStringW: the stored value (blanks around it trimmed, one pair of enclosing
 // quotes removed), or def when the section or key is missing. A key stored empty reads "".
-std::string IniRead(const std::string& file, std::string_view section, std::string_view key,
+[[nodiscard]] std::string IniRead(const std::string& file, std::string_view section, std::string_view key,
                     std::string_view def);
 // WritePrivateProfileStringW with a key and value. Returns an error text, "" on success.
-std::string IniWrite(const std::string& file, std::string_view section, std::string_view key,
+[[nodiscard]] std::string IniWrite(const std::string& file, std::string_view section, std::string_view key,
                      std::string_view value);
 // WritePrivateProfileStringW with a null key: removes the whole section.
-std::string IniDeleteSection(const std::string& file, std::string_view section);
+[[nodiscard]] std::string IniDeleteSection(const std::string& file, std::string_view section);
 // Key names of a section in file order (empty when missing).
 std::vector<std::string> IniSectionKeys(const std::string& file, std::string_view section);
 
@@ -34,10 +34,10 @@ class IniBatch {
   IniBatch(const IniBatch&) = delete;
   IniBatch& operator=(const IniBatch&) = delete;
   // Writes pending changes now (even inside an outer batch) and ends this batch; error or "".
-  std::string Commit();
+  [[nodiscard]] std::string Commit();
 
  private:
-  std::string End(bool writeNow);
+  [[nodiscard]] std::string End(bool writeNow);
 
   std::string file_;
   bool active_ = false;  // false when the file could not be read at the start
@@ -45,7 +45,7 @@ class IniBatch {
 };
 
 // Writes bytes to path through a temporary file beside it and an atomic rename.
-std::string WriteFileAtomic(const std::string& path, std::string_view bytes);
+[[nodiscard]] std::string WriteFileAtomic(const std::string& path, std::string_view bytes);
 // Reads a whole file; false when it cannot be read.
 bool ReadWholeFile(const std::string& path, std::string& bytes, std::string* error = nullptr);
 

@@ -8,9 +8,9 @@ namespace twinex::platform {
 
 // Replaces the file at `path` by a second name of `source` (link(2)). Both must lie on one file
 // system. Nothing to do when the two are one file already.
-std::string ReplaceWithHardLink(const std::string& path, const std::string& source);
+[[nodiscard]] std::string ReplaceWithHardLink(const std::string& path, const std::string& source);
 // Replaces the file at `path` by a symbolic link holding `target` (an absolute path).
-std::string ReplaceWithSymlink(const std::string& path, const std::string& target);
+[[nodiscard]] std::string ReplaceWithSymlink(const std::string& path, const std::string& target);
 
 // Whether the file system holding the path can give a file more than one name.
 bool SupportsHardLinks(const std::string& path);

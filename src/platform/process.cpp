@@ -13,6 +13,7 @@
 #include <fstream>
 
 #include "platform/text.h"
+#include "platform/unique_fd.h"
 
 extern char** environ;
 
@@ -85,39 +86,6 @@ std::string GetEnv(const std::string& name) {
   return v ? std::string(v) : std::string();
 }
 
-LockFile::~LockFile() { Unlock(); }
-
-bool LockFile::TryLock(const std::string& path) {
-  Unlock();
-  int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-  if (fd < 0) return false;
-  if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
-    ::close(fd);
-    return false;
-  }
-  fd_ = fd;
-  return true;
-}
-
-void LockFile::Unlock() {
-  // The file stays: deleting it would let a second process lock a fresh file while a third
-  // still holds the old one.
-  if (fd_ >= 0) {
-    flock(fd_, LOCK_UN);
-    ::close(fd_);
-    fd_ = -1;
-  }
-}
-
-bool LockFile::IsHeldElsewhere(const std::string& path) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;  // no lock file: nobody has ever locked it
-  // A separate open file description conflicts even with a lock held by this very process.
-  bool held = flock(fd, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
-  ::close(fd);  // releases the probe
-  return held;
-}
-
 int RunProgramStatus(const std::vector<std::string>& argv, std::string& reason, std::string* output) {
   reason.clear();
   if (argv.empty()) {
@@ -129,15 +97,16 @@ int RunProgramStatus(const std::vector<std::string>& argv, std::string& reason, 
     reason = std::string("pipe: ") + std::strerror(errno);
     return -1;
   }
+  UniqueFd readEnd(pipeFds[0]), writeEnd(pipeFds[1]);
 
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
   if (output)
-    posix_spawn_file_actions_adddup2(&actions, pipeFds[1], 1);
+    posix_spawn_file_actions_adddup2(&actions, writeEnd.get(), 1);
   else
     posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_adddup2(&actions, pipeFds[1], 2);
+  posix_spawn_file_actions_adddup2(&actions, writeEnd.get(), 2);
 
   std::vector<char*> args;
   for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
@@ -146,14 +115,13 @@ int RunProgramStatus(const std::vector<std::string>& argv, std::string& reason, 
   pid_t pid = 0;
   int rc = posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
-  ::close(pipeFds[1]);
+  writeEnd.Reset();  // the child's copy is the only writer left: reading ends when it does
   if (rc != 0) {
-    ::close(pipeFds[0]);
     reason = std::strerror(rc);
     return -1;
   }
-  std::string errText = ReadAll(pipeFds[0], output ? kMaxOutputBytes : kMaxReasonBytes);
-  ::close(pipeFds[0]);
+  std::string errText = ReadAll(readEnd.get(), output ? kMaxOutputBytes : kMaxReasonBytes);
+  readEnd.Reset();
   if (output) *output = errText;
   errText = OneLine(errText.substr(0, kMaxReasonBytes));
 

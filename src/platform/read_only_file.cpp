@@ -6,6 +6,9 @@
 
 #include <cerrno>
 #include <cstring>
+#include <utility>
+
+#include "platform/folder_handle.h"
 
 namespace twinex::platform {
 
@@ -14,37 +17,29 @@ std::string SystemErrorText(int err) { return std::strerror(err); }
 ReadOnlyFile::~ReadOnlyFile() { Close(); }
 
 void ReadOnlyFile::Close() {
-  if (fd_ >= 0) ::close(fd_);
-  fd_ = -1;
+  fd_.Reset();
   size_ = 0;
 }
 
 std::string ReadOnlyFile::Open(const std::string& path, bool sequential) {
   Close();
   // O_NONBLOCK keeps the open itself from waiting for a writer when the path is a FIFO.
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) return SystemErrorText(errno);
+  UniqueFd fd(OpenLongPath(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+  if (!fd) return SystemErrorText(errno);
   struct stat st;
-  if (::fstat(fd, &st) != 0) {
-    int err = errno;
-    ::close(fd);
-    return SystemErrorText(err);
-  }
-  if (!S_ISREG(st.st_mode)) {
-    ::close(fd);
-    return "not a regular file";
-  }
-  fd_ = fd;
+  if (::fstat(fd.get(), &st) != 0) return SystemErrorText(errno);
+  if (!S_ISREG(st.st_mode)) return "not a regular file";
+  fd_ = std::move(fd);
   size_ = static_cast<std::uint64_t>(st.st_size);
-  if (sequential) ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
+  if (sequential) ::posix_fadvise(fd_.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
   return "";
 }
 
 std::string ReadOnlyFile::ReadAt(std::uint64_t offset, void* buffer, std::size_t length) const {
-  if (fd_ < 0) return SystemErrorText(EBADF);
+  if (!fd_) return SystemErrorText(EBADF);
   auto* out = static_cast<char*>(buffer);
   while (length > 0) {
-    ssize_t n = ::pread(fd_, out, length, static_cast<off_t>(offset));
+    ssize_t n = ::pread(fd_.get(), out, length, static_cast<off_t>(offset));
     if (n < 0) {
       if (errno == EINTR) continue;
       return SystemErrorText(errno);

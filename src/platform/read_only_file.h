@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/unique_fd.h"
+
 namespace twinex::platform {
 
 class ReadOnlyFile {
@@ -17,18 +19,18 @@ class ReadOnlyFile {
   // Opens the file; returns "" or the system's message. Anything but a regular file (a FIFO, a
   // device, a folder) is refused without reading from it. `sequential` announces front-to-back
   // reading so that the kernel reads ahead generously.
-  std::string Open(const std::string& path, bool sequential = true);
+  [[nodiscard]] std::string Open(const std::string& path, bool sequential = true);
   void Close();
-  bool IsOpen() const { return fd_ >= 0; }
+  bool IsOpen() const { return static_cast<bool>(fd_); }
   // The size at the moment of opening.
   std::uint64_t Size() const { return size_; }
 
   // Reads exactly `length` bytes at `offset`; returns "" or the system's message. A file that
   // ends early (it shrank while being read) is an error, never a short block.
-  std::string ReadAt(std::uint64_t offset, void* buffer, std::size_t length) const;
+  [[nodiscard]] std::string ReadAt(std::uint64_t offset, void* buffer, std::size_t length) const;
 
  private:
-  int fd_ = -1;
+  UniqueFd fd_;
   std::uint64_t size_ = 0;
 };
 

@@ -13,6 +13,7 @@
 #include "platform/file_system.h"
 #include "platform/process.h"
 #include "platform/text.h"
+#include "platform/unique_fd.h"
 #include "platform/volume.h"
 
 namespace twinex::platform {
@@ -100,25 +101,27 @@ std::string TrashDate(double date) {
   return buf;
 }
 
-// "foto.jpg", "foto.2.jpg", "foto.3.jpg" …
-std::string Candidate(const std::string& name, int n) {
-  if (n == 1) return name;
-  const std::string ext = xGetExtension(name);
-  const std::string stem = ext.empty() ? name : name.substr(0, name.size() - ext.size() - 1);
-  return stem + "." + std::to_string(n) + (ext.empty() ? "" : "." + ext);
+// An entry's note adds ".trashinfo" to its name, and a name has at most 255 bytes.
+constexpr std::size_t kMaxEntryName = 255 - (sizeof ".trashinfo" - 1);
+constexpr std::size_t kMaxKeptExtension = 32;
+
+// The first bytes of a text, at most `max`; a text that was valid UTF-8 stays so.
+std::string Cut(const std::string& text, std::size_t max) {
+  if (text.size() <= max) return text;
+  std::size_t n = max;
+  if (IsValidUtf8(text))
+    while (n > 0 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80) --n;
+  return text.substr(0, n);
 }
 
-bool WriteInfo(int fd, const std::string& text) {
-  const char* p = text.data();
-  std::size_t left = text.size();
-  while (left > 0) {
-    ssize_t n = ::write(fd, p, left);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    p += n;
-    left -= static_cast<std::size_t>(n);
-  }
-  return true;
+// "foto.jpg", "foto.2.jpg", "foto.3.jpg" …; a name too long for its note is shortened before
+// its number and extension (the note keeps the whole original path).
+std::string Candidate(const std::string& name, int n) {
+  std::string ext = xGetExtension(name);
+  if (ext.size() > kMaxKeptExtension) ext.clear();
+  const std::string stem = ext.empty() ? name : name.substr(0, name.size() - ext.size() - 1);
+  const std::string tail = (n == 1 ? "" : "." + std::to_string(n)) + (ext.empty() ? "" : "." + ext);
+  return Cut(stem, kMaxEntryName - tail.size()) + tail;
 }
 
 }  // namespace
@@ -171,14 +174,14 @@ TrashOutcome MoveToTrash(const std::string& path, bool keepName) {
   for (int n = 1; n < 100000; ++n) {
     const std::string entry = Candidate(name, n);
     const std::string infoPath = JoinPath(JoinPath(place.folder, "info"), entry + ".trashinfo");
-    int fd = ::open(infoPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd < 0) {
+    UniqueFd fd(::open(infoPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+    if (!fd) {
       if (errno == EEXIST) continue;
       out.error = ErrorText("trashinfo");
       return out;
     }
-    const bool written = WriteInfo(fd, info) && ::fsync(fd) == 0;
-    if (::close(fd) != 0 || !written) {
+    const bool written = WriteAll(fd.get(), info.data(), info.size()) && ::fsync(fd.get()) == 0;
+    if (fd.Close() != 0 || !written) {
       out.error = ErrorText("trashinfo");
       ::unlink(infoPath.c_str());
       return out;

@@ -23,12 +23,12 @@ struct TrashOutcome {
 
 // The trash folder a file would go to ("" and the reason when its file system has none that
 // can be used). Creates the trash folders when missing.
-std::string TrashFolderFor(const std::string& path, std::string* why = nullptr);
+[[nodiscard]] std::string TrashFolderFor(const std::string& path, std::string* why = nullptr);
 
 // Moves a file into its trash. With keepName the file also stays at its path (the trash gets a
 // second name of it), so that the caller can put something in its place and call UndoTrash when
 // that fails.
-TrashOutcome MoveToTrash(const std::string& path, bool keepName = false);
+[[nodiscard]] TrashOutcome MoveToTrash(const std::string& path, bool keepName = false);
 // Takes an entry made with keepName out of the trash again.
 void UndoTrash(const TrashOutcome& entry);
 

@@ -154,8 +154,9 @@ std::vector<std::string> GroupColumnHeaders(const ResultTree& tree, const Export
 std::vector<ExportCell> GroupCells(const ResultTree& tree, const ResultGroup& group, const ExportColumns& columns) {
   const ResultDisplay& d = tree.display;
   ColumnKind captionKind = ColumnKind::Text;
-  if (tree.captionType == kCaptionSize) captionKind = ColumnKind::Size;
-  if (tree.captionType == kCaptionModified || tree.captionType == kCaptionCreated) captionKind = ColumnKind::Date;
+  if (!group.textCaption && tree.captionType == kCaptionSize) captionKind = ColumnKind::Size;
+  if (!group.textCaption && (tree.captionType == kCaptionModified || tree.captionType == kCaptionCreated))
+    captionKind = ColumnKind::Date;
   std::vector<ExportCell> cells{
       CellOf(tree.GroupValue(group, "dupname"), captionKind, d, CaptionDateFormat(d.dateFormat, d.ignoreTime, d.ignoreSeconds)),
       CellOf(tree.GroupValue(group, "anz"), ColumnKind::Count, d, d.dateFormat)};

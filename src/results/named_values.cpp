@@ -116,6 +116,7 @@ struct GroupKey {
 // The caption is the shared value: sizes and dates carry their number so the group column
 // sorts by value, and sizes follow the chosen unit.
 NamedValue Caption(const ResultGroup& g, const ResultTree& tree) {
+  if (g.textCaption) return Text(g.dupname);
   if (tree.captionType == kCaptionSize) return Size(g.sizeG, tree.display);
   if (tree.captionType == kCaptionModified || tree.captionType == kCaptionCreated) {
     NamedValue v;

@@ -73,6 +73,9 @@ struct ResultGroup {
   double dateG = 0;           // date-grouped: the group date
   int Sel = 0;                // selected files
   bool expanded = false;
+  // The caption is a text of its own (the files without duplicates), not the shared size or
+  // date that the caption type would show.
+  bool textCaption = false;
   std::vector<ResultFile> files;
   std::size_t anz() const { return files.size(); }
 };
@@ -106,6 +109,8 @@ struct ResultDisplay {
   int formatSizeDecimal = 1;   // 1 "###,##0.00", else "###,###,##0"
   bool ignoreTime = false;     // date captions of this search
   bool ignoreSeconds = false;
+  // The sources span several volumes: "Hardlink ID" texts carry the volume in front.
+  bool hardlinkIdWithVolume = false;
 };
 
 class ResultTree {
@@ -162,6 +167,9 @@ std::string FormatFileSizeB(int formatType, std::uint64_t size);
 // Display text of a size for a "FormatSize" value: bytes, a unit (number format by
 // formatSizeDecimal) or, for 4, the automatic format with its unit.
 std::string SizeDisplayText(std::uint64_t size, int formatSize, int formatSizeDecimal);
+// The size unit and number format of the result window's options ("Optionen": "FormatSize",
+// "FormatSizeDecimal") from the settings file ("": the program's own).
+void ReadSizeFormat(ResultDisplay& display, const std::string& settingsFile = "");
 // Unit name shown in headers for a "FormatSize" value ("Automatisch" for 4).
 std::string SizeUnitName(int formatSize);
 std::string FormatDateDisplay(double date, const std::string& format);  // VB-style format text

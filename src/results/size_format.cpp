@@ -4,7 +4,9 @@
 
 #include "platform/number_format.h"
 #include "results/result_tree.h"
+#include "platform/text.h"
 #include "settings/translate.h"
+#include "settings/window_settings.h"
 
 namespace twinex {
 
@@ -62,6 +64,17 @@ std::string SizeDisplayText(std::uint64_t size, int formatSize, int formatSizeDe
   if (formatSize == kAutomatic) return platform::FormatSizeAuto(size, true);
   if (!UnitOf(formatSize)) return platform::FormatCount(size);
   return FormatFileSizeA(formatSize, size, formatSizeDecimal == 1 ? "###,##0.00" : "###,###,##0");
+}
+
+void ReadSizeFormat(ResultDisplay& display, const std::string& settingsFile) {
+  long long unit = 0, decimal = 1;
+  // An unknown unit shows bytes, as an empty key does.
+  if (!platform::ParseLong(ReadSetting("Optionen", "FormatSize", settingsFile), unit) ||
+      (!UnitOf(static_cast<int>(unit)) && unit != kAutomatic))
+    unit = 0;
+  if (!platform::ParseLong(ReadSetting("Optionen", "FormatSizeDecimal", settingsFile), decimal)) decimal = 1;
+  display.formatSize = static_cast<int>(unit);
+  display.formatSizeDecimal = decimal == 1 ? 1 : 0;
 }
 
 std::string SizeUnitName(int formatSize) {

@@ -2,14 +2,20 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
+#include <ranges>
 
 #include "platform/file_system.h"
+#include "platform/folder_handle.h"
 #include "platform/text.h"
 #include "search/compare_content.h"
 #include "search/grouping_key.h"
 #include "search/hardlink_id.h"
 #include "search/result_rows.h"
 #include "search/search.h"
+#include "search/search_method.h"
+#include "search/slot_prints.h"
+#include "search/walk.h"
 #include "search/tag_cuts.h"
 
 namespace twinex {
@@ -50,14 +56,49 @@ bool SlotPairMatches(Search& s, long first) {
   return Search_CompareContent(s, kCurrent, first);
 }
 
+std::uint64_t InodeOf(const FileRecord& r) {
+  return (static_cast<std::uint64_t>(r.FileIndexHigh) << 32) | r.FileIndexLow;
+}
+
+// Where a file was met: what tells one directory entry from another.
+struct EntryFacts {
+  std::uint64_t device, inode;
+  std::string_view name, folder;
+  bool inArchive;
+};
+
+EntryFacts FactsOf(const Search& s, const FileRecord& r) {
+  return {r.VolumeSerialNumber, InodeOf(r), r.FileName, s.files.Folder(r.FolderIndex), r.ArchiveType != 0};
+}
+EntryFacts FactsOf(const ResultFile& row) { return {row.device, row.inode, row.dupname, row.path, row.archiv != 0}; }
+
+// One directory entry reached twice (its folder under two names) is one file, not two: a group
+// of it with itself would offer the only copy for deletion. Hard links are different entries
+// of one file and stay apart: another name, or another folder.
+bool SameDirectoryEntry(const EntryFacts& a, const EntryFacts& b) {
+  if (a.inArchive || b.inArchive || a.inode != b.inode || a.device != b.device || a.name != b.name) return false;
+  if (a.folder == b.folder) return true;
+  platform::FolderId fa, fb;
+  return platform::FolderIdOf(std::string(a.folder), fa) && platform::FolderIdOf(std::string(b.folder), fb) && fa == fb;
+}
+
+bool AlreadyInGroup(const Search& s, const FileRecord& fresh, const FileRecord& stored, const ResultGroup* group) {
+  const EntryFacts mine = FactsOf(s, fresh);
+  if (!group) return SameDirectoryEntry(mine, FactsOf(s, stored));
+  for (const ResultFile& row : group->files)
+    if (row.inode == mine.inode && SameDirectoryEntry(mine, FactsOf(row))) return true;
+  return false;
+}
+
 // Makes the stored file's group (when it has none yet) and adds the checked file to it.
 void JoinGroup(Search& s, long first) {
   FileRecord& stored = s.files.Record(first);
+  ResultGroup* group = stored.GroupID > 0 ? s.result.FindGroup(stored.GroupID) : nullptr;
+  if (AlreadyInGroup(s, s.files.Record(kCurrent), stored, group)) return;
   if (s.settings.ShowOnlyFilesWithoutDups) {
     stored.GroupID = 1;
     return;
   }
-  ResultGroup* group = stored.GroupID > 0 ? s.result.FindGroup(stored.GroupID) : nullptr;
   if (!group) {
     group = &Search_AddNewGroup(s, first);
     stored.GroupID = group->id;
@@ -115,21 +156,92 @@ void JoinFollowingSlots(Search& s, std::vector<SlotSummary>& chain, std::size_t 
   }
 }
 
+// Comparing one file with many slots can take long; the window hears from the search meanwhile.
+void ProgressWhileComparing(Search& s) {
+  if (ProgressDue(s)) Search_ShowProgress(s, s.files.Folder(s.files.Record(kCurrent).FolderIndex), false);
+}
+
+// Tries the given slots in slot order; true when the search is done with the file (it joined a
+// group, or the search stops).
+template <typename Slots>
+bool JoinFirstMatch(Search& s, std::vector<SlotSummary>& chain, const Slots& slots) {
+  for (std::size_t k : slots) {
+    if (s.run.StopRequested()) return true;
+    ProgressWhileComparing(s);
+    if (!SlotMatches(s, chain[k])) continue;
+    JoinGroup(s, chain[k].index);
+    if (s.scope == 2 && !s.settings.ShowOnlyFilesWithoutDups) JoinFollowingSlots(s, chain, k);
+    return true;
+  }
+  return false;
+}
+
+// The prints a new file gets in the slot index when it becomes a slot.
+struct OwnPrints {
+  std::optional<std::uint64_t> sample;
+  std::optional<std::uint64_t> full;
+};
+
+// Where the cheap prints of several slots agree (files that differ only inside), the print of
+// the whole content tells them apart, so each such file is read once for its print instead of
+// once against every slot. A candidate whose print cannot be taken stays a candidate.
+bool NarrowByFullPrint(Search& s, std::vector<SlotSummary>& chain, SlotPrints& prints,
+                       std::vector<std::size_t>& candidates, OwnPrints& own) {
+  using Outcome = ContentSamples::FullPrintOutcome;
+  std::uint64_t mine = 0;
+  const Outcome made = Search_ContentFullPrint(s, kCurrent, mine);
+  if (made == Outcome::Cancelled) return false;
+  if (made == Outcome::Failed) return true;
+  own.full = mine;
+  std::vector<std::size_t> kept;
+  for (std::size_t k : candidates) {
+    ProgressWhileComparing(s);
+    const std::uint64_t* theirs = prints.FullPrint(k);
+    std::uint64_t value = 0;
+    if (!theirs) {
+      const Outcome outcome = Search_ContentFullPrint(s, chain[k].index, value);
+      if (outcome == Outcome::Cancelled) return false;
+      if (outcome == Outcome::Made) {
+        prints.SetFullPrint(k, value);
+        theirs = prints.FullPrint(k);
+      }
+    }
+    if (!theirs || *theirs == mine) kept.push_back(k);
+  }
+  candidates = std::move(kept);
+  return true;
+}
+
+// Byte by byte, a file's print picks the slots worth a full comparison. Exact equality holds
+// between whole contents, so skipping slots of another print changes no result.
+bool JoinByPrint(Search& s, std::size_t chainId, OwnPrints& own) {
+  std::vector<SlotSummary>& chain = s.slotChains[chainId];
+  SlotPrints& prints = s.slotPrints[chainId];
+  prints.Resolve(chain.size(), [&](std::size_t k, std::uint64_t& p) { return Search_ContentPrint(s, chain[k].index, p); });
+  std::uint64_t sample = 0;
+  if (!Search_ContentPrint(s, kCurrent, sample))
+    return JoinFirstMatch(s, chain, std::views::iota(std::size_t{0}, chain.size()));
+  own.sample = sample;
+  std::vector<std::size_t> candidates;
+  prints.Candidates(sample, candidates);
+  // A stop or skip while reading gives up this file's comparisons.
+  if (candidates.size() > 1 && !NarrowByFullPrint(s, chain, prints, candidates, own)) return s.run.StopRequested();
+  return JoinFirstMatch(s, chain, candidates);
+}
+
 // The slots of a key are listed together, so the slot loop walks that list instead of looking
 // every slot key up again; the file table finds a key's first slot, the list the others.
 void GroupInSlots(Search& s, const std::string& key) {
   long head = s.files.ExistKey(key + "1");
   std::size_t chainId = 0;
+  OwnPrints own;
+  const bool byPrint = UsesContentPrints(s);
   if (head != 0) {
     chainId = static_cast<std::size_t>(s.files.Record(head).SlotChain);
     std::vector<SlotSummary>& chain = s.slotChains[chainId];
-    for (std::size_t k = 0; k < chain.size(); ++k) {
-      if (s.run.StopRequested()) return;
-      if (!SlotMatches(s, chain[k])) continue;
-      JoinGroup(s, chain[k].index);
-      if (s.scope == 2 && !s.settings.ShowOnlyFilesWithoutDups) JoinFollowingSlots(s, chain, k);
+    if (byPrint ? JoinByPrint(s, chainId, own)
+                : JoinFirstMatch(s, chain, std::views::iota(std::size_t{0}, chain.size())))
       return;
-    }
   } else {
     chainId = s.slotChains.size();
     s.slotChains.emplace_back();
@@ -142,6 +254,12 @@ void GroupInSlots(Search& s, const std::string& key) {
   std::string slotKey = chain.empty() ? key + "1" : std::string();
   slot.index = s.files.Add(slotKey, std::move(s.files.Record(kCurrent)));
   chain.push_back(slot);
+  // A key's first file needs no print until a second file of the key arrives.
+  if (byPrint && head != 0) {
+    SlotPrints& prints = s.slotPrints[chainId];
+    prints.Add(own.sample);
+    if (own.full) prints.SetFullPrint(chain.size() - 1, *own.full);
+  }
 }
 
 }  // namespace
@@ -152,11 +270,11 @@ void Search_CheckFile(Search& s, const EnumeratedFile& f) {
   FillRecord(s, f, r);
   if (!ApplyTagCuts(s, kCurrent)) return;
 
-  // The similarity methods and the track length arrive with their own comparisons.
-  if (s.method != kMethodProperties && s.method != kMethodHardlinks) return;
-  // Only names of a multiply-linked file form hard-link groups; an unreadable one is logged.
-  if (s.method == kMethodHardlinks && (!ReadHardlinkData(s, kCurrent) || r.NumberOfLinks < 2)) return;
+  s.searchMethod->CheckFile(s);
+}
 
+void Search_GroupByKey(Search& s) {
+  const FileRecord& r = s.files.Record(kCurrent);
   std::string key = BuildSearchKey(s, r, s.scope == 3 ? s.files.RelativeFolder(kCurrent) : std::string());
   if (UsesSlots(s))
     GroupInSlots(s, key);

@@ -7,5 +7,7 @@ class Search;
 struct EnumeratedFile;
 
 void Search_CheckFile(Search& search, const EnumeratedFile& file);
+// Groups the file being checked by its key (the methods that group by properties).
+void Search_GroupByKey(Search& search);
 
 }  // namespace twinex

@@ -33,9 +33,10 @@ void ForEachFileWithoutDups(Search& s, Fn fn) {
 void Search_ShowOnlyFilesWithoutDups(Search& s) {
   s.result.Clear();
   ResultGroup& group = s.result.AddGroup(z_Translate(11132, "Dateien ohne Duplikate"));
+  group.textCaption = true;
   std::uint64_t count = 0;
   ForEachFileWithoutDups(s, [&](long i) {
-    s.result.AddFile(group, ResultFileOf(s, s.files.Record(i)));
+    s.result.AddFile(group, ResultRowOf(s, s.files.Record(i)));
     ++count;
   });
   if (group.files.empty()) s.result.Clear();
@@ -43,7 +44,8 @@ void Search_ShowOnlyFilesWithoutDups(Search& s) {
   s.LogProtokoll(z_Translate(11133, "Es wurden %1 Dateien ohne Duplikate gefunden.", {platform::FormatCount(count)}));
 }
 
-void Report_FormatSizes(Search&) {}  // sizes are formatted when shown, by the display unit
+// Sizes are formatted when shown; this step fixes the unit they are shown in.
+void Report_FormatSizes(Search& s) { ReadSizeFormat(s.result.display, s.env.settingsFile); }
 
 void Report_SortGroups(Search& s) { s.result.SortGroups(s.result.GroupSortKey()); }
 
@@ -67,6 +69,7 @@ void Search_DeleteTempFiles(Search&) {}  // no archive member is extracted witho
 void Search_DeleteFileCollection(Search& s) {
   s.files.Clear();
   s.slotChains = {};
+  s.slotPrints = {};
 }
 
 void RemoveGroup_DupsNotExistAtAllSourcefolders(Search& s) {

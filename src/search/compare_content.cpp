@@ -137,6 +137,22 @@ bool CompareByBytes(Search& s, ContentWorkspace& ws, long ia, long ib) {
 
 }  // namespace
 
+bool UsesContentPrints(const Search& s) {
+  return s.criteria[kCritContent] && s.contentMethod == 0 && s.contentPercent >= 100;
+}
+
+bool Search_ContentPrint(Search& s, long index, std::uint64_t& print) {
+  const FileRecord& r = s.files.Record(index);
+  if (r.HaveErrorMessage || r.ArchiveType != 0) return false;
+  return Workspace(s).samples.Print(CompareFileOf(s, index), r.EffectiveSize, print);
+}
+
+ContentSamples::FullPrintOutcome Search_ContentFullPrint(Search& s, long index, std::uint64_t& print) {
+  const FileRecord& r = s.files.Record(index);
+  if (r.HaveErrorMessage || r.ArchiveType != 0) return ContentSamples::FullPrintOutcome::Failed;
+  return Workspace(s).samples.FullPrint(CompareFileOf(s, index), r.EffectiveSize, print, s.run);
+}
+
 bool Search_CompareContent(Search& search, long indexNew, long indexFirst) {
   const FileRecord& a = search.files.Record(indexNew);
   const FileRecord& b = search.files.Record(indexFirst);

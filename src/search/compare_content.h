@@ -20,4 +20,13 @@ struct ContentWorkspace {
 // updated: their digests, their error flags, their match percentages.
 bool Search_CompareContent(Search& search, long indexNew, long indexFirst);
 
+// Whether this search compares exact contents byte by byte, where a cheap print of each file
+// sorts out most pairs before any full comparison.
+bool UsesContentPrints(const Search& search);
+// The print of a record's compared range; false when it cannot be taken (the full comparison
+// then decides, and reports any error).
+bool Search_ContentPrint(Search& search, long index, std::uint64_t& print);
+// The print of the whole compared range, for files whose cheap prints agree.
+ContentSamples::FullPrintOutcome Search_ContentFullPrint(Search& search, long index, std::uint64_t& print);
+
 }  // namespace twinex

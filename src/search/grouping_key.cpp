@@ -47,9 +47,7 @@ std::string ComparisonName(const Search& s, std::string_view nameWithoutExtensio
   std::string name(nameWithoutExtension);
   if (s.nameCleanup.ignoreChars) name = s.nameCleanup.Search_ReplaceFileNameChars(name);
   if (s.nameCleanup.ignoreText) name = s.nameCleanup.Search_ReplaceFileNameText(name);
-  long long n = 0;
-  platform::ParseLong(s.settings.FileNameCompareOnlyFirstCharsCount, n);
-  return CutName(std::move(name), s.settings.FileNameCompareMethod, n);
+  return CutName(std::move(name), s.settings.FileNameCompareMethod, s.firstCharsCount);
 }
 
 bool UsesSlots(const Search& s) { return s.criteria[kCritContent] || s.scope == 2; }
@@ -80,22 +78,6 @@ std::string BuildSearchKey(const Search& s, const FileRecord& r, std::string_vie
     key += relativeFolder;
   }
   return key;
-}
-
-int GroupCaptionType(const Search& s) {
-  const auto& c = s.criteria;
-  if (s.method == kMethodTrackLength) return kCaptionTrackLength;
-  if (s.method == kMethodSimilarMusic) return kCaptionSimilarMusic;
-  if (s.method == kMethodSimilarPictures) return kCaptionSimilarPictures;
-  if (c[kCritName] && c[kCritExtension]) return kCaptionNameWithExtension;
-  if (c[kCritName]) return kCaptionName;
-  if (c[kCritExtension]) return kCaptionExtension;
-  if (c[kCritSize] || c[kCritContent]) return kCaptionSize;
-  if (c[kCritModified]) return kCaptionModified;
-  if (c[kCritCreated]) return kCaptionCreated;
-  if (c[kCritAttributes]) return kCaptionAttributes;
-  if (c[7]) return kCaptionHardlink;
-  return kCaptionName;
 }
 
 }  // namespace twinex

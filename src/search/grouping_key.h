@@ -20,7 +20,4 @@ std::string BuildSearchKey(const Search& search, const FileRecord& record, std::
 // Whether the key ends in the content marker, so that files are stored in numbered slots.
 bool UsesSlots(const Search& search);
 
-// The group caption type chosen once per search from the criteria and the method.
-int GroupCaptionType(const Search& search);
-
 }  // namespace twinex

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 
+#include "platform/folder_handle.h"
 #include "platform/read_only_file.h"
 #include "search/search.h"
 #include "settings/translate.h"
@@ -37,7 +38,7 @@ std::uint32_t xGetHardlinkCount2(const std::string& path, cHardlinkID& id, std::
     return 0;
   };
   // A path handle needs no read permission and never blocks on a FIFO or touches a device.
-  const int fd = ::open(path.c_str(), O_PATH | O_CLOEXEC);
+  const int fd = platform::OpenLongPath(path, O_PATH | O_CLOEXEC);
   if (fd < 0) return fail("CreateFileWide: ", errno);
   struct stat st {};
   const int rc = ::fstat(fd, &st);

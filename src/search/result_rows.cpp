@@ -107,8 +107,14 @@ ResultFile ResultFileOf(const Search& s, const FileRecord& r) {
   return f;
 }
 
-void Search_AddNodeFromCollection(Search& s, ResultGroup& group, const FileRecord& r) {
+ResultFile ResultRowOf(Search& s, const FileRecord& r) {
   ResultFile f = ResultFileOf(s, r);
+  if (s.readOwner && f.archiv == 0) f.EditExtras().owner = s.ownerNames.OwnerOf(f.FullPath());
+  return f;
+}
+
+void Search_AddNodeFromCollection(Search& s, ResultGroup& group, const FileRecord& r) {
+  ResultFile f = ResultRowOf(s, r);
   if (r.SourceNr >= 1 && static_cast<std::size_t>(r.SourceNr) <= s.sourceTable.size()) {
     SourceEntry& src = s.sourceTable[static_cast<std::size_t>(r.SourceNr - 1)];
     src.duplicates += 1;

@@ -12,6 +12,8 @@ struct ResultFile;
 ResultGroup& Search_AddNewGroup(Search& search, long index);
 // The row values of the record's file.
 ResultFile ResultFileOf(const Search& search, const FileRecord& record);
+// The row of the record's file with what is read from the file itself (its owner when asked for).
+ResultFile ResultRowOf(Search& search, const FileRecord& record);
 // Adds the record's file as a row of the group and keeps the search's counters current.
 void Search_AddNodeFromCollection(Search& search, ResultGroup& group, const FileRecord& record);
 

@@ -5,6 +5,7 @@
 #include "platform/text.h"
 #include "search/check_file.h"
 #include "search/checksum_db.h"
+#include "search/search_method.h"
 
 namespace twinex {
 
@@ -29,7 +30,9 @@ Search::Search(const MainSettings& main, SearchEnvironment environment, SearchOb
       env(WithRunControl(std::move(environment))),
       run(*env.run),
       observer(obs),
-      prompt(p) {
+      prompt(p),
+      searchMethod(&SearchMethodFor(main.search.SearchMethod)),
+      readOwner(main.options.ShowOwner) {
   checkFile = [](Search& s, const EnumeratedFile& f) { Search_CheckFile(s, f); };
   startTick = platform::TickCount();
   lastProgressTick = startTick;

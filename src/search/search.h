@@ -5,15 +5,20 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
+#include "platform/file_owner.h"
+#include "platform/folder_handle.h"
 #include "results/file_record.h"
 #include "results/result_tree.h"
 #include "search/checksum_db_location.h"
 #include "platform/run_control.h"
 #include "search/search_observer.h"
+#include "search/slot_prints.h"
 #include "settings/filters.h"
 #include "settings/settings_file.h"
 
@@ -21,6 +26,7 @@ namespace twinex {
 
 class Prompt;
 class ChecksumDatabase;
+class SearchMethod;
 struct ContentWorkspace;
 namespace platform {
 struct FileInfo;
@@ -97,6 +103,7 @@ struct SearchEnvironment {
   DatabaseLocation database;          // empty file: no checksum database
   bool expandAllGroups = false;       // "Alle Gruppen im Suchergebnis aufklappen"
   std::string dateFormat = "dd/MM/yyyy hh:nn:ss";  // date display of the result
+  std::string settingsFile;  // where the result window's options are read; "": the program's own
   // Stop, pause and skip of this search; the front end keeps a share of it. Empty: the search
   // makes its own.
   std::shared_ptr<RunControl> run;
@@ -130,6 +137,7 @@ class Search {
 
   // Init_Variablen
   int method = 0;
+  const SearchMethod* searchMethod;  // the implementation of `method`
   std::array<bool, 8> criteria{};  // name, extension, size, content, modified, created, attributes, hard link
   int scope = 0;
   int contentMethod = 0;
@@ -140,6 +148,9 @@ class Search {
   std::unique_ptr<ChecksumDatabase> database;
   // Every source folder lies on one volume: the hard-link texts leave the volume out.
   bool quellSerialsAllSame = true;
+  // "Dateibesitzer ermitteln": every result row shows its owner.
+  bool readOwner = false;
+  platform::OwnerNames ownerNames;
 
   // Walk options.
   bool recurseCurrentSource = true;
@@ -149,11 +160,19 @@ class Search {
   bool tempInsideSource = false;
   std::string pictureExtensions;  // "/jpg/png/"
   std::uint64_t maxDuplicates = 2000000;
+  long long firstCharsCount = 0;          // FileNameCompareOnlyFirstCharsCount
+  std::int64_t statsIntervalMs = 300000;  // LogStatisticMinutes
 
   SearchCounters counters;
+  // The folders each walk has entered, by identity, over all sources: a folder reached again
+  // under another name (a followed link, a bind mount) is not entered twice, which also ends
+  // any loop.
+  std::set<platform::FolderId> countedFolders, walkedFolders;
   std::vector<SourceEntry> sourceTable;
   CStringCollection2 files;  // the file table of this search
   std::vector<std::vector<SlotSummary>> slotChains;  // the slots of each key, in slot order
+  // Byte by byte: the prints of the slots of each key that met a second file, by chain.
+  std::unordered_map<std::size_t, SlotPrints> slotPrints;
   std::shared_ptr<ContentWorkspace> contentWorkspace;  // buffers and looks of the content comparison
   ResultTree result;
   int currentSourceNr = 0;

@@ -13,6 +13,7 @@
 #include "search/closing_steps.h"
 #include "search/grouping_key.h"
 #include "search/hardlink_id.h"
+#include "search/search_method.h"
 #include "search/search_stats.h"
 #include "search/walk.h"
 #include "settings/prompt.h"
@@ -181,14 +182,9 @@ void Init_Variablen(Search& s) {
   SearchSettings& st = s.settings;
   NormalizeAllFields(st);
   s.method = st.SearchMethod;
+  s.searchMethod = &SearchMethodFor(s.method);
   s.criteria.fill(false);
-  if (s.method == kMethodProperties) {
-    for (int i = 0; i < 7; ++i) s.criteria[static_cast<std::size_t>(i)] = st.Suchkriterien[static_cast<std::size_t>(i)];
-  } else if (s.method == kMethodSimilarNames) {
-    s.criteria[kCritName] = true;
-  } else if (s.method == kMethodHardlinks) {
-    s.criteria[7] = true;
-  }
+  s.searchMethod->SetCriteria(st, s.criteria);
   s.scope = st.SourceFolderCompareMode;
   s.contentMethod = st.ContentCompare;
   s.contentPercent = s.contentMethod == 0 ? static_cast<int>(NumberOr(st.ContentComparePercent, 100)) : 100;
@@ -205,11 +201,16 @@ void Init_Variablen(Search& s) {
   for (const auto& e : st.SimilarImageExtensions)
     if (e.ticked) s.pictureExtensions += platform::LowerCase(e.ext) + "/";
   s.maxDuplicates = st.CancelSearchMaxDup ? NumberOr(st.CancelSearchMaxDupCount, 999) : 2000000;
+  // Numbers typed as text are read once here, never per file.
+  s.firstCharsCount = 0;
+  platform::ParseLong(st.FileNameCompareOnlyFirstCharsCount, s.firstCharsCount);
+  const std::uint64_t minutes = NumberOr(st.LogStatisticMinutes, 5);
+  s.statsIntervalMs = static_cast<std::int64_t>(minutes == 0 ? 5 : minutes) * 60000;
 
   s.files.Init(100000, 50000);
   s.files.SetDigestLength(s.checksum.digestLength > 0 ? s.checksum.digestLength : kMaxDigestLength);
   s.result.Clear();
-  s.result.captionType = GroupCaptionType(s);
+  s.result.captionType = s.searchMethod->CaptionType(s);
   if (!s.env.dateFormat.empty()) s.result.display.dateFormat = s.env.dateFormat;
   s.result.display.ignoreTime = st.IgnoreTime;
   s.result.display.ignoreSeconds = st.IgnoreSeconds;
@@ -227,6 +228,7 @@ void Init_Variablen(Search& s) {
     s.sourceTable.push_back(e);
   }
   s.quellSerialsAllSame = QuellSerialsAllSame(s.sourceTable);
+  s.result.display.hardlinkIdWithVolume = !s.quellSerialsAllSame;
   DB_OpenForSearch(s);
 }
 

@@ -4,6 +4,7 @@
 #include "platform/date_time.h"
 #include "platform/text.h"
 #include "search/search_driver.h"
+#include "search/search_method.h"
 #include "settings/translate.h"
 
 namespace twinex {
@@ -47,29 +48,14 @@ void AddFilterLines(std::vector<std::string>& lines, const std::vector<CompiledF
   }
 }
 
-std::string JoinTicked(const std::vector<PictureExtension>& exts) {
-  std::string out;
-  for (const auto& e : exts) {
-    if (!e.ticked) continue;
-    if (!out.empty()) out += ", ";
-    out += e.ext;
-  }
-  return out;
-}
-
 void AddMethodLines(std::vector<std::string>& lines, const Search& s) {
   const SearchSettings& st = s.settings;
   if (s.criteria[kCritModified] || s.criteria[kCritCreated]) {
     if (st.IgnoreTime) lines.push_back(Option(z_Translate(11101, "Uhrzeit ignorieren")));
     if (st.IgnoreSeconds) lines.push_back(Option(z_Translate(11102, "Sekunden ignorieren")));
   }
-  if (s.method == kMethodSimilarNames) {
-    lines.push_back(Option(z_Translate(11093, "Vergleichsmethode") + ": " +
-                           PartialFilenameCompareMethodText(st.PartialFilenameCompareMethod) + " (" +
-                           st.PartialFilenameComparePercent + "%)"));
-    lines.push_back(Option(z_Translate(11094, "Trennzeichen") + ": \"" + st.PartialFilenameCompareMethodDelimiterChars + "\""));
-  }
-  if (s.criteria[kCritName] || s.method == kMethodSimilarNames) {
+  s.searchMethod->AddLogLines(s, lines);
+  if (s.criteria[kCritName]) {
     if (st.FileNameCompareMethod != 0)
       lines.push_back(Option(FileNameCompareMethodText(st.FileNameCompareMethod) + ": " + st.FileNameCompareOnlyFirstCharsCount));
     if (s.nameCleanup.ignoreChars)
@@ -94,23 +80,6 @@ void AddMethodLines(std::vector<std::string>& lines, const Search& s) {
     for (const auto& f : kFlags)
       if (st.*(f.field)) lines.push_back(Option(z_Translate(f.caption)));
   }
-  if (s.method == kMethodSimilarPictures) {
-    lines.push_back(Option(z_Translate(11109, "Algorithmus") + ": " + PictureAlgorithmText(st.SimiliarImagesAlgo)));
-    lines.push_back(Option(z_Translate(11110, "Bildformate") + ": " + JoinTicked(st.SimilarImageExtensions)));
-    lines.push_back(Option(z_Translate(11111, "Übereinstimmung") + ": " + st.SimilarPicsMatchPercent + "%"));
-    if (st.SimiliarImagesCompareSource != 0)
-      lines.push_back(Option(z_Translate(11112, "Bildbereich") + ": " + st.SimiliarImagesCompareSourceWH + "x" +
-                             st.SimiliarImagesCompareSourceWH));
-    if (st.SimiliarImagesRotateFlip)
-      lines.push_back(Option(z_Translate(11113, "Bildveränderungen erkennen (langsamer)")));
-  }
-  if (s.method == kMethodSimilarMusic) {
-    lines.push_back(Option(z_Translate(11114, "Analysierte Sekunden") + ": " + st.SimilarAudioSeconds));
-    lines.push_back(Option(z_Translate(11111, "Übereinstimmung") + ": " + st.SimilarAudioMatchPercent + "%"));
-    lines.push_back(Option(z_Translate(11109, "Algorithmus") + ": " + SimilarAudioAlgoText(st.SimilarAudioAlgo)));
-  }
-  if (s.method == kMethodTrackLength)
-    lines.push_back(Option(z_Translate(11115, "Abweichung in Sekunden") + ": " + st.AudioSeconds));
 }
 
 }  // namespace

@@ -5,17 +5,13 @@
 #include "platform/process.h"
 #include "platform/text.h"
 #include "search/search.h"
+#include "search/search_method.h"
 #include "settings/translate.h"
 
 namespace twinex {
 namespace {
 
 using platform::FormatCount;
-
-bool ChecksumsApply(const Search& s) {
-  return (s.criteria[kCritContent] && s.contentMethod > 0) || s.method == kMethodSimilarPictures ||
-         s.method == kMethodSimilarMusic;
-}
 
 // A line item shown only when its count is not zero.
 struct CountItem {
@@ -38,14 +34,13 @@ std::string Scan_Stats_Line(const Search& s) {
   items.push_back(z_Translate(11043, "Duplikate: %1", {FormatCount(c.duplicates)}));
   items.push_back(z_Translate(11044, "Gruppen: %1", {FormatCount(c.groups)}));
   items.push_back(z_Translate(11045, "Dateivergleiche: %1", {FormatCount(c.fileComparisons)}));
-  if (ChecksumsApply(s)) items.push_back(z_Translate(11046, "Prüfsummen erstellt: %1", {FormatCount(c.checksumsCreated)}));
+  if (s.searchMethod->MakesChecksums(s)) items.push_back(z_Translate(11046, "Prüfsummen erstellt: %1", {FormatCount(c.checksumsCreated)}));
   if (s.scanArchives) {
     items.push_back(z_Translate(11047, "Durchsuchte Archive: %1", {FormatCount(c.archivesSearched)}));
     items.push_back(z_Translate(11048, "Entpackte Dateien: %1", {FormatCount(c.filesExtracted)}));
   }
   if (c.filesExcluded > 0 && (s.filters.FileFilterActive() || s.filters.sizeActive || s.filters.dateActive ||
-                              s.filters.nullByte || s.method == kMethodSimilarPictures ||
-                              s.method == kMethodSimilarMusic))
+                              s.filters.nullByte || s.searchMethod->FiltersByType()))
     items.push_back(z_Translate(11049, "Gefilterte Dateien: %1", {FormatCount(c.filesExcluded)}));
   if (c.foldersExcluded > 0 && s.filters.FolderFilterActive())
     items.push_back(z_Translate(11050, "Gefilterte Ordner: %1", {FormatCount(c.foldersExcluded)}));
@@ -64,12 +59,9 @@ void Log_Scan_Stats(Search& s) { s.LogProtokoll(Scan_Stats_Line(s)); }
 
 void Log_Scan_Stats_IfDue(Search& s) {
   if (!s.settings.LogStatistic) return;
-  long long minutes = 5;
-  platform::ParseLong(s.settings.LogStatisticMinutes, minutes);
-  if (minutes <= 0) minutes = 5;
   std::int64_t now = platform::TickCount();
   if (s.lastStatsTick < s.startTick) s.lastStatsTick = s.startTick;
-  if (now - s.lastStatsTick >= minutes * 60000) {
+  if (now - s.lastStatsTick >= s.statsIntervalMs) {
     s.lastStatsTick = now;
     Log_Scan_Stats(s);
   }

@@ -5,6 +5,7 @@
 #include "platform/file_system.h"
 #include "platform/text.h"
 #include "search/search_driver.h"
+#include "search/search_method.h"
 #include "settings/prompt.h"
 #include "settings/translate.h"
 
@@ -70,6 +71,10 @@ bool ValidateSearchStart(const MainSettings& settings, Prompt& prompt) {
   const SearchSettings& s = settings.search;
   if (s.SearchMethod < 0 || s.SearchMethod > 5) {
     Tell(prompt, TextRef{11001, "Es ist keine Suchmethode ausgewählt!"}, {});
+    return false;
+  }
+  if (const std::string refusal = SearchMethodFor(s.SearchMethod).Refusal(); !refusal.empty()) {
+    prompt.Ask(PromptMessage::Composed(refusal, PromptButtons::Ok, PromptIcon::Information));
     return false;
   }
   if (s.SearchMethod == kMethodProperties) {

@@ -1,8 +1,7 @@
 #include "search/walk.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
+#include <set>
 #include <utility>
 #include <vector>
 
@@ -10,39 +9,17 @@
 #include "platform/file_system.h"
 #include "platform/process.h"
 #include "platform/text.h"
+#include "search/open_folders.h"
 #include "search/search.h"
+#include "search/search_method.h"
 #include "search/search_stats.h"
+#include "settings/translate.h"
 
 namespace twinex {
 namespace {
 
 constexpr std::int64_t kProgressIntervalMs = 1000;
 constexpr std::int64_t kCountProgressIntervalMs = 1500;
-
-// A symbolic link may point back up the tree; following it would never end. The folders on
-// the path from the source down are remembered by identity and never entered twice.
-class FolderChain {
- public:
-  bool Enter(const std::string& folder) {
-    struct stat st;
-    if (stat(folder.c_str(), &st) != 0) return true;  // the listing will report the failure
-    std::pair<dev_t, ino_t> id{st.st_dev, st.st_ino};
-    for (const auto& a : chain_)
-      if (a == id) return false;
-    chain_.push_back(id);
-    return true;
-  }
-  void Leave() { chain_.pop_back(); }
-
- private:
-  std::vector<std::pair<dev_t, ino_t>> chain_;
-};
-
-bool IsMusicExtension(std::string_view lowerExt) {
-  static const std::string kMusic = "/mp3/flac/m4a/wma/wav/ogg/aac/mp2/m4r/ape/mka/aif/aiff/";
-  std::string probe = "/" + std::string(lowerExt) + "/";
-  return kMusic.find(probe) != std::string::npos;
-}
 
 // Tests whether a subfolder is the archive temp folder (met once per source).
 bool IsTempFolder(Search& s, const std::string& fullPath) {
@@ -69,12 +46,36 @@ void PollRunState(Search& s) {
   if (s.run.Paused()) Pause(s);
 }
 
-void CountFolder(Search& s, const std::string& folder, FolderChain& chain, std::int64_t& lastUpdate) {
-  if (s.run.StopRequested() || !chain.Enter(folder)) return;
+void LogCannotEnter(Search& s, const std::string& folder, const std::string& error) {
+  s.LogProtokoll(z_Translate(11036, "Der Ordner '%1' konnte nicht durchsucht werden: %2", {folder, error}), true);
+}
+
+// Enters a subfolder below the current one and walks it, unless it cannot be opened or was
+// entered before under another name. Only the collecting walk reports either; the counting
+// walk meets the same folders first and stays quiet.
+template <typename WalkFn>
+void Descend(Search& s, OpenFolders& chain, std::set<platform::FolderId>& visited, std::string_view name,
+             const std::string& full, bool report, WalkFn walk) {
+  if (std::string error = chain.Enter(name); !error.empty()) {
+    if (report) LogCannotEnter(s, full, error);
+    return;
+  }
+  if (visited.insert(chain.CurrentId()).second) {
+    walk(full);
+  } else if (report) {
+    s.LogProtokoll(z_Translate(11035, "Der Ordner '%1' wird übersprungen, da er bereits unter einem anderen Namen durchsucht wurde.",
+                               {full}));
+  }
+  chain.Leave();
+}
+
+void CountFolder(Search& s, const std::string& folder, OpenFolders& chain, std::int64_t& lastUpdate) {
+  if (s.run.StopRequested()) return;
+  const platform::FolderHandle* dir = nullptr;
+  if (!chain.Current(dir).empty()) return;
   ++s.counters.totalFolders;
-  std::string full;
   std::vector<std::pair<std::string, bool>> subfolders;  // name, is link
-  platform::ListFolderNames(folder, [&](std::string_view name, platform::EntryKind kind) {
+  platform::ListFolderNamesAt(dir->Descriptor(), [&](std::string_view name, platform::EntryKind kind) {
     std::int64_t now = platform::TickCount();
     if (now - lastUpdate >= kCountProgressIntervalMs) {
       Search_ShowProgress(s, folder + "/...", true);
@@ -87,7 +88,7 @@ void CountFolder(Search& s, const std::string& folder, FolderChain& chain, std::
       subfolders.emplace_back(std::string(name), kind == EntryKind::SymlinkToDirectory);
     } else if (kind == EntryKind::File) {
       ++s.counters.totalFiles;
-      if (s.scanArchives && s.method != kMethodHardlinks) {
+      if (s.scanArchives && s.searchMethod->ScansArchives()) {
         std::string ext = platform::LowerCase(platform::xGetExtension(name));
         std::string type;
         if (ArchiveTypeOfName(s, name, ext, type)) ++s.counters.totalArchives;
@@ -95,25 +96,29 @@ void CountFolder(Search& s, const std::string& folder, FolderChain& chain, std::
     }
     return true;
   });
-  // Subfolders are walked after the listing is closed, so a deep tree never holds one open
-  // folder per level.
+  // Subfolders are walked after the listing is closed, so a deep tree holds one descriptor per
+  // level, not two.
   for (const auto& [name, isLink] : subfolders) {
     if (s.run.StopRequested()) break;
-    full = platform::JoinPath(folder, name);
-    if (ShouldEnterFolder(s, name, full, isLink, true)) CountFolder(s, full, chain, lastUpdate);
+    const std::string full = platform::JoinPath(folder, name);
+    if (ShouldEnterFolder(s, name, full, isLink, true))
+      Descend(s, chain, s.countedFolders, name, full, false,
+              [&](const std::string& path) { CountFolder(s, path, chain, lastUpdate); });
   }
-  chain.Leave();
 }
 
-void WalkFolder(Search& s, const std::string& folder, FolderChain& chain) {
-  if (s.run.StopRequested() || !chain.Enter(folder)) return;
+void WalkFolder(Search& s, const std::string& folder, OpenFolders& chain) {
+  if (s.run.StopRequested()) return;
+  const platform::FolderHandle* dir = nullptr;
   std::vector<platform::FileInfo> entries;
-  std::string error = platform::ListFolder(folder, [&](const platform::FileInfo& e) {
-    entries.push_back(e);
-    return true;
-  });
-  if (!error.empty()) {  // an unreadable or vanished folder is passed over
-    chain.Leave();
+  std::string error = chain.Current(dir);
+  if (error.empty())
+    error = platform::ListFolderAt(dir->Descriptor(), [&](const platform::FileInfo& e) {
+      entries.push_back(e);
+      return true;
+    });
+  if (!error.empty()) {  // an unreadable or vanished folder is passed over, but not silently
+    LogCannotEnter(s, folder, error);
     return;
   }
   ++s.counters.foldersScanned;
@@ -126,12 +131,14 @@ void WalkFolder(Search& s, const std::string& folder, FolderChain& chain) {
   std::string full;
   for (const platform::FileInfo& e : entries) {
     full = platform::JoinPath(folder, e.name);
-    if (platform::TickCount() - s.lastProgressTick >= kProgressIntervalMs) Search_ShowProgress(s, folder, false);
+    if (ProgressDue(s)) Search_ShowProgress(s, folder, false);
     PollRunState(s);
     if (s.run.StopRequested()) break;
 
     if (e.isDirectory) {
-      if (ShouldEnterFolder(s, e.name, full, e.isSymlink, false)) WalkFolder(s, full, chain);
+      if (ShouldEnterFolder(s, e.name, full, e.isSymlink, false))
+        Descend(s, chain, s.walkedFolders, e.name, full, true,
+                [&](const std::string& path) { WalkFolder(s, path, chain); });
       continue;
     }
     // A link is not a copy: grouping it with its target invites deleting the only copy.
@@ -140,13 +147,7 @@ void WalkFolder(Search& s, const std::string& folder, FolderChain& chain) {
     ++s.counters.filesSeen;
     std::string ext = platform::LowerCase(platform::xGetExtension(e.name));
     bool excludedByFilter = s.filters.Search_CheckFileFilter(e.size, e.name, full, e.modified, e.created);
-    bool excludedByType = false;
-    if (!excludedByFilter) {
-      if (s.method == kMethodSimilarPictures)
-        excludedByType = s.pictureExtensions.find("/" + ext + "/") == std::string::npos;
-      else if (s.method == kMethodSimilarMusic)
-        excludedByType = !IsMusicExtension(ext);
-    }
+    const bool excludedByType = !excludedByFilter && !s.searchMethod->AcceptsExtension(s, ext);
     if (excludedByFilter || excludedByType) {
       ++s.counters.filesExcluded;
       s.counters.bytesExcluded += e.size;
@@ -165,7 +166,7 @@ void WalkFolder(Search& s, const std::string& folder, FolderChain& chain) {
       if (s.run.StopRequested()) break;
     }
 
-    if (!excludedByFilter && s.scanArchives && s.method != kMethodHardlinks) {
+    if (!excludedByFilter && s.scanArchives && s.searchMethod->ScansArchives()) {
       std::string type;
       if (ArchiveTypeOfName(s, e.name, ext, type)) {
         ++s.counters.archivesFound;
@@ -174,7 +175,6 @@ void WalkFolder(Search& s, const std::string& folder, FolderChain& chain) {
       }
     }
   }
-  chain.Leave();
 }
 
 }  // namespace
@@ -222,16 +222,32 @@ bool ArchiveTypeOfName(const Search& s, std::string_view name, std::string_view 
   return false;
 }
 
+namespace {
+
+// Opens a source and walks it; the source folder counts as visited like any other.
+template <typename WalkFn>
+void WalkSource(Search& s, const std::string& folder, std::set<platform::FolderId>& visited, bool report, WalkFn walk) {
+  OpenFolders chain(!s.skipJunctions);
+  if (std::string error = chain.EnterSource(folder); !error.empty()) {
+    if (report) LogCannotEnter(s, folder, error);
+    return;
+  }
+  if (visited.insert(chain.CurrentId()).second) walk(chain);
+}
+
+}  // namespace
+
 void Search_GetSourceFolderFileCount(Search& search, const std::string& folder) {
-  FolderChain chain;
   std::int64_t lastUpdate = platform::TickCount();
-  CountFolder(search, folder, chain, lastUpdate);
+  WalkSource(search, folder, search.countedFolders, false,
+             [&](OpenFolders& chain) { CountFolder(search, folder, chain, lastUpdate); });
 }
 
 void Search_GetFiles(Search& search, const std::string& folder) {
-  FolderChain chain;
-  WalkFolder(search, folder, chain);
+  WalkSource(search, folder, search.walkedFolders, true, [&](OpenFolders& chain) { WalkFolder(search, folder, chain); });
 }
+
+bool ProgressDue(const Search& s) { return platform::TickCount() - s.lastProgressTick >= kProgressIntervalMs; }
 
 void Search_ShowProgress(Search& s, const std::string& currentFolder, bool counting) {
   std::int64_t now = platform::TickCount();

@@ -17,6 +17,8 @@ void Search_GetFiles(Search& search, const std::string& folder);
 // an archive that the enabled types take; false when it is not one.
 bool ArchiveTypeOfName(const Search& search, std::string_view name, std::string_view lowerExt, std::string& type);
 
+// Whether the once-a-second progress is due.
+bool ProgressDue(const Search& search);
 // Progress and memory watch; called from the walks about once a second.
 void Search_ShowProgress(Search& search, const std::string& currentFolder, bool counting);
 // Waits while the search is paused (returns when resumed or stopped).

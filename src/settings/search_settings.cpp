@@ -306,8 +306,9 @@ std::string GetSearchDescription(const SearchSettings& s, bool saveSearch) {
         if (!out.empty()) out += " + ";
         out += CriterionCaption(i);
         if (saveSearch && i == kCritContent) {
+          // The checksum methods compare whole files, so they always stand at 100 %.
           out += " " + ContentCompareText(s.ContentCompare);
-          if (GetOptionsInForce(s).contentPercent) out += paren(s.ContentComparePercent + "%");
+          out += paren((s.ContentCompare == 0 ? s.ContentComparePercent : std::string("100")) + "%");
         }
       }
       return out;

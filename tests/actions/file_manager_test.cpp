@@ -1,9 +1,15 @@
 // The file manager over real files: what it changes, what it leaves alone, what it reports.
+#include <dirent.h>
 #include <unistd.h>
+
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 
 #include "action_fixture.h"
 #include "actions/file_steps.h"
 #include "platform/date_time.h"
+#include "support/unprivileged.h"
 
 namespace twinex::test {
 namespace {
@@ -158,7 +164,7 @@ TEST_F(FileManager, MoveAcrossFileSystemsCopiesChecksAndThenDeletes) {
   EXPECT_FALSE(Exists(src));
   EXPECT_EQ(ReadFile(target + "/big.bin"), data);
   platform::FileInfo info;
-  platform::GetFileInfo(target + "/big.bin", info);
+  ASSERT_EQ(platform::GetFileInfo(target + "/big.bin", info), "");
   EXPECT_EQ(platform::UnixFromDate(info.modified), 1500000000);
   ::unlink((target + "/big.bin").c_str());
   ::rmdir(target.c_str());
@@ -219,18 +225,63 @@ TEST_F(FileManager, TargetInsideASourceFolderIsRefusedPerFile) {
   EXPECT_TRUE(observer.HasPart("Der Zielordner liegt im Quellordner '" + (dir / "src") + "'."));
 }
 
+TEST_F(FileManager, TargetReachedThroughALinkIntoASourceIsInsideIt) {
+  int g = Group("t");
+  Add(g, "src/k.txt", "t", false);
+  std::string a = Add(g, "src/sub/a.txt", "t", true);
+  ASSERT_EQ(::symlink((dir / "src/sub").c_str(), (dir / "link").c_str()), 0);
+  FileManagerRequest r = Request(FileAction::Move);
+  r.settings.Ordner = dir / "link";
+  r.settings.Ordnerstruktur = false;
+  r.settings.CreateSubfolder = true;  // not there yet: judged by the folder it will be made in
+  r.settings.CreateSubfolderText = "\"new\"";
+  r.sourceFolders = {dir / "src"};
+  FileManagerOutcome out = Run(r);
+  EXPECT_EQ(out.counters.moved, 0u);
+  EXPECT_TRUE(Exists(a));
+  EXPECT_FALSE(Exists(dir / "src/sub/new"));
+}
+
 TEST_F(FileManager, PermissionDeniedIsOneErrorPerFile) {
-  if (geteuid() == 0) GTEST_SKIP() << "root is never denied";
   int g = Group("p");
   Add(g, "k.txt", "p", false);
   std::string locked = Add(g, "locked/a.txt", "p", true);
   std::string open = Add(g, "open/b.txt", "p", true);
+  OpenToEveryone(dir.path());
+  OpenToEveryone(dir / "open");
   ::chmod((dir / "locked").c_str(), 0555);
-  FileManagerOutcome out = Run(Request(FileAction::Delete));
-  ::chmod((dir / "locked").c_str(), 0755);
-  EXPECT_EQ(out.counters.errors, 1u);
-  EXPECT_TRUE(Exists(locked));
-  EXPECT_FALSE(Exists(open));
+  EXPECT_TRUE(RunUnprivileged([&] {
+    FileManagerOutcome out = Run(Request(FileAction::Delete));
+    return out.counters.errors == 1 && Exists(locked) && !Exists(open);
+  }));
+}
+
+TEST_F(FileManager, DryRunFindsWhatTheRealRunWouldFailAt) {
+  int g = Group("d");
+  Add(g, "src/k.txt", "d", false);
+  std::string f = Add(g, "src/f.txt", "d", true);
+  const std::string readOnly = dir.MakeDir("read-only");
+  OpenToEveryone(dir.path());
+  ::chmod(readOnly.c_str(), 0555);
+  FileManagerRequest copy = Request(FileAction::Copy);
+  copy.dryRun = true;
+  copy.settings.Ordner = readOnly;
+  FileManagerRequest del = Request(FileAction::Delete);
+  del.dryRun = true;
+  EXPECT_TRUE(RunUnprivileged([&] {
+    const bool copyRefused = Run(copy).counters.errors == 1 && observer.HasPart("' ist nicht beschreibbar: ");
+    // The source folder belongs to root: nobody cannot remove a file from it.
+    const bool deleteRefused = Run(del).counters.errors == 1;
+    return copyRefused && deleteRefused;
+  }));
+  // A rename onto a taken name fails in the real run, so the dry run says so.
+  dir.Write("src/DUPLIKAT f.txt", "taken");
+  FileManagerRequest rename = Request(FileAction::Rename);
+  rename.dryRun = true;
+  EXPECT_EQ(Run(rename).counters.errors, 1u);
+  EXPECT_TRUE(observer.HasPart("Eine Datei mit dem Namen 'DUPLIKAT f.txt' ist schon vorhanden."));
+  EXPECT_TRUE(observer.Has("PROBELAUF: nicht geprüft: ob andere Programme die Dateien bis zum echten Lauf verändern"));
+  EXPECT_TRUE(Exists(f));
 }
 
 TEST_F(FileManager, RenameByTemplateThenSizeZero) {
@@ -295,6 +346,72 @@ TEST_F(FileManager, StartChecksRefuseBeforeAnyChange) {
   r.log.write = [](int, const std::string&, bool) { return std::string(); };
   EXPECT_EQ(Run(r).refusal.rfind("Beim Öffnen der Protokolldatei '" + r.log.path + "' ist ein Fehler aufgetreten: ", 0), 0u);
   EXPECT_TRUE(observer.lines.empty());
+}
+
+// Hidden temporary files a copy leaves in a folder.
+std::size_t TemporaryFiles(const std::string& folder) {
+  std::size_t n = 0;
+  if (DIR* d = ::opendir(folder.c_str())) {
+    while (dirent* e = ::readdir(d)) n += std::string(e->d_name).rfind(".twinex-", 0) == 0;
+    ::closedir(d);
+  }
+  return n;
+}
+
+// Holds the run inside a copy until the test has asked it to stop from its own thread.
+struct StopInsideCopy : RecordingActionObserver {
+  std::string target;
+  std::mutex m;
+  std::condition_variable cv;
+  bool inside = false, stopped = false;
+  void OnProgress(const ActionProgress&) override {
+    if (TemporaryFiles(target) == 0) return;
+    std::unique_lock<std::mutex> lock(m);
+    inside = true;
+    cv.notify_all();
+    cv.wait(lock, [&] { return stopped; });
+  }
+};
+
+TEST_F(FileManager, StopDuringAMoveAcrossFileSystemsLeavesTheSourceAndNoPartialCopy) {
+  struct AlwaysCopy {
+    AlwaysCopy() { AlwaysCopyForTesting(true); }
+    ~AlwaysCopy() { AlwaysCopyForTesting(false); }
+  } alwaysCopy;
+  const std::string data(6 << 20, 'm');
+  int g = Group("big");
+  Add(g, "src/k.bin", data, false);
+  std::string src = Add(g, "src/big.bin", data, true);
+  const std::string target = dir.MakeDir("backup");
+  FileManagerRequest r = Request(FileAction::Move);
+  r.settings.Ordner = target;
+  r.settings.Ordnerstruktur = false;
+  r.refreshMilliseconds = 0;
+  RunControl run;
+  r.run = &run;
+  StopInsideCopy watcher;
+  watcher.target = target;
+
+  FileManagerOutcome out;
+  std::thread worker([&] { out = FileManager_Run(tree, r, watcher, prompt); });
+  {
+    std::unique_lock<std::mutex> lock(watcher.m);
+    ASSERT_TRUE(watcher.cv.wait_for(lock, std::chrono::seconds(30), [&] { return watcher.inside; }) || (worker.join(), false))
+        << "the run never copied: " << ::testing::PrintToString(watcher.errors);
+    run.RequestStop();
+    watcher.stopped = true;
+    watcher.cv.notify_all();
+  }
+  worker.join();
+
+  EXPECT_TRUE(out.cancelled);
+  EXPECT_EQ(out.counters.errors, 0u);
+  EXPECT_EQ(ReadFile(src), data);
+  EXPECT_EQ(TemporaryFiles(target), 0u);
+  EXPECT_FALSE(Exists(target + "/big.bin"));
+  EXPECT_TRUE(watcher.Has("Aktion 'Dateien in einen Sicherungsordner verschieben' wurde abgebrochen."));
+  EXPECT_TRUE(watcher.Has("Dateien verschoben: 0 von 1"));
+  EXPECT_EQ(tree.counters.DupCount, 2);
 }
 
 }  // namespace

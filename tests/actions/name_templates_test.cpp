@@ -86,7 +86,7 @@ TEST(FileManagerSettings, NewFileDefaultsAndRoundTrip) {
   ASSERT_EQ(SaveFileManagerSettings(s, file), "");
   EXPECT_EQ(LoadFileManagerSettings(file), s);
   // A value out of range reads as the default.
-  platform::IniWrite(file, "Aktionen", "Aktion", "9");
+  ASSERT_EQ(platform::IniWrite(file, "Aktionen", "Aktion", "9"), "");
   EXPECT_EQ(LoadFileManagerSettings(file).Aktion, FileAction::Delete);
 }
 

@@ -1,6 +1,8 @@
 #include "app/session.h"
 
 #include <gtest/gtest.h>
+
+#include <chrono>
 #include <sys/stat.h>
 
 #include <stdexcept>
@@ -29,11 +31,6 @@ struct Actions : ActionObserver {
   std::vector<std::string> lines;
   void OnLog(const std::string& text, bool) override { lines.push_back(text); }
 };
-
-bool Exists(const std::string& path) {
-  struct stat st;
-  return ::lstat(path.c_str(), &st) == 0;
-}
 
 // A started session over its own data folder, with three copies of one file to search.
 class SessionTest : public ::testing::Test {
@@ -96,6 +93,7 @@ TEST_F(SessionTest, ACompleteSearchCanBeSelectedAndActedOnWithEventsForTheView) 
   ASSERT_TRUE(out.started) << out.refusal;
   EXPECT_EQ(out.counters.deleted, 2u);
   EXPECT_EQ(listener.rowsChanged, 1u);
+  EXPECT_TRUE(Exists(session.app().paths.userDataFolder + "/TwinexActions.lock")) << "the run took turns by the lock";
   int left = 0;
   for (const char* f : {"src/a/x.txt", "src/b/x.txt", "src/c/x.txt"}) left += Exists(dir / f);
   EXPECT_EQ(left, 1);
@@ -126,6 +124,23 @@ TEST_F(SessionTest, AStoppedSearchKeepsItsReasonAndNoFileActionRunsOnItsResult) 
   // The next search starts afresh: the stop belonged to the one before.
   seen = 0;
   EXPECT_TRUE(session.RunSearch(session.MakeSearchEnvironment()).Complete());
+}
+
+TEST_F(SessionTest, APauseOrStopRightAfterAStartedSearchIsKept) {
+  // The window's controls act on the search at once, before its thread has begun.
+  std::future<SearchReport> started = session.StartSearch(session.MakeSearchEnvironment());
+  session.searchControl().RequestStop(kStopUser);
+  EXPECT_EQ(started.get().stopReason, kStopUser);
+
+  started = session.StartSearch(session.MakeSearchEnvironment());
+  session.searchControl().Pause();
+  EXPECT_EQ(started.wait_for(std::chrono::milliseconds(300)), std::future_status::timeout);
+  // The window may edit the settings meanwhile: the running search keeps what it started with.
+  session.settings().sources.sources.clear();
+  session.searchControl().Resume();
+  EXPECT_TRUE(started.get().Complete());
+  ASSERT_NE(session.search(), nullptr);
+  EXPECT_EQ(session.search()->result.groups.size(), 1u);
 }
 
 TEST_F(SessionTest, AnErrorInsideASearchBecomesAnErrorRecordAndAFailedRun) {

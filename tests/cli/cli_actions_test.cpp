@@ -14,11 +14,6 @@ namespace {
 
 CliRun Cli(const TempDir& home, const std::string& args) { return RunCli(home, args); }
 
-bool Exists(const std::string& path) {
-  struct stat st;
-  return ::lstat(path.c_str(), &st) == 0;
-}
-
 // Three copies of one file, the newest in b/; and a pair of another file.
 void MakeTree(const TempDir& t) {
   SetMTime(t.Write("src/a/x.txt", "same"), 1500000000);

@@ -11,11 +11,6 @@ namespace {
 
 CliRun Cli(const TempDir& home, const std::string& args) { return RunCli(home, args); }
 
-bool Exists(const std::string& path) {
-  struct stat st;
-  return ::lstat(path.c_str(), &st) == 0;
-}
-
 TEST(CliResults, ASavedResultIsListedLoadedActedOnAndManaged) {
   TempDir t;
   SetMTime(t.Write("src/a/x.txt", "same"), 1500000000);

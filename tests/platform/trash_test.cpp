@@ -7,6 +7,7 @@
 #include "platform/file_ops.h"
 #include "platform/file_system.h"
 #include "platform/links.h"
+#include "platform/text.h"
 #include "platform/trash.h"
 #include "support/temp_dir.h"
 
@@ -22,6 +23,27 @@ struct Trash : ::testing::Test {
 TEST_F(Trash, InfoNoteEscapesThePath) {
   EXPECT_EQ(platform::TrashInfoText("/home/a b/Ä%.txt", platform::MakeDate(2024, 2, 3, 4, 5, 6)),
             "[Trash Info]\nPath=/home/a%20b/%C3%84%25.txt\nDeletionDate=2024-02-03T04:05:06\n");
+}
+
+TEST_F(Trash, LongNamesAreShortenedInTheTrashButNotInTheirNote) {
+  std::string name;
+  for (int i = 0; i < 124; ++i) name += "\xC3\xA4";  // "ä": 248 bytes with the extension
+  name += ".txt";
+  const std::string a = dir.Write("one/" + name, "1");
+  const std::string b = dir.Write("two/" + name, "2");
+  platform::TrashOutcome first = platform::MoveToTrash(a);
+  platform::TrashOutcome second = platform::MoveToTrash(b);
+  ASSERT_EQ(first.status, platform::TrashStatus::Trashed) << first.error;
+  ASSERT_EQ(second.status, platform::TrashStatus::Trashed) << second.error;
+  for (const platform::TrashOutcome* t : {&first, &second}) {
+    const std::string entry = platform::FileNameOf(t->filesPath);
+    EXPECT_LE(platform::FileNameOf(t->infoPath).size(), 255u);
+    EXPECT_TRUE(platform::IsValidUtf8(entry));
+    EXPECT_EQ(entry.substr(entry.size() - 4), ".txt");
+  }
+  EXPECT_NE(first.filesPath, second.filesPath);
+  EXPECT_EQ(ReadFile(second.filesPath), "2");
+  EXPECT_NE(ReadFile(first.infoPath).find(platform::EscapeTrashPath(a)), std::string::npos);
 }
 
 TEST_F(Trash, NamesDoNotCollideAndAKeptNameCanBeUndone) {

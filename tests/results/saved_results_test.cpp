@@ -7,22 +7,11 @@
 #include "platform/ini_file.h"
 #include "platform/text.h"
 #include "platform/file_ops.h"
+#include "support/scripted_prompt.h"
 #include "support/temp_dir.h"
 
 namespace twinex::test {
 namespace {
-
-struct ScriptedPrompt : Prompt {
-  std::vector<PromptAnswer> answers;
-  std::vector<std::string> texts;
-  PromptAnswer Ask(const PromptMessage& m) override {
-    texts.push_back(m.Text());
-    if (answers.empty()) return SafeAnswer(m.buttons);
-    PromptAnswer a = answers.front();
-    answers.erase(answers.begin());
-    return a;
-  }
-};
 
 // A result with every kind of value a row can hold: extras, archive members, odd names.
 ResultTree SampleTree(int groups = 3) {
@@ -145,9 +134,9 @@ TEST(SavedResults, FilesThatAreMissingForeignOlderOrNewerAreRefusedWithTheirMess
   const std::string prefix = "Das Suchergebnis kann nicht geladen werden:\r\n\r\n";
 
   EXPECT_EQ(Report_Laden(dir / "data", "gone").error, prefix + "File '" + (dir / "data/gone.asr4a") + "' not exist");
-  platform::IniWrite(files.info, "General", "v", "404");
+  ASSERT_EQ(platform::IniWrite(files.info, "General", "v", "404"), "");
   EXPECT_EQ(Report_Laden(dir / "data", "r").error, prefix + "File is not compatible");
-  platform::IniWrite(files.info, "General", "v", "405");
+  ASSERT_EQ(platform::IniWrite(files.info, "General", "v", "405"), "");
 
   std::string newer = rows;
   newer[8] = 2;  // the row layout's version

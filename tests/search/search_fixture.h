@@ -8,6 +8,7 @@
 
 #include "search/search_driver.h"
 #include "settings/prompt.h"
+#include "support/scripted_prompt.h"
 #include "support/temp_dir.h"
 
 namespace twinex::test {
@@ -24,19 +25,6 @@ struct RecordingObserver : SearchObserver {
     for (const auto& l : log)
       if (l == line) return true;
     return false;
-  }
-};
-
-// Answers questions from a script (then the safe answer) and records every message.
-struct ScriptedPrompt : Prompt {
-  std::deque<PromptAnswer> answers;
-  std::vector<std::string> texts;
-  PromptAnswer Ask(const PromptMessage& m) override {
-    texts.push_back(m.Text());
-    if (answers.empty()) return SafeAnswer(m.buttons);
-    PromptAnswer a = answers.front();
-    answers.pop_front();
-    return a;
   }
 };
 
@@ -64,15 +52,30 @@ struct RecordedSearch {
 
   void Run(const MainSettings& settings, SearchEnvironment env = {}) {
     if (env.programTempFolder.empty()) env.programTempFolder = "/nonexistent-twinex-temp";
-    outcome = StartSearchForDups(settings, env, observer, prompt, [this](Search& s) {
-      s.checkFile = [this](Search& search, const EnumeratedFile& f) {
-        ++search.counters.filesChecked;
-        files.emplace_back(f.fullPath);
-      };
-      s.scanArchive = [this](Search&, const std::string& path, const std::string&, const std::string& type) {
-        archives.push_back(path.substr(path.rfind('/') + 1) + (type.empty() ? "" : ":" + type));
-      };
-    });
+    outcome = StartSearchForDups(settings, env, observer, prompt, [this](Search& s) { Record(s); });
+  }
+  // The walk of a method whose comparison has not arrived yet (its start would be refused).
+  void RunWalkOnly(const MainSettings& settings) {
+    SearchEnvironment env;
+    env.programTempFolder = "/nonexistent-twinex-temp";
+    outcome.search = std::make_unique<Search>(settings, env, observer, prompt);
+    outcome.started = true;
+    Search& s = *outcome.search;
+    Record(s);
+    s.filters = Init_FilterOptionen(s.sources, false, false, &prompt);
+    Init_Variablen(s);
+    Search_Start(s);
+  }
+
+ private:
+  void Record(Search& s) {
+    s.checkFile = [this](Search& search, const EnumeratedFile& f) {
+      ++search.counters.filesChecked;
+      files.emplace_back(f.fullPath);
+    };
+    s.scanArchive = [this](Search&, const std::string& path, const std::string&, const std::string& type) {
+      archives.push_back(path.substr(path.rfind('/') + 1) + (type.empty() ? "" : ":" + type));
+    };
   }
 };
 

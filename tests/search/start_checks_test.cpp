@@ -71,6 +71,24 @@ TEST(StartChecks, OverlapRules) {
   EXPECT_TRUE(FindOverlappingSources(m.sources.sources, first, second));
 }
 
+TEST(StartChecks, MethodsNotYetAvailableRefuseTheStart) {
+  TempDir t;
+  t.MakeDir("src");
+  MainSettings m = SettingsFor({t / "src"});
+  for (int method : {kMethodSimilarNames, kMethodSimilarPictures, kMethodSimilarMusic, kMethodTrackLength}) {
+    m.search.SearchMethod = method;
+    ScriptedPrompt prompt;
+    EXPECT_FALSE(ValidateSearchStart(m, prompt)) << method;
+    ASSERT_EQ(prompt.texts.size(), 1u);
+    EXPECT_EQ(prompt.texts[0], "Die Suchmethode '" + SearchMethodText(method) + "' ist in dieser Version noch nicht verfügbar.");
+  }
+  for (int method : {kMethodProperties, kMethodHardlinks}) {
+    m.search.SearchMethod = method;
+    ScriptedPrompt prompt;
+    EXPECT_TRUE(ValidateSearchStart(m, prompt)) << method;
+  }
+}
+
 TEST(StartChecks, CancelSearchAsksAndStopsOnlyOnYes) {
   ScriptedPrompt prompt;
   RunControl run;

@@ -110,7 +110,7 @@ TEST(Walk, ArchiveNamesAndMethodExtensionLists) {
   m.search.ScanArchive.fill(true);
   m.search.SearchMethod = kMethodSimilarPictures;
   RecordedSearch r;
-  r.Run(m);
+  r.RunWalkOnly(m);
   std::sort(r.archives.begin(), r.archives.end());
   EXPECT_EQ(r.archives, (std::vector<std::string>{"a.part1.rar:rar", "b.part01.rar:rar", "d.rar", "p.zip", "v.7z.001:7z", "x.gz"}));
   // Only the picture reaches the comparison; the archives are opened but count as excluded files.
@@ -120,7 +120,7 @@ TEST(Walk, ArchiveNamesAndMethodExtensionLists) {
 
   m.search.ScanArchive[1] = false;  // rar off
   RecordedSearch r2;
-  r2.Run(m);
+  r2.RunWalkOnly(m);
   EXPECT_EQ(r2.archives.size(), 3u);
 }
 

@@ -112,8 +112,9 @@ TEST(SearchSettingsDescription, PerMethod) {
   SearchSettings s;
   s.Suchkriterien[kCritSize] = s.Suchkriterien[kCritContent] = true;
   EXPECT_EQ(GetSearchDescription(s, false), "Dateigröße + Dateiinhalt");
-  // The percentage belongs to "Byte für Byte" only: the checksums always cover the whole file.
-  EXPECT_EQ(GetSearchDescription(s, true), "Dateigröße + Dateiinhalt SHA-1 (160-Bit)");
+  // The checksums always cover the whole file: 100 % whatever the field holds.
+  s.ContentComparePercent = "90";
+  EXPECT_EQ(GetSearchDescription(s, true), "Dateigröße + Dateiinhalt SHA-1 (160-Bit) (100%)");
   s.ContentCompare = 0;
   s.ContentComparePercent = "90";
   EXPECT_EQ(GetSearchDescription(s, true), "Dateigröße + Dateiinhalt Byte für Byte (90%)");

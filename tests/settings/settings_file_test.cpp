@@ -200,8 +200,8 @@ TEST(SettingsFile, LoadFlagsAndExtensionSentinel) {
   MainSettings stored = NonDefault();
   const std::string f = dir / "p.pro4";
   ASSERT_EQ(EinstellungenSpeichern(stored, f), "");
-  platform::IniDeleteSection(f, "SimilarImageExtensions");
-  platform::IniWrite(f, "SimilarImageExtensions", "jpg", "1");
+  ASSERT_EQ(platform::IniDeleteSection(f, "SimilarImageExtensions"), "");
+  ASSERT_EQ(platform::IniWrite(f, "SimilarImageExtensions", "jpg", "1"), "");
 
   MainSettings m;
   m.search.SimilarImageExtensions[0].ticked = true;  // "ico", not in the file: keeps its tick

@@ -68,4 +68,9 @@ void SetMTime(const std::string& path, std::int64_t epochSeconds) {
   lutimes(path.c_str(), tv);
 }
 
+bool Exists(const std::string& path) {
+  struct stat st;
+  return ::lstat(path.c_str(), &st) == 0;
+}
+
 }  // namespace twinex::test

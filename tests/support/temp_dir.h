@@ -27,6 +27,8 @@ class TempDir {
 };
 
 std::string ReadFile(const std::string& path);
+// Whether anything (also a dangling symbolic link) is at the path.
+bool Exists(const std::string& path);
 // Sets the modification time (seconds since the epoch, local time interpretation is the caller's).
 void SetMTime(const std::string& path, std::int64_t epochSeconds);
 

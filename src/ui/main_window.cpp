@@ -1,0 +1,526 @@
+#include "ui/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QSplitter>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QToolBar>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "app/logs.h"
+#include "app/session.h"
+#include "settings/profiles.h"
+#include "ui/about_dialog.h"
+#include "ui/qt_text.h"
+#include "ui/result_window.h"
+#include "ui/shortcuts.h"
+#include "ui/ui_bridge.h"
+#include "ui/window_geometry.h"
+
+namespace twinex::ui {
+
+namespace {
+
+constexpr const char* kWindowName = "frmMain";
+
+// The source list's check columns: ticked, with subfolders, protected.
+struct SourceFlag {
+  TextRef header;
+  bool SourceFolder::*field;
+};
+const SourceFlag kSourceFlags[] = {
+    {TextRef{22160, "Aktiv"}, &SourceFolder::ticked},
+    {TextRef{22161, "Unterordner"}, &SourceFolder::includeSubfolders},
+    {TextRef{22162, "Geschützt"}, &SourceFolder::fileProtection},
+};
+
+QPushButton* Button(const TextRef& text, QWidget* parent) { return new QPushButton(Q(z_Translate(text)), parent); }
+
+}  // namespace
+
+MainWindow::MainWindow(Session& session, UiBridge& bridge, QWidget* parent)
+    : QMainWindow(parent),
+      session_(session),
+      bridge_(bridge),
+      settings_(session.settings()),
+      presenter_(session.settings()),
+      windowSettings_(LoadWindowSettings()) {
+  setObjectName("MainWindow");
+  setWindowTitle(Q(session.app().title.empty() ? std::string("Twinex") : session.app().title));
+  setAcceptDrops(true);
+
+  auto* central = new QWidget(this);
+  auto* layout = new QVBoxLayout(central);
+
+  // Source folders.
+  auto* sourceBox = new QGroupBox(Q(z_Translate(22163, "Quellordner")), central);
+  auto* sourceLayout = new QHBoxLayout(sourceBox);
+  sources_ = new QTableWidget(0, 1 + static_cast<int>(std::size(kSourceFlags)), sourceBox);
+  QStringList headers{Q(z_Translate(22164, "Ordner"))};
+  for (const SourceFlag& f : kSourceFlags) headers << Q(z_Translate(f.header));
+  sources_->setHorizontalHeaderLabels(headers);
+  sources_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+  sources_->verticalHeader()->hide();
+  sources_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  sources_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  sourceLayout->addWidget(sources_, 1);
+  auto* sourceButtons = new QVBoxLayout;
+  QPushButton* add = Button(TextRef{22165, "Ordner hinzufügen..."}, sourceBox);
+  QPushButton* remove = Button(TextRef{22166, "Entfernen"}, sourceBox);
+  sourceButtons->addWidget(add);
+  sourceButtons->addWidget(remove);
+  sourceButtons->addStretch(1);
+  sourceLayout->addLayout(sourceButtons);
+  connect(add, &QPushButton::clicked, this, [this] {
+    const QString dir = QFileDialog::getExistingDirectory(this, Q(z_Translate(22165, "Ordner hinzufügen...")));
+    if (!dir.isEmpty()) Tell(AddSourceFolder(S(dir)));
+  });
+  connect(remove, &QPushButton::clicked, this, [this] {
+    if (sources_->currentRow() < 0) return;
+    presenter_.RemoveSourceFolder(static_cast<std::size_t>(sources_->currentRow()));
+    RefreshSources();
+  });
+  connect(sources_, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
+    if (refreshing_ || item->column() == 0) return;
+    auto& list = settings_.sources.sources;
+    if (static_cast<std::size_t>(item->row()) >= list.size()) return;
+    list[static_cast<std::size_t>(item->row())].*(kSourceFlags[item->column() - 1].field) =
+        item->checkState() == Qt::Checked;
+  });
+
+  // Method and its note.
+  auto* methodRow = new QHBoxLayout;
+  methodRow->addWidget(new QLabel(Q(z_Translate(22167, "Suchmethode:")), central));
+  method_ = new QComboBox(central);
+  for (int m = 0; m <= 5; ++m) method_->addItem(Q(SearchMethodText(m)));
+  methodRow->addWidget(method_, 1);
+  methodNote_ = new QLabel(central);
+  methodNote_->setStyleSheet("color: palette(link)");
+  connect(method_, &QComboBox::currentIndexChanged, this, [this](int m) {
+    if (refreshing_) return;
+    presenter_.SetMethod(m);
+    Refresh();
+  });
+
+  auto* tabs = new QTabWidget(central);
+  auto* scroll = new QScrollArea(tabs);
+  scroll->setWidget(BuildSearchPage());
+  scroll->setWidgetResizable(true);
+  tabs->addTab(scroll, Q(z_Translate(22168, "Suchoptionen")));
+  tabs->addTab(BuildFilterPage(false), Q(z_Translate(22169, "Dateifilter")));
+  tabs->addTab(BuildFilterPage(true), Q(z_Translate(22170, "Ordnerfilter")));
+  tabs->addTab(BuildProfilePage(), Q(z_Translate(22171, "Profile")));
+
+  auto* logBox = new QWidget(central);
+  auto* logLayout = new QVBoxLayout(logBox);
+  logLayout->setContentsMargins(0, 0, 0, 0);
+  logHeading_ = new QLabel(logBox);
+  logPane_ = new QPlainTextEdit(logBox);
+  logPane_->setReadOnly(true);
+  logLayout->addWidget(logHeading_);
+  logLayout->addWidget(logPane_);
+
+  auto* split = new QSplitter(Qt::Vertical, central);
+  split->addWidget(sourceBox);
+  auto* middle = new QWidget(split);
+  auto* middleLayout = new QVBoxLayout(middle);
+  middleLayout->setContentsMargins(0, 0, 0, 0);
+  middleLayout->addLayout(methodRow);
+  middleLayout->addWidget(methodNote_);
+  middleLayout->addWidget(tabs, 1);
+  split->addWidget(middle);
+  split->addWidget(logBox);
+  split->setStretchFactor(1, 3);
+  split->setSizes({150, 520, 130});
+  layout->addWidget(split);
+  setCentralWidget(central);
+
+  BuildMenus();
+  resize(1100, 850);
+  RestoreWindow(*this, windowSettings_, kWindowName);
+  Refresh();
+  ShowLastSearchLog();
+}
+
+MainWindow::~MainWindow() = default;
+
+QWidget* MainWindow::BuildSearchPage() {
+  auto* page = new QWidget;
+  auto* grid = new QGridLayout(page);
+  // One box per option group, placed in two columns.
+  struct Box {
+    OptionGroup group;
+    TextRef title;
+    int row, column;
+  };
+  const Box kBoxes[] = {
+      {OptionGroup::Criteria, TextRef{22180, "Suchkriterien"}, 0, 0},
+      {OptionGroup::FileName, TextRef{3577, "Dateiname"}, 1, 0},
+      {OptionGroup::FirstChars, TextRef{22125, "Anzahl der Zeichen"}, 2, 0},
+      {OptionGroup::Dates, TextRef{22181, "Datum"}, 3, 0},
+      {OptionGroup::Hardlinks, TextRef{22182, "Hardlinks"}, 4, 0},
+      {OptionGroup::Content, TextRef{3574, "Dateiinhalt"}, 0, 1},
+      {OptionGroup::ContentPercent, TextRef{3867, "Byte für Byte"}, 1, 1},
+      {OptionGroup::SimilarNames, TextRef{5504, "Finde ähnliche Dateinamen"}, 2, 1},
+      {OptionGroup::Pictures, TextRef{5505, "Finde ähnliche Bilder"}, 3, 1},
+      {OptionGroup::Music, TextRef{5506, "Finde ähnliche Musik"}, 4, 1},
+      {OptionGroup::TrackLength, TextRef{5507, "Finde Video- und Musikdateien anhand der Tonspurlänge"}, 5, 1},
+      {OptionGroup::General, TextRef{22183, "Allgemeine Optionen"}, 6, 0},
+  };
+  std::vector<QFormLayout*> forms;
+  for (const Box& b : kBoxes) {
+    auto* box = new QGroupBox(Q(z_Translate(b.title)), page);
+    forms.push_back(new QFormLayout(box));
+    boxes_.emplace_back(box, b.group);
+    // The general options have the longest captions: they take the whole width.
+    grid->addWidget(box, b.row, b.column, 1, b.group == OptionGroup::General ? 2 : 1);
+  }
+  grid->setRowStretch(7, 1);
+  grid->setColumnStretch(0, 1);
+  grid->setColumnStretch(1, 1);
+  auto formOf = [&](OptionGroup g) {
+    for (std::size_t i = 0; i < boxes_.size(); ++i)
+      if (boxes_[i].second == g) return forms[i];
+    return forms.back();
+  };
+  for (int c = 0; c < 7; ++c) {
+    auto* box = new QCheckBox(Q(CriterionCaption(c)), page);
+    box->setToolTip(Q(CriterionTooltip(c)));
+    criteria_.push_back(box);
+    formOf(OptionGroup::Criteria)->addRow(box);
+    connect(box, &QCheckBox::toggled, this, [this, c](bool on) {
+      if (refreshing_) return;
+      presenter_.SetCriterion(c, on);
+      Refresh();
+    });
+  }
+  for (std::size_t i = 0; i < ChoiceOptions().size(); ++i) {
+    const ChoiceOption& o = ChoiceOptions()[i];
+    auto* combo = new QComboBox(page);
+    for (int k = 0; k < o.count; ++k) combo->addItem(Q(o.itemText(k)));
+    choices_.push_back(combo);
+    formOf(o.group)->addRow(Q(z_Translate(o.caption)), combo);
+    connect(combo, &QComboBox::currentIndexChanged, this, [this, i](int position) {
+      if (refreshing_) return;
+      presenter_.SetChoice(i, position);
+      Refresh();
+    });
+  }
+  for (std::size_t i = 0; i < BoolOptions().size(); ++i) {
+    const BoolOption& o = BoolOptions()[i];
+    auto* box = new QCheckBox(Q(z_Translate(o.caption)), page);
+    bools_.push_back(box);
+    formOf(o.group)->addRow(box);
+    connect(box, &QCheckBox::toggled, this, [this, i](bool on) {
+      if (!refreshing_) presenter_.SetBool(i, on);
+    });
+  }
+  for (std::size_t i = 0; i < TextOptions().size(); ++i) {
+    const TextOption& o = TextOptions()[i];
+    auto* edit = new QLineEdit(page);
+    texts_.push_back(edit);
+    formOf(o.group)->addRow(Q(z_Translate(o.caption)), edit);
+    connect(edit, &QLineEdit::editingFinished, this, [this, i, edit] {
+      edit->setText(Q(presenter_.LeaveText(i, S(edit->text()))));
+    });
+  }
+  return page;
+}
+
+QWidget* MainWindow::BuildFilterPage(bool folders) {
+  auto* page = new QWidget;
+  auto* layout = new QVBoxLayout(page);
+  const int k = folders ? 1 : 0;
+  filters_[k] = new QListWidget(page);
+  layout->addWidget(filters_[k], 1);
+  auto* row = new QHBoxLayout;
+  filterEdit_[k] = new QLineEdit(page);
+  QPushButton* add = Button(TextRef{22184, "Hinzufügen"}, page);
+  QPushButton* remove = Button(TextRef{22166, "Entfernen"}, page);
+  row->addWidget(filterEdit_[k], 1);
+  row->addWidget(add);
+  row->addWidget(remove);
+  layout->addLayout(row);
+  filterError_[k] = new QLabel(page);
+  filterError_[k]->setStyleSheet("color: red");
+  layout->addWidget(filterError_[k]);
+  // The text is checked as it is typed; a refused text cannot be added.
+  connect(filterEdit_[k], &QLineEdit::textChanged, this, [this, k, folders, add](const QString& text) {
+    const std::string error = text.isEmpty() ? "" : presenter_.FilterError(folders, S(text));
+    filterError_[k]->setText(Q(error));
+    add->setEnabled(!text.isEmpty() && error.empty());
+  });
+  auto addFilter = [this, k, folders] {
+    const std::string error = presenter_.AddFilter(folders, S(filterEdit_[k]->text()));
+    filterError_[k]->setText(Q(error));
+    if (error.empty()) filterEdit_[k]->clear();
+    RefreshFilters();
+  };
+  connect(add, &QPushButton::clicked, this, addFilter);
+  connect(filterEdit_[k], &QLineEdit::returnPressed, this, addFilter);
+  connect(remove, &QPushButton::clicked, this, [this, k, folders] {
+    if (filters_[k]->currentRow() < 0) return;
+    presenter_.RemoveFilter(folders, static_cast<std::size_t>(filters_[k]->currentRow()));
+    RefreshFilters();
+  });
+  connect(filters_[k], &QListWidget::itemChanged, this, [this, folders](QListWidgetItem* item) {
+    if (refreshing_) return;
+    auto& list = folders ? settings_.sources.folderFilters : settings_.sources.fileFilters;
+    const int row = item->listWidget()->row(item);
+    if (row >= 0 && static_cast<std::size_t>(row) < list.size())
+      list[static_cast<std::size_t>(row)].ticked = item->checkState() == Qt::Checked;
+  });
+  add->setEnabled(false);
+  return page;
+}
+
+QWidget* MainWindow::BuildProfilePage() {
+  auto* page = new QWidget;
+  auto* layout = new QHBoxLayout(page);
+  profiles_ = new QListWidget(page);
+  layout->addWidget(profiles_, 1);
+  auto* buttons = new QVBoxLayout;
+  layout->addLayout(buttons);
+  auto selected = [this] { return profiles_->currentItem() ? S(profiles_->currentItem()->data(Qt::UserRole).toString()) : ""; };
+  auto ask = [this](const TextRef& label, const std::string& preset) {
+    return S(QInputDialog::getText(this, Q(z_Translate(22171, "Profile")), Q(z_Translate(label)), QLineEdit::Normal, Q(preset)));
+  };
+  struct Command {
+    TextRef caption;
+    std::function<void()> run;
+  };
+  const Command kCommands[] = {
+      {TextRef{22185, "Laden"}, [=, this] { if (!selected().empty()) LoadProfile(selected()); }},
+      {TextRef{22186, "Speichern unter..."}, [=, this] {
+         const std::string name = ask(TextRef{22190, "Name des Profils:"}, selected());
+         if (!name.empty()) SaveProfile(name);
+       }},
+      {TextRef{22187, "Umbenennen..."}, [=, this] {
+         const std::string from = selected();
+         const std::string to = from.empty() ? "" : ask(TextRef{22190, "Name des Profils:"}, from);
+         if (!to.empty()) RenameProfile(from, to);
+       }},
+      {TextRef{22188, "Löschen"}, [=, this] { if (!selected().empty()) DeleteProfile(selected()); }},
+      {TextRef{22189, "Kommentar..."}, [=, this] {
+         const std::string name = selected();
+         if (!name.empty()) CommentProfile(name, ask(TextRef{22191, "Kommentar:"}, ""));
+       }},
+  };
+  for (const Command& c : kCommands) {
+    QPushButton* b = Button(c.caption, page);
+    connect(b, &QPushButton::clicked, this, c.run);
+    buttons->addWidget(b);
+  }
+  buttons->addStretch(1);
+  connect(profiles_, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
+    LoadProfile(S(item->data(Qt::UserRole).toString()));
+  });
+  return page;
+}
+
+void MainWindow::BuildMenus() {
+  const Shortcuts keys = LoadShortcuts(windowSettings_);
+  QMenu* file = menuBar()->addMenu(Q(z_Translate(22200, "&Datei")));
+  startAction_ = file->addAction(Q(z_Translate(22201, "Suche starten")), this, [this] { StartSearch(); });
+  startAction_->setShortcut(keys.Key(ShortcutId::StartSearch));
+  QAction* addFolder = file->addAction(Q(z_Translate(22165, "Ordner hinzufügen...")), this, [this] {
+    const QString dir = QFileDialog::getExistingDirectory(this, Q(z_Translate(22165, "Ordner hinzufügen...")));
+    if (!dir.isEmpty()) Tell(AddSourceFolder(S(dir)));
+  });
+  addFolder->setShortcut(keys.Key(ShortcutId::AddFolder));
+  file->addSeparator();
+  QAction* quit = file->addAction(Q(z_Translate(22202, "Beenden")), this, &QWidget::close);
+  quit->setShortcut(keys.Key(ShortcutId::Quit));
+  QMenu* help = menuBar()->addMenu(Q(z_Translate(22203, "&Hilfe")));
+  help->addAction(Q(z_Translate(22204, "Über Twinex")), this, [this] { ShowAboutDialog(this); });
+  QToolBar* bar = addToolBar(Q(z_Translate(22205, "Symbolleiste")));
+  bar->setObjectName("MainToolBar");
+  bar->addAction(startAction_);
+  bar->addAction(addFolder);
+}
+
+void MainWindow::Refresh() {
+  refreshing_ = true;
+  const SearchSettings& s = settings_.search;
+  method_->setCurrentIndex(s.SearchMethod);
+  methodNote_->setText(Q(presenter_.MethodNote()));
+  methodNote_->setVisible(!methodNote_->text().isEmpty());
+  if (startAction_) startAction_->setEnabled(presenter_.StartEnabled());
+  for (int c = 0; c < 7; ++c) criteria_[static_cast<std::size_t>(c)]->setChecked(s.Suchkriterien[static_cast<std::size_t>(c)]);
+  for (auto& [box, group] : boxes_) box->setEnabled(presenter_.Enabled(group));
+  for (std::size_t i = 0; i < bools_.size(); ++i) bools_[i]->setChecked(s.*(BoolOptions()[i].field));
+  for (std::size_t i = 0; i < texts_.size(); ++i)
+    texts_[i]->setText(Q(TextOptions()[i].text(settings_.search)));
+  for (std::size_t i = 0; i < choices_.size(); ++i) choices_[i]->setCurrentIndex(presenter_.ChoicePosition(i));
+  refreshing_ = false;
+  RefreshSources();
+  RefreshFilters();
+  RefreshProfiles();
+}
+
+void MainWindow::RefreshSources() {
+  refreshing_ = true;
+  const auto& list = settings_.sources.sources;
+  sources_->setRowCount(static_cast<int>(list.size()));
+  for (std::size_t r = 0; r < list.size(); ++r) {
+    sources_->setItem(static_cast<int>(r), 0, new QTableWidgetItem(Q(list[r].path)));
+    for (std::size_t f = 0; f < std::size(kSourceFlags); ++f) {
+      auto* item = new QTableWidgetItem;
+      item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
+      item->setCheckState(list[r].*(kSourceFlags[f].field) ? Qt::Checked : Qt::Unchecked);
+      sources_->setItem(static_cast<int>(r), static_cast<int>(f) + 1, item);
+    }
+  }
+  refreshing_ = false;
+}
+
+void MainWindow::RefreshFilters() {
+  refreshing_ = true;
+  for (int k = 0; k < 2; ++k) {
+    const auto& list = k ? settings_.sources.folderFilters : settings_.sources.fileFilters;
+    filters_[k]->clear();
+    for (const FilterRow& row : list) {
+      auto* item = new QListWidgetItem(Q(row.text), filters_[k]);
+      item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+      item->setCheckState(row.ticked ? Qt::Checked : Qt::Unchecked);
+    }
+  }
+  refreshing_ = false;
+}
+
+void MainWindow::RefreshProfiles() {
+  profiles_->clear();
+  for (const ProfileRow& row : Init_ProfileList(session_.app().paths.profileFolder)) {
+    auto* item = new QListWidgetItem(Q(row.comment.empty() ? row.name : row.name + "  -  " + row.comment), profiles_);
+    item->setData(Qt::UserRole, Q(row.name));
+  }
+}
+
+void MainWindow::ShowLastSearchLog() {
+  const LastSearchLog log = Log_Show_Last_Search();
+  logHeading_->setText(Q(log.heading));
+  logPane_->setPlainText(Q(log.text));
+}
+
+QString MainWindow::LogPaneText() const { return logHeading_->text() + "\n" + logPane_->toPlainText(); }
+
+void MainWindow::Tell(const std::string& message) {
+  if (!message.empty()) bridge_.Ask(PromptMessage::Composed(message, PromptButtons::Ok, PromptIcon::Exclamation));
+}
+
+std::string MainWindow::AddSourceFolder(const std::string& path) {
+  std::string error = presenter_.AddSourceFolder(path);
+  RefreshSources();
+  return error;
+}
+
+bool MainWindow::SaveProfile(const std::string& name) {
+  const std::string& folder = session_.app().paths.profileFolder;
+  const auto rows = Init_ProfileList(folder);
+  const bool exists = std::any_of(rows.begin(), rows.end(), [&](const ProfileRow& r) { return r.name == name; });
+  const bool ok = exists ? Profil_Save(folder, name, settings_, bridge_) : Profil_New(folder, name, settings_, bridge_);
+  RefreshProfiles();
+  return ok;
+}
+
+bool MainWindow::LoadProfile(const std::string& name) {
+  const bool ok = Profil_Load(session_.app().paths.profileFolder, name, settings_);
+  Refresh();
+  return ok;
+}
+
+bool MainWindow::RenameProfile(const std::string& from, const std::string& to) {
+  const bool ok = Profil_Rename(session_.app().paths.profileFolder, from, to, bridge_);
+  RefreshProfiles();
+  return ok;
+}
+
+bool MainWindow::DeleteProfile(const std::string& name) {
+  const bool ok = Profil_Delete(session_.app().paths.profileFolder, name, bridge_);
+  RefreshProfiles();
+  return ok;
+}
+
+bool MainWindow::CommentProfile(const std::string& name, const std::string& comment) {
+  const bool ok = Profil_Save_Comment(session_.app().paths.profileFolder, name, comment, bridge_);
+  RefreshProfiles();
+  return ok;
+}
+
+std::vector<std::string> MainWindow::ProfileNames() const {
+  std::vector<std::string> names;
+  for (const ProfileRow& row : Init_ProfileList(session_.app().paths.profileFolder)) names.push_back(row.name);
+  return names;
+}
+
+bool MainWindow::ApplyCommandLine(const std::string& rawCommandLine) {
+  CommandLineOutcome outcome;
+  session_.ApplyCommandLine(rawCommandLine, &outcome);
+  Refresh();
+  if (!outcome.processed) return false;
+  StartSearch();
+  return true;
+}
+
+ResultWindow* MainWindow::StartSearch() {
+  if (!presenter_.StartEnabled()) return nullptr;
+  if (result_ && result_->Running()) {
+    result_->raise();
+    return result_.get();
+  }
+  // A new search replaces the last result window, whose log joins the general log first.
+  if (result_) result_->close();
+  result_ = std::make_unique<ResultWindow>(session_, bridge_, windowSettings_, LoadExportColumns(SettingsFilePath()));
+  connect(result_.get(), &ResultWindow::searchFinished, this, [this] {
+    if (!session_.lastSearch().started) result_->hide();
+  });
+  connect(result_.get(), &ResultWindow::closed, this, &MainWindow::ShowLastSearchLog);
+  result_->show();
+  result_->StartSearch();
+  return result_.get();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (result_) result_->close();
+  RememberWindow(*this, windowSettings_, kWindowName);
+  SaveWindowSettings(windowSettings_);
+  EinstellungenSpeichern(settings_, SettingsFilePath());
+  QMainWindow::closeEvent(event);
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+  std::string errors;
+  for (const QUrl& url : event->mimeData()->urls()) {
+    const std::string error = url.isLocalFile() ? AddSourceFolder(S(url.toLocalFile())) : "";
+    if (!error.empty()) errors += (errors.empty() ? "" : "\n") + error;
+  }
+  Tell(errors);
+  event->acceptProposedAction();
+}
+
+}  // namespace twinex::ui

@@ -1,0 +1,89 @@
+#pragma once
+// The result window: runs one search on the session's worker and shows it live (step caption,
+// counters, current folder, elapsed time, progress bar), with pause/resume, stop (button and
+// Escape, after the question) and skip; afterwards the grid over the result and the search log.
+#include <QMainWindow>
+#include <future>
+
+#include "app/session.h"
+#include "presenters/result_window_presenter.h"
+#include "settings/window_settings.h"
+
+class QLabel;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QTimer;
+class QTreeView;
+
+namespace twinex {
+class Session;
+}
+
+namespace twinex::ui {
+
+class ResultModel;
+class UiBridge;
+
+class ResultWindow : public QMainWindow {
+  Q_OBJECT
+ public:
+  ResultWindow(Session& session, UiBridge& bridge, WindowSettings& windowSettings, ExportColumns columns,
+               QWidget* parent = nullptr);
+  ~ResultWindow() override;
+
+  void StartSearch();
+  bool Running() const { return presenter_.running(); }
+  // The controls, for the window's buttons, keys and tests.
+  void TogglePause();
+  void Stop();  // asks first
+  void Skip();
+  // Ends a running search without a question and waits for its closing steps.
+  void StopAndWait();
+
+  ResultModel& model() { return *model_; }
+  QTreeView& grid() { return *grid_; }
+  const ResultWindowPresenter& presenter() const { return presenter_; }
+  QString StatusText() const;
+  QString LogText() const;
+
+ signals:
+  void searchFinished();
+  // The window closed; its search log is the last search's log now.
+  void closed();
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void Poll();
+  void ShowRunState();
+  void ShowCounters();
+  void ExpandGroups();
+  // The header's menu: which columns the grid shows (stored in "Optionen").
+  void ChooseColumns(const QPoint& at);
+
+  Session& session_;
+  UiBridge& bridge_;
+  WindowSettings& windowSettings_;
+  ResultWindowPresenter presenter_;
+  ResultModel* model_;
+  QTreeView* grid_;
+  QLabel* step_;
+  QLabel* elapsed_;
+  QLabel* files_;
+  QLabel* duplicates_;
+  QLabel* groups_;
+  QLabel* folder_;
+  QProgressBar* bar_;
+  QPushButton* pause_;
+  QPushButton* stop_;
+  QPushButton* skip_;
+  QLabel* status_[3];
+  QPlainTextEdit* log_;
+  QTimer* timer_;
+  std::future<SearchReport> search_;
+};
+
+}  // namespace twinex::ui
