@@ -1,5 +1,7 @@
 #include "search/archive_access.h"
 
+#include "platform/file_system.h"
+#include "platform/text.h"
 #include "search/archive_extract.h"
 #include "settings/translate.h"
 
@@ -49,6 +51,16 @@ std::string ExtractionReason(const ArchiveOutcome& o) {
 }
 
 }  // namespace
+
+ArchiveRef ArchiveRefOf(const std::string& path) {
+  ArchiveRef ref{path, platform::LowerCase(platform::xGetExtension(path)), ""};
+  const std::string lower = platform::LowerCase(path);
+  if (ref.lowerExt == "001")
+    ref.volumeType = platform::LowerCase(platform::xGetExtension(path.substr(0, path.size() - 4)));
+  else if (platform::EndsWith(lower, ".tar.gz"))
+    ref.volumeType = "tar";
+  return ref;
+}
 
 ArchiveReader& ReaderOfKind(ArchiveReaderKind kind) {
   static const std::unique_ptr<ArchiveReader> library = MakeLibarchiveReader();

@@ -18,6 +18,10 @@ struct ArchiveRef {
   const ArchiveTypeInfo* type() const { return ArchiveTypeOf(lowerExt, volumeType); }
 };
 
+// The reference of an archive by its path alone, with the walk's naming rules for first volumes
+// ("x.7z.001") and compressed tars ("x.tar.gz").
+ArchiveRef ArchiveRefOf(const std::string& path);
+
 // The readers of the process, one of each kind; the external archiver's program name may be
 // changed (tests point it at a missing program).
 ArchiveReader& ReaderOfKind(ArchiveReaderKind kind);

@@ -37,7 +37,8 @@ std::string ArchiveTempCopies::MakeSearchFolder(const std::string& base) {
   std::string folder = base.empty() ? "" : FreshSubfolder(base);
   if (folder.empty()) {
     folder = WithSlash(platform::SystemTempFolder()) + "TWtemp/";
-    platform::CreateFolderTree(folder);
+    // When even this fails, extraction reports the folder as it fails to write.
+    (void)platform::CreateFolderTree(folder);
   }
   return folder;
 }

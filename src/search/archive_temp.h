@@ -27,6 +27,11 @@ class ArchiveTempCopies {
   explicit ArchiveTempCopies(std::string folder, std::uint64_t sizeLimit = kNoSizeLimit)
       : folder_(std::move(folder)), sizeLimit_(sizeLimit) {}
 
+  // The copies go with the result that used them (closed, or replaced by the next search).
+  ~ArchiveTempCopies() { RemoveAll(); }
+  ArchiveTempCopies(const ArchiveTempCopies&) = delete;
+  ArchiveTempCopies& operator=(const ArchiveTempCopies&) = delete;
+
   const std::string& folder() const { return folder_; }
   std::uint64_t extracted() const { return extracted_; }
 

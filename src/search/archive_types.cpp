@@ -40,8 +40,8 @@ const ArchiveTypeInfo* ArchiveTypeByKind(int archiveType) {
 }
 
 const ArchiveTypeInfo* ArchiveTypeOf(std::string_view lowerExt, std::string_view volumeType) {
-  if (lowerExt == "001") return volumeType.empty() ? nullptr : ArchiveTypeByExtension(volumeType);
-  return ArchiveTypeByExtension(lowerExt);
+  if (!volumeType.empty()) return ArchiveTypeByExtension(volumeType);
+  return lowerExt == "001" ? nullptr : ArchiveTypeByExtension(lowerExt);
 }
 
 std::vector<ArchiveReaderKind> ArchiveReadersFor(std::string_view lowerExt, std::string_view volumeType) {

@@ -28,8 +28,9 @@ std::span<const ArchiveTypeInfo> ArchiveTypes();
 const ArchiveTypeInfo* ArchiveTypeByExtension(std::string_view lowerExt);
 const ArchiveTypeInfo* ArchiveTypeByKind(int archiveType);
 
-// The type of an archive the walk hands over: by its extension, or for a first volume ("001")
-// by the type the walk named ("7z", "zip", "tar"). Null when it is none.
+// The type of an archive the walk hands over: the type the walk named ("7z", "zip", "tar" for a
+// first volume "001" or a ".tar.gz"; "rar" for a first part), else its extension. Null when it
+// is none.
 const ArchiveTypeInfo* ArchiveTypeOf(std::string_view lowerExt, std::string_view volumeType);
 
 // The readers to try, in order, for an archive: the table's reader first, then the other one
