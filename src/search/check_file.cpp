@@ -36,6 +36,7 @@ void FillRecord(Search& s, const EnumeratedFile& f, FileRecord& r) {
   r.DateLastModified = f.modified;
   r.DateCreated = f.created;
   if (!f.archivePath.empty()) s.files.SetArchiveMember(r, std::string(f.archivePath));
+  r.ArchiveType = f.archiveType;
   if (f.entry) {
     r.VolumeSerialNumber = f.entry->device;
     r.FileIndexHigh = static_cast<std::uint32_t>(f.entry->inode >> 32);

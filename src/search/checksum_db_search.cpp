@@ -18,7 +18,7 @@ ChecksumDatabase* Usable(Search& s, bool useOn) {
 FileKey KeyOf(const Search& s, long index) {
   const FileRecord& r = s.files.Record(index);
   // An archive member's record carries the archive as its path and the member's inner path.
-  if (r.ArchiveType != 0) return {s.files.PathInsideZip(r), s.files.GetPathWithFileName(index)};
+  if (r.ArchiveType != 0) return {s.files.PathInsideZip(r), s.files.Folder(r.FolderIndex)};
   return {s.files.GetPathWithFileName(index), ""};
 }
 

@@ -1,5 +1,7 @@
 #include "search/closing_steps.h"
 
+#include "search/archive_search.h"
+
 #include "results/removal_commands.h"
 
 #include "platform/date_time.h"
@@ -64,7 +66,7 @@ void Search_LogFilesWithoutDups(Search& s) {
   });
 }
 
-void Search_DeleteTempFiles(Search&) {}  // no archive member is extracted without archive support
+void Search_DeleteTempFiles(Search& s) { Search_DeleteTempCopiesWithoutDups(s); }
 
 void Search_DeleteFileCollection(Search& s) {
   s.files.Clear();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "search/archive_search.h"
 #include "search/checksum_db_search.h"
 #include "search/hardlink_id.h"
 #include "search/search.h"
@@ -16,9 +17,13 @@ ContentWorkspace& Workspace(Search& s) {
   return *s.contentWorkspace;
 }
 
-CompareFile CompareFileOf(const Search& s, long index) {
+// The file that stands for the record's content: an archive member reads its temporary copy,
+// which the comparison has made before it asks.
+CompareFile CompareFileOf(Search& s, long index) {
   const FileRecord& r = s.files.Record(index);
-  return CompareFile{s.files.GetPathWithFileName(index), r.CutFromFileStart, r.CutFromFileEnd};
+  std::string path;
+  if (r.ArchiveType == 0 || !Search_ContentPath(s, index, path)) path = s.files.GetPathWithFileName(index);
+  return CompareFile{path, r.CutFromFileStart, r.CutFromFileEnd};
 }
 
 // Two names of one file have the same content; a name whose identity cannot be read is
@@ -33,7 +38,8 @@ bool SameFileByHardlink(Search& s, long ia, long ib) {
 bool EnsureDigest(Search& s, ContentWorkspace& ws, long index) {
   FileRecord& r = s.files.Record(index);
   if (r.HashCreated || DB_Get_Hash(s, index)) return true;
-  const std::string path = s.files.GetPathWithFileName(index);
+  std::string path;
+  if (!Search_ContentPath(s, index, path)) return false;
   const std::uint64_t readBlock = SaneBlockSize(s.buffers[2], 16384);
   std::string error;
   switch (CreateHashFromFile(path, r, s.files.HashArray(r), s.checksum, readBlock, ws.checksum, error, s.run)) {
@@ -41,6 +47,7 @@ bool EnsureDigest(Search& s, ContentWorkspace& ws, long index) {
       r.HashCreated = true;
       ++s.counters.checksumsCreated;
       DB_Save_Hash(s, index);
+      if (r.ArchiveType != 0 && s.settings.DeleteTempFilesAfterCreateChecksum) Search_DropTempCopy(s, index);
       return true;
     case HashOutcome::Failed:
       s.LogProtokoll(
@@ -158,8 +165,14 @@ bool Search_CompareContent(Search& search, long indexNew, long indexFirst) {
   const FileRecord& b = search.files.Record(indexFirst);
   // An erroneous file was logged when it failed; it never joins a group.
   if (a.HaveErrorMessage || b.HaveErrorMessage) return false;
-  if (a.ArchiveType != 0 || b.ArchiveType != 0) return false;
-  if (search.settings.DontCompareHardlinks && SameFileByHardlink(search, indexNew, indexFirst)) return true;
+  const bool members = a.ArchiveType != 0 || b.ArchiveType != 0;
+  if (members && a.EffectiveSize != b.EffectiveSize && search.contentPercent >= 100) return false;
+  // A member's content is its temporary copy. Checksums make it only when neither the record nor
+  // the database knows the digest; a byte comparison needs it at once.
+  std::string path;
+  if (search.contentMethod == 0 && a.ArchiveType != 0 && !Search_ContentPath(search, indexNew, path)) return false;
+  if (search.contentMethod == 0 && b.ArchiveType != 0 && !Search_ContentPath(search, indexFirst, path)) return false;
+  if (!members && search.settings.DontCompareHardlinks && SameFileByHardlink(search, indexNew, indexFirst)) return true;
   ContentWorkspace& ws = Workspace(search);
   if (search.contentMethod > 0) return CompareByChecksum(search, ws, indexNew, indexFirst);
   return CompareByBytes(search, ws, indexNew, indexFirst);

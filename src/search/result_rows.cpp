@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "platform/number_format.h"
+#include "search/archive_search.h"
 #include "search/grouping_key.h"
 #include "search/hardlink_id.h"
 #include "search/search.h"
@@ -99,6 +100,8 @@ ResultFile ResultFileOf(const Search& s, const FileRecord& r) {
   f.similar = r.PercentMatch;
   f.qnr = r.SourceNr;
   f.archiv = r.ArchiveType;
+  if (f.archiv != 0)
+    if (std::string copy = Search_TempCopyPath(s, r); !copy.empty()) f.EditExtras().tmppath = std::move(copy);
   f.IsRefFile = r.IsReferenceFile;
   f.device = r.VolumeSerialNumber;
   f.inode = (static_cast<std::uint64_t>(r.FileIndexHigh) << 32) | r.FileIndexLow;

@@ -3,6 +3,8 @@
 #include "platform/date_time.h"
 #include "platform/process.h"
 #include "platform/text.h"
+#include "search/archive_search.h"
+#include "search/archive_temp.h"
 #include "search/check_file.h"
 #include "search/checksum_db.h"
 #include "search/search_method.h"
@@ -34,6 +36,7 @@ Search::Search(const MainSettings& main, SearchEnvironment environment, SearchOb
       searchMethod(&SearchMethodFor(main.search.SearchMethod)),
       readOwner(main.options.ShowOwner) {
   checkFile = [](Search& s, const EnumeratedFile& f) { Search_CheckFile(s, f); };
+  scanArchive = Search_ScanArchive;
   startTick = platform::TickCount();
   lastProgressTick = startTick;
   memoryLimit = env.memoryLimit ? env.memoryLimit : platform::PhysicalMemoryBytes() / 10 * 9;

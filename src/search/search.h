@@ -25,6 +25,7 @@
 namespace twinex {
 
 class Prompt;
+class ArchiveTempCopies;
 class ChecksumDatabase;
 class SearchMethod;
 struct SearchMethodState;
@@ -44,6 +45,7 @@ struct EnumeratedFile {
   double created = 0;
   std::uint32_t attributes = 0;
   bool inArchive = false;
+  std::uint8_t archiveType = 0;  // the member's ArchiveType
   const platform::FileInfo* entry = nullptr;  // device, inode and link count of a plain file
 };
 
@@ -159,6 +161,10 @@ class Search {
   bool skipJunctions = true;
   bool scanArchives = false;
   std::string archiveTempFolder;  // ends in "/"
+  std::string archiveBeingScanned;  // the archive whose members are being listed
+  // The temporary copies of archive members, made on the first extraction; shared with the
+  // result, which keeps the copies of grouped members.
+  std::shared_ptr<ArchiveTempCopies> tempCopies;
   bool tempInsideSource = false;
   std::string pictureExtensions;  // "/jpg/png/"
   std::uint64_t maxDuplicates = 2000000;

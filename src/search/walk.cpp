@@ -194,7 +194,12 @@ bool ArchiveTypeOfName(const Search& s, std::string_view name, std::string_view 
     if (ext == p.ext) return enabled(p.code);
 
   std::string lowerName = platform::LowerCase(name);
-  if (ext == "gz") return enabled(7) && !platform::EndsWith(lowerName, ".tar.gz");
+  if (ext == "gz" && platform::EndsWith(lowerName, ".tar.gz")) {
+    // A compressed tar is a tar: its members are the files, not the one tar stream.
+    type = "tar";
+    return enabled(6);
+  }
+  if (ext == "gz") return enabled(7);
   if (ext == "rar") {
     if (!enabled(2)) return false;
     std::size_t pos = lowerName.find(".part");

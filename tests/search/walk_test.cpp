@@ -113,16 +113,17 @@ TEST(Walk, ArchiveNamesAndMethodExtensionLists) {
   RecordedSearch r;
   r.RunWalkOnly(m);
   std::sort(r.archives.begin(), r.archives.end());
-  EXPECT_EQ(r.archives, (std::vector<std::string>{"a.part1.rar:rar", "b.part01.rar:rar", "d.rar", "p.zip", "v.7z.001:7z", "x.gz"}));
+  EXPECT_EQ(r.archives, (std::vector<std::string>{"a.part1.rar:rar", "b.part01.rar:rar", "d.rar", "p.zip", "v.7z.001:7z", "x.gz",
+                                                   "x.tar.gz:tar"}));
   // Only the picture reaches the comparison; the archives are opened but count as excluded files.
   EXPECT_EQ(Names(r.files, src), (std::vector<std::string>{"photo.jpg"}));
   EXPECT_EQ(r.outcome.search->counters.filesExcluded, 9u);
-  EXPECT_EQ(r.outcome.search->counters.totalArchives, 6u);
+  EXPECT_EQ(r.outcome.search->counters.totalArchives, 7u);
 
   m.search.ScanArchive[1] = false;  // rar off
   RecordedSearch r2;
   r2.RunWalkOnly(m);
-  EXPECT_EQ(r2.archives.size(), 3u);
+  EXPECT_EQ(r2.archives.size(), 4u);
 }
 
 TEST(Walk, LargeSparseFilesAndOddNames) {

@@ -1,0 +1,182 @@
+// The library reader: zip, rar 4/5, 7z, iso, cab, tar (also compressed), gz, lha/lzh, epub and
+// the comic types, as far as the library reads them.
+#include <archive.h>
+#include <archive_entry.h>
+#include <locale.h>
+#include <sys/stat.h>
+
+#include "platform/date_time.h"
+#include "platform/text.h"
+#include "search/archive_extract.h"
+#include "search/archive_reader.h"
+
+namespace twinex {
+namespace {
+
+constexpr std::size_t kReadBlock = 64 * 1024;
+
+struct ArchiveCloser {
+  void operator()(archive* a) const { archive_read_free(a); }
+};
+using ArchivePtr = std::unique_ptr<archive, ArchiveCloser>;
+
+std::string ErrorText(archive* a) {
+  const char* e = archive_error_string(a);
+  return e ? e : "unknown error";
+}
+
+// A gz holds one file without a name of its own in the directory: it takes the archive's name
+// without ".gz".
+std::string SingleStreamName(const std::string& archivePath) {
+  std::string name = archivePath.substr(archivePath.rfind('/') + 1);
+  if (platform::EndsWith(platform::LowerCase(name), ".gz")) name.resize(name.size() - 3);
+  return name.empty() ? "data" : name;
+}
+
+ArchivePtr Open(const std::string& path, const ArchiveTypeInfo& type, ArchiveOutcome& outcome) {
+  ArchivePtr a(archive_read_new());
+  archive_read_support_filter_all(a.get());
+  if (type.singleStream)
+    archive_read_support_format_raw(a.get());
+  else
+    archive_read_support_format_all(a.get());
+  if (archive_read_open_filename(a.get(), path.c_str(), kReadBlock) != ARCHIVE_OK) {
+    outcome = {ArchiveError::kOpen, ErrorText(a.get())};
+    return nullptr;
+  }
+  return a;
+}
+
+std::string EntryPath(archive_entry* e) {
+  // The UTF-8 form where the archive marks its names as such; else the bytes as stored.
+  if (const char* u = archive_entry_pathname_utf8(e)) return u;
+  const char* p = archive_entry_pathname(e);
+  return p ? p : "";
+}
+
+// Only regular files carry data of their own; a hard-link entry points at another member.
+bool IsDataMember(archive_entry* e) {
+  return archive_entry_filetype(e) == AE_IFREG && archive_entry_hardlink(e) == nullptr &&
+         archive_entry_symlink(e) == nullptr;
+}
+
+bool IsEncrypted(archive_entry* e) { return archive_entry_is_encrypted(e) != 0; }
+
+// Next header; ARCHIVE_WARN (an odd field) still gives a usable entry.
+int NextHeader(archive* a, archive_entry** e) {
+  int rc = archive_read_next_header(a, e);
+  while (rc == ARCHIVE_RETRY) rc = archive_read_next_header(a, e);
+  return rc == ARCHIVE_WARN ? ARCHIVE_OK : rc;
+}
+
+// Failures while reading headers: a password on the directory reads as such, the rest as broken.
+ArchiveOutcome HeaderFailure(archive* a) {
+  if (archive_read_has_encrypted_entries(a) > 0) return {ArchiveError::kPassword, ErrorText(a)};
+  return {ArchiveError::kRead, ErrorText(a)};
+}
+
+// The library converts member names through the character set of the thread's locale; in the
+// "C" locale a name with umlauts cannot be converted and comes back empty. UTF-8 is used while
+// an archive is read, on this thread only.
+class Utf8Names {
+ public:
+  Utf8Names() : utf8_(newlocale(LC_CTYPE_MASK, "C.UTF-8", nullptr)) {
+    if (utf8_) previous_ = uselocale(utf8_);
+  }
+  ~Utf8Names() {
+    if (!utf8_) return;
+    uselocale(previous_);
+    freelocale(utf8_);
+  }
+  Utf8Names(const Utf8Names&) = delete;
+  Utf8Names& operator=(const Utf8Names&) = delete;
+
+ private:
+  locale_t utf8_;
+  locale_t previous_ = LC_GLOBAL_LOCALE;
+};
+
+class LibarchiveReader final : public ArchiveReader {
+ public:
+  ArchiveOutcome List(const std::string& path, const ArchiveTypeInfo& type, RunControl& run,
+                      const std::function<bool(const ArchiveMember&)>& onMember) override {
+    Utf8Names names;
+    ArchiveOutcome outcome;
+    ArchivePtr a = Open(path, type, outcome);
+    if (!a) return outcome;
+    archive_entry* e = nullptr;
+    for (;;) {
+      if (!run.WaitWhilePaused()) return {ArchiveError::kStopped, ""};
+      const int rc = NextHeader(a.get(), &e);
+      if (rc == ARCHIVE_EOF) return {};
+      if (rc != ARCHIVE_OK) return HeaderFailure(a.get());
+      if (!IsDataMember(e)) continue;
+      ArchiveMember m;
+      m.pathInsideZip = type.singleStream ? SingleStreamName(path) : EntryPath(e);
+      SplitInnerPath(m.pathInsideZip, m.folder, m.name);
+      if (m.name.empty()) continue;
+      m.size = archive_entry_size_is_set(e) && archive_entry_size(e) > 0
+                   ? static_cast<std::uint64_t>(archive_entry_size(e))
+                   : 0;
+      m.modified = platform::DateFromUnix(archive_entry_mtime(e));
+      m.created = archive_entry_birthtime_is_set(e) ? platform::DateFromUnix(archive_entry_birthtime(e)) : m.modified;
+      const mode_t mode = archive_entry_perm(e);
+      m.attributes = MemberAttributes(mode != 0 && !(mode & S_IWUSR), m.name);
+      m.encrypted = IsEncrypted(e);
+      if (!onMember(m)) return {};
+    }
+  }
+
+  ArchiveOutcome Extract(const std::string& path, const ArchiveTypeInfo& type, const std::string& inner,
+                         MemberSink& sink, RunControl& run) override {
+    Utf8Names names;
+    ArchiveOutcome outcome;
+    ArchivePtr a = Open(path, type, outcome);
+    if (!a) return outcome;
+    archive_entry* e = nullptr;
+    for (;;) {
+      if (!run.WaitWhilePaused()) return {ArchiveError::kStopped, ""};
+      const int rc = NextHeader(a.get(), &e);
+      if (rc == ARCHIVE_EOF) return {ArchiveError::kNotFound, ""};
+      if (rc != ARCHIVE_OK) return HeaderFailure(a.get());
+      if (!type.singleStream && EntryPath(e) != inner) continue;
+      if (!IsDataMember(e)) return {ArchiveError::kNotAFile, ""};
+      if (IsEncrypted(e)) return {ArchiveError::kPassword, ""};
+      return CopyData(a.get(), e, sink, run);
+    }
+  }
+
+ private:
+  static ArchiveOutcome CopyData(archive* a, archive_entry* e, MemberSink& sink, RunControl& run) {
+    const std::uint64_t announced =
+        archive_entry_size_is_set(e) && archive_entry_size(e) > 0 ? static_cast<std::uint64_t>(archive_entry_size(e)) : 0;
+    if (ArchiveOutcome begun = sink.Begin(announced); !begun.ok()) return begun;
+    std::string buffer(kReadBlock, '\0');
+    for (;;) {
+      const la_ssize_t n = archive_read_data(a, buffer.data(), buffer.size());
+      if (n == 0) break;
+      if (n < 0) {
+        ArchiveOutcome failed{IsEncrypted(e) || archive_read_has_encrypted_entries(a) > 0 ? ArchiveError::kPassword
+                                                                                           : ArchiveError::kRead,
+                              ErrorText(a)};
+        sink.Abandon();
+        return failed;
+      }
+      if (ArchiveOutcome written = sink.Write(buffer.data(), static_cast<std::size_t>(n)); !written.ok()) {
+        sink.Abandon();
+        return written;
+      }
+      if (!run.ContinueAfterBlock()) {
+        sink.Abandon();
+        return {run.StopRequested() ? ArchiveError::kStopped : ArchiveError::kSkipped, ""};
+      }
+    }
+    return sink.Finish();
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<ArchiveReader> MakeLibarchiveReader() { return std::make_unique<LibarchiveReader>(); }
+
+}  // namespace twinex

@@ -1,0 +1,121 @@
+#include "search/archive_search.h"
+
+#include "platform/file_system.h"
+#include "platform/text.h"
+#include "search/archive_extract.h"
+#include "search/archive_scan.h"
+#include "search/archive_temp.h"
+#include "search/search.h"
+#include "search/search_method.h"
+#include "settings/translate.h"
+
+namespace twinex {
+namespace {
+
+// Only where contents are compared does the size limit apply.
+bool ComparesContent(const Search& s) {
+  return (s.method == 0 && s.criteria[kCritContent]) || s.method == 2 || s.method == 3;
+}
+
+ArchiveTempCopies& TempCopies(Search& s) {
+  if (!s.tempCopies)
+    s.tempCopies = std::make_shared<ArchiveTempCopies>(ArchiveTempCopies::MakeSearchFolder(s.archiveTempFolder),
+                                                       ArchiveSizeLimit(s.settings, true));
+  return *s.tempCopies;
+}
+
+class SearchHooks final : public ArchiveScanHooks {
+ public:
+  explicit SearchHooks(Search& s) : s_(s) {}
+
+  bool Rejected(const ArchiveMember& m) override {
+    const std::string full = s_.archiveBeingScanned + "/" + m.pathInsideZip;
+    const std::string ext = platform::LowerCase(platform::xGetExtension(m.name));
+    return s_.filters.Search_CheckFileFilter(m.size, m.name, full, m.modified, m.created) ||
+           !s_.searchMethod->AcceptsExtension(s_, ext);
+  }
+  void Excluded(std::uint64_t size) override {
+    ++s_.counters.filesExcluded;
+    s_.counters.bytesExcluded += size;
+  }
+  void Accepted(const ArchiveRef& archive, const ArchiveMember& m) override {
+    const std::string full = archive.path + "/" + m.pathInsideZip;
+    EnumeratedFile f;
+    f.folder = archive.path;  // the result shows the archive as the member's path
+    f.name = m.name;
+    f.fullPath = full;
+    f.archivePath = m.pathInsideZip;
+    f.size = m.size;
+    f.modified = m.modified;
+    f.created = m.created;
+    f.attributes = m.attributes;
+    f.inArchive = true;
+    f.archiveType = static_cast<std::uint8_t>(archive.type()->archiveType);
+    ++s_.counters.filesInArchives;
+    s_.checkFile(s_, f);
+    if (s_.counters.duplicates >= s_.maxDuplicates) s_.run.RequestStop(kStopMaxDuplicates);
+  }
+  void Log(const std::string& line, bool isError) override { s_.LogProtokoll(line, isError); }
+
+ private:
+  Search& s_;
+};
+
+}  // namespace
+
+void Search_ScanArchive(Search& s, const std::string& fullPath, const std::string& ext, const std::string& type) {
+  const ArchiveRef archive{fullPath, ext, type};
+  if (!archive.type()) return;
+  ++s.counters.archivesSearched;
+  s.archiveBeingScanned = fullPath;
+  ArchiveScanOptions options;
+  options.sizeLimit = ArchiveSizeLimit(s.settings, ComparesContent(s));
+  options.logPasswordProtected = s.settings.LogPasswordProtectedFiles;
+  SearchHooks hooks(s);
+  ScanArchiveMembers(archive, options, s.run, hooks);
+}
+
+std::string Search_TempCopyPath(const Search& s, const FileRecord& r) {
+  if (r.ArchiveType == 0 || !s.tempCopies) return "";
+  const std::string& nr = s.files.ArchiveTempFileNr(r);
+  return nr.empty() ? "" : s.tempCopies->folder() + nr + SafeMemberFileName(s.files.PathInsideZip(r));
+}
+
+bool Search_ContentPath(Search& s, long index, std::string& path) {
+  FileRecord& r = s.files.Record(index);
+  if (r.ArchiveType == 0) {
+    path = s.files.GetPathWithFileName(index);
+    return true;
+  }
+  if (r.HaveErrorMessage) return false;
+  const std::string inner = s.files.PathInsideZip(r);
+  path = Search_TempCopyPath(s, r);
+  if (!path.empty() && platform::ExistFile(path)) return true;
+  ArchiveTempCopies& copies = TempCopies(s);
+  TempCopyResult copy = copies.Extract(ArchiveRefOf(s.files.Folder(r.FolderIndex)), inner, s.run);
+  if (!copy.message.empty()) s.LogProtokoll(copy.message, copy.isError);
+  if (!copy.ok) {
+    if (copy.isError) r.HaveErrorMessage = true;
+    return false;
+  }
+  ++s.counters.filesExtracted;
+  s.files.SetArchiveMember(r, inner, copy.number);
+  path = copy.path;
+  return true;
+}
+
+void Search_DropTempCopy(Search& s, long index) {
+  FileRecord& r = s.files.Record(index);
+  const std::string path = Search_TempCopyPath(s, r);
+  if (path.empty()) return;
+  s.tempCopies->Remove(path);
+  s.files.SetArchiveMember(r, s.files.PathInsideZip(r), "");
+}
+
+void Search_DeleteTempCopiesWithoutDups(Search& s) {
+  if (!s.tempCopies) return;
+  for (long i = 1; i <= s.files.Count(); ++i)
+    if (s.files.Record(i).GroupID == -1) Search_DropTempCopy(s, i);
+}
+
+}  // namespace twinex
