@@ -5,6 +5,8 @@
 #include <locale.h>
 #include <sys/stat.h>
 
+#include <mutex>
+
 #include "platform/date_time.h"
 #include "platform/text.h"
 #include "search/archive_extract.h"
@@ -130,23 +132,70 @@ class LibarchiveReader final : public ArchiveReader {
   ArchiveOutcome Extract(const std::string& path, const ArchiveTypeInfo& type, const std::string& inner,
                          MemberSink& sink, RunControl& run) override {
     Utf8Names names;
-    ArchiveOutcome outcome;
-    ArchivePtr a = Open(path, type, outcome);
-    if (!a) return outcome;
-    archive_entry* e = nullptr;
-    for (;;) {
-      if (!run.WaitWhilePaused()) return {ArchiveError::kStopped, ""};
-      const int rc = NextHeader(a.get(), &e);
-      if (rc == ARCHIVE_EOF) return {ArchiveError::kNotFound, ""};
-      if (rc != ARCHIVE_OK) return HeaderFailure(a.get());
-      if (!type.singleStream && EntryPath(e) != inner) continue;
-      if (!IsDataMember(e)) return {ArchiveError::kNotAFile, ""};
-      if (IsEncrypted(e)) return {ArchiveError::kPassword, ""};
-      return CopyData(a.get(), e, sink, run);
+    std::lock_guard guard(lock_);
+    // A solid archive is read from its start to reach a member. Members are asked for in
+    // archive order, so reading on from the last one read saves reading the archive again for
+    // each; a member that lies behind the cursor is found by starting afresh.
+    for (bool fresh = false; !fresh;) {
+      fresh = !CursorFits(path, type);
+      if (fresh) {
+        ArchiveOutcome outcome;
+        cursor_ = {};
+        cursor_.archive = Open(path, type, outcome);
+        if (!cursor_.archive) return outcome;
+        cursor_.path = path;
+        cursor_.type = &type;
+        cursor_.identity = FileIdentity(path);
+      }
+      archive* a = cursor_.archive.get();
+      archive_entry* e = nullptr;
+      for (;;) {
+        if (!run.WaitWhilePaused()) return {ArchiveError::kStopped, ""};
+        const int rc = NextHeader(a, &e);
+        if (rc == ARCHIVE_EOF) break;
+        if (rc != ARCHIVE_OK) {
+          ArchiveOutcome failed = HeaderFailure(a);
+          cursor_ = {};
+          return failed;
+        }
+        if (!type.singleStream && EntryPath(e) != inner) continue;
+        ArchiveOutcome outcome = !IsDataMember(e)   ? ArchiveOutcome{ArchiveError::kNotAFile, ""}
+                                 : IsEncrypted(e) ? ArchiveOutcome{ArchiveError::kPassword, ""}
+                                                  : CopyData(a, e, sink, run);
+        if (!outcome.ok() || type.singleStream) cursor_ = {};
+        return outcome;
+      }
+      cursor_ = {};
     }
+    return {ArchiveError::kNotFound, ""};
   }
 
  private:
+  // The archive left open after the last extraction, and what it was opened for.
+  struct Cursor {
+    std::string path;
+    const ArchiveTypeInfo* type = nullptr;
+    std::string identity;
+    ArchivePtr archive;
+  };
+
+  // The file's device, inode, size and modification time: an archive changed since the cursor
+  // was opened is read afresh.
+  static std::string FileIdentity(const std::string& path) {
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0) return "";
+    return std::to_string(st.st_dev) + ":" + std::to_string(st.st_ino) + ":" + std::to_string(st.st_size) + ":" +
+           std::to_string(st.st_mtim.tv_sec) + "." + std::to_string(st.st_mtim.tv_nsec);
+  }
+
+  bool CursorFits(const std::string& path, const ArchiveTypeInfo& type) const {
+    return cursor_.archive && !type.singleStream && cursor_.path == path && cursor_.type == &type &&
+           !cursor_.identity.empty() && cursor_.identity == FileIdentity(path);
+  }
+
+  std::mutex lock_;  // the reader serves every search of the process
+  Cursor cursor_;
+
   static ArchiveOutcome CopyData(archive* a, archive_entry* e, MemberSink& sink, RunControl& run) {
     const std::uint64_t announced =
         archive_entry_size_is_set(e) && archive_entry_size(e) > 0 ? static_cast<std::uint64_t>(archive_entry_size(e)) : 0;
