@@ -11,6 +11,8 @@
 
 class QCheckBox;
 class QComboBox;
+class QDateEdit;
+class QFormLayout;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -60,7 +62,10 @@ class MainWindow : public QMainWindow {
   void dropEvent(QDropEvent* event) override;
 
  private:
-  QWidget* BuildSearchPage();
+  // The option boxes of one page; their controls are added once every page exists.
+  QWidget* BuildOptionPage(int page);
+  void BuildOptionControls();
+  void RefreshOptions();
   QWidget* BuildFilterPage(bool folders);
   QWidget* BuildProfilePage();
   void BuildMenus();
@@ -85,6 +90,8 @@ class MainWindow : public QMainWindow {
   std::vector<QCheckBox*> bools_;
   std::vector<QLineEdit*> texts_;
   std::vector<QComboBox*> choices_;
+  QFormLayout* forms_[kOptionGroupCount] = {};
+  QDateEdit* exclusionDate_ = nullptr;
   QTableWidget* sources_ = nullptr;
   QListWidget* filters_[2] = {nullptr, nullptr};
   QLineEdit* filterEdit_[2] = {nullptr, nullptr};
