@@ -1,6 +1,8 @@
 // The desktop windows over a real session: searches on real folders, the run controls, the
 // grid's sorting and check marks, profiles and the command-line start.
 #include <QAbstractItemModel>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QElapsedTimer>
 #include <QTimer>
 #include <QTreeView>
@@ -210,6 +212,37 @@ class WindowsTest : public QObject {
     EinstellungenLaden(back, SettingsFilePath(), false, true);
     QCOMPARE(back.search.ContentCompare, 4);
     QCOMPARE(back.sources.sources.size(), std::size_t{1});
+  }
+
+  void switchesAndDependentListsFollowInTheWindow() {
+    auto find = [this]<typename W>(W*, auto match) -> W* {
+      for (W* w : window_->findChildren<W*>())
+        if (match(w)) return w;
+      return nullptr;
+    };
+    QCheckBox* archives = find(static_cast<QCheckBox*>(nullptr), [](QCheckBox* b) {
+      return b->text() == "Archive mit den folgenden Dateiendungen durchsuchen:";
+    });
+    QCheckBox* zip = find(static_cast<QCheckBox*>(nullptr), [](QCheckBox* b) { return b->text() == "zip"; });
+    QVERIFY(archives && zip);
+    archives->setChecked(false);
+    QVERIFY(!zip->isEnabled());
+    archives->setChecked(true);
+    QVERIFY(zip->isEnabled());
+    zip->setChecked(true);
+    QVERIFY(session_->settings().search.ScanArchive[0]);
+
+    // The comparison sizes are those of the chosen picture algorithm.
+    QComboBox* algorithm = find(static_cast<QComboBox*>(nullptr), [](QComboBox* c) { return c->findText("bHash") >= 0; });
+    QComboBox* size = find(static_cast<QComboBox*>(nullptr), [](QComboBox* c) { return c->findText("16x16") >= 0; });
+    QVERIFY(algorithm && size);
+    algorithm->setCurrentIndex(algorithm->findText("bHash"));
+    QCOMPARE(size->count(), 3);
+    QCOMPARE(size->itemText(2), QString("512x512"));
+    size->setCurrentIndex(2);
+    algorithm->setCurrentIndex(algorithm->findText("pHash"));
+    QCOMPARE(size->count(), 1);
+    QCOMPARE(session_->settings().search.SimilarPicsThumbSizeIndex, 0);
   }
 
   void commandLineStartsTheSearch() {
