@@ -215,6 +215,16 @@ const std::vector<ChoiceOption>& ChoiceOptions() {
 
 bool SearchMethodAvailable(int method) { return method == kMethodProperties || method == kMethodHardlinks; }
 
+bool UserLanguageFileOn(const WindowSettings& windowSettings) {
+  return windowSettings.Get("Allgemein", "UseLangTxt") == "1";
+}
+
+std::string SwitchUserLanguageFile(WindowSettings& windowSettings, bool on) {
+  if (UserLanguageFileOn(windowSettings) == on) return "";
+  windowSettings.Set("Allgemein", "UseLangTxt", on ? "1" : "0");
+  return z_Translate(22213, "Die Änderung wird beim nächsten Start von Twinex wirksam.");
+}
+
 void MainWindowPresenter::SetMethod(int method) {
   search().SearchMethod = (method >= 0 && method <= 5) ? method : 0;
   ClearOptionsNotInForce(search());

@@ -9,6 +9,7 @@
 
 #include "settings/settings_file.h"
 #include "settings/translate.h"
+#include "settings/window_settings.h"
 
 namespace twinex {
 
@@ -74,6 +75,11 @@ const std::vector<ChoiceOption>& ChoiceOptions();
 bool SearchMethodAvailable(int method);
 // The shown caption of an option.
 std::string OptionCaption(const TextRef& caption);
+
+// The user's language file "lang.txt": whether it is switched on ("UseLangTxt"), and switching
+// it. The language is chosen at start, so switching answers with when it takes effect.
+bool UserLanguageFileOn(const WindowSettings& windowSettings);
+std::string SwitchUserLanguageFile(WindowSettings& windowSettings, bool on);
 
 class MainWindowPresenter {
  public:

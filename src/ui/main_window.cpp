@@ -22,6 +22,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QSignalBlocker>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -31,6 +32,7 @@
 
 #include "app/logs.h"
 #include "app/session.h"
+#include "settings/language.h"
 #include "settings/profiles.h"
 #include "ui/about_dialog.h"
 #include "ui/qt_text.h"
@@ -382,6 +384,12 @@ void MainWindow::BuildMenus() {
   file->addSeparator();
   QAction* quit = file->addAction(Q(z_Translate(22202, "Beenden")), this, &QWidget::close);
   quit->setShortcut(keys.Key(ShortcutId::Quit));
+  QMenu* language = menuBar()->addMenu(Q(z_Translate(22206, "&Sprache")));
+  language->addAction(Q(z_Translate(22207, "Sprachdatei 'lang.txt' erstellen")), this, [this] { CreateUserLanguageFile(); });
+  useLanguageFile_ = language->addAction(Q(z_Translate(22208, "Sprachdatei 'lang.txt' verwenden")));
+  useLanguageFile_->setCheckable(true);
+  useLanguageFile_->setChecked(UserLanguageFileOn(windowSettings_));
+  connect(useLanguageFile_, &QAction::toggled, this, [this](bool on) { UseUserLanguageFile(on); });
   QMenu* help = menuBar()->addMenu(Q(z_Translate(22203, "&Hilfe")));
   help->addAction(Q(z_Translate(22204, "Über Twinex")), this, [this] { ShowAboutDialog(this); });
   QToolBar* bar = addToolBar(Q(z_Translate(22205, "Symbolleiste")));
@@ -520,6 +528,23 @@ std::vector<std::string> MainWindow::ProfileNames() const {
   std::vector<std::string> names;
   for (const ProfileRow& row : Init_ProfileList(session_.app().paths.profileFolder)) names.push_back(row.name);
   return names;
+}
+
+bool MainWindow::CreateUserLanguageFile() {
+  const std::string& folder = session_.app().paths.langFolder;
+  if (!twinex::CreateUserLanguageFile(folder, bridge_)) return false;
+  Tell(z_Translate(22209, "Die Sprachdatei '%1' wurde erstellt.", {folder + "/lang.txt"}));
+  return true;
+}
+
+void MainWindow::UseUserLanguageFile(bool on) {
+  const std::string message = SwitchUserLanguageFile(windowSettings_, on);
+  if (message.empty()) return;
+  // Written at once: the next start reads it even when this run ends without closing the window.
+  SaveWindowSettings(windowSettings_);
+  const QSignalBlocker keep(useLanguageFile_);
+  useLanguageFile_->setChecked(on);
+  Tell(message);
 }
 
 bool MainWindow::ApplyCommandLine(const std::string& rawCommandLine) {

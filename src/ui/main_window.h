@@ -51,6 +51,9 @@ class MainWindow : public QMainWindow {
   bool DeleteProfile(const std::string& name);
   bool CommentProfile(const std::string& name, const std::string& comment);
   std::vector<std::string> ProfileNames() const;
+  // The user's language file: made from the English one, and switched on or off for the next start.
+  bool CreateUserLanguageFile();
+  void UseUserLanguageFile(bool on);
 
   // Shows the settings again (after a load); writes the window's keys back on closing.
   void Refresh();
@@ -85,6 +88,7 @@ class MainWindow : public QMainWindow {
   QComboBox* method_ = nullptr;
   QLabel* methodNote_ = nullptr;
   QAction* startAction_ = nullptr;
+  QAction* useLanguageFile_ = nullptr;
   std::vector<QCheckBox*> criteria_;
   std::vector<std::pair<QGroupBox*, OptionGroup>> boxes_;
   std::vector<QCheckBox*> bools_;

@@ -231,6 +231,17 @@ TEST(MainWindowPresenter, FilterOptionsAndExclusionsReachTheSettings) {
   EXPECT_EQ(p.ExclusionDate(), (std::array<int, 3>{2024, 2, 29}));
 }
 
+TEST(MainWindowPresenter, UserLanguageFileSwitchSaysWhenItTakesEffect) {
+  WindowSettings w;
+  EXPECT_FALSE(UserLanguageFileOn(w));
+  EXPECT_EQ(SwitchUserLanguageFile(w, false), "") << "no change, nothing to say";
+  EXPECT_NE(SwitchUserLanguageFile(w, true), "");
+  EXPECT_EQ(w.Get("Allgemein", "UseLangTxt"), "1");
+  EXPECT_TRUE(UserLanguageFileOn(w));
+  EXPECT_NE(SwitchUserLanguageFile(w, false), "");
+  EXPECT_EQ(w.Get("Allgemein", "UseLangTxt"), "0");
+}
+
 TEST(MainWindowPresenter, MethodsWithoutEngineSaySoAndCannotStart) {
   MainSettings m;
   MainWindowPresenter p(m);

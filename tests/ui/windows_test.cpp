@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <QTreeView>
 #include <QtTest>
+#include <filesystem>
 #include <memory>
 
 #include "app/session.h"
@@ -243,6 +244,23 @@ class WindowsTest : public QObject {
     algorithm->setCurrentIndex(algorithm->findText("pHash"));
     QCOMPARE(size->count(), 1);
     QCOMPARE(session_->settings().search.SimilarPicsThumbSizeIndex, 0);
+  }
+
+  void languageMenuMakesAndSwitchesTheUserFile() {
+    QVERIFY(!window_->CreateUserLanguageFile());  // without the English file there is nothing to copy
+    dir_->Write("bin/lang/lang_eng.txt", "3626,\"No search criterion is selected.\"\r\n");
+    asked_.clear();
+    QVERIFY(window_->CreateUserLanguageFile());
+    QVERIFY(std::filesystem::exists(*dir_ / "bin/lang/lang.txt"));
+    QCOMPARE(asked_.size(), std::size_t{1});  // where it was written
+    answer_ = PromptAnswer::No;
+    QVERIFY(!window_->CreateUserLanguageFile());
+    QCOMPARE(QString::fromStdString(asked_.back()), QString("Soll die vorhandene Sprachdatei 'lang.txt' überschrieben werden?"));
+
+    window_->UseUserLanguageFile(true);
+    QCOMPARE(ReadSetting("Allgemein", "UseLangTxt"), std::string("1"));
+    window_->UseUserLanguageFile(false);
+    QCOMPARE(ReadSetting("Allgemein", "UseLangTxt"), std::string("0"));
   }
 
   void commandLineStartsTheSearch() {
