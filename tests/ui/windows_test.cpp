@@ -99,6 +99,11 @@ class WindowsTest : public QObject {
     QVERIFY(m.data(m.index(0, 0, m.index(0, 0))).toString().endsWith(".bin"));
     QVERIFY(r->LogText().contains("Gruppen: 3"));
     QVERIFY(r->StatusText().contains("0 \\ 6"));
+    QCOMPARE(r->windowTitle(), QString("Twinex - Suchergebnis"));
+    const SaveResultOutcome saved = session_->SaveResult("", true);
+    QVERIFY(saved.saved);
+    r->RefreshTitle();
+    QCOMPARE(r->windowTitle(), QString::fromStdString("Twinex - Suchergebnis '" + saved.name + "'"));
     r->close();
     QVERIFY(window_->LogPaneText().startsWith("Protokoll der letzten Suche"));
     QVERIFY(window_->LogPaneText().contains("Gruppen: 3"));
