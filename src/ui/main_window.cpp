@@ -298,11 +298,13 @@ QWidget* MainWindow::BuildFilterPage(bool folders) {
   filterError_[k]->setStyleSheet("color: red");
   layout->addWidget(filterError_[k]);
   // The text is checked as it is typed; a refused text cannot be added.
-  connect(filterEdit_[k], &QLineEdit::textChanged, this, [this, k, folders, add](const QString& text) {
+  checkFilterText_[k] = [this, k, folders, add] {
+    const QString text = filterEdit_[k]->text();
     const std::string error = text.isEmpty() ? "" : presenter_.FilterError(folders, S(text));
     filterError_[k]->setText(Q(error));
     add->setEnabled(!text.isEmpty() && error.empty());
-  });
+  };
+  connect(filterEdit_[k], &QLineEdit::textChanged, this, [this, k] { checkFilterText_[k](); });
   auto addFilter = [this, k, folders] {
     const std::string error = presenter_.AddFilter(folders, S(filterEdit_[k]->text()));
     filterError_[k]->setText(Q(error));
@@ -433,6 +435,8 @@ void MainWindow::RefreshOptions() {
   const auto [year, month, day] = presenter_.ExclusionDate();
   exclusionDate_->setDate(QDate(year, month, day));
   refreshing_ = false;
+  for (auto& check : checkFilterText_)
+    if (check) check();
 }
 
 void MainWindow::RefreshSources() {

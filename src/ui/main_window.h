@@ -3,6 +3,7 @@
 // search method with the options the presenter puts in force, the filter lists with their
 // checks, the profiles, the log pane and "Suche starten", which opens the result window.
 #include <QMainWindow>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -100,6 +101,8 @@ class MainWindow : public QMainWindow {
   QListWidget* filters_[2] = {nullptr, nullptr};
   QLineEdit* filterEdit_[2] = {nullptr, nullptr};
   QLabel* filterError_[2] = {nullptr, nullptr};
+  // Checks the typed filter text again (the filter options change what is valid).
+  std::function<void()> checkFilterText_[2];
   QListWidget* profiles_ = nullptr;
   QLabel* logHeading_ = nullptr;
   QPlainTextEdit* logPane_ = nullptr;
