@@ -9,6 +9,7 @@
 
 #include "settings/settings_file.h"
 #include "settings/translate.h"
+#include "settings/window_settings.h"
 
 namespace twinex {
 
@@ -26,11 +27,23 @@ enum class OptionGroup : int {
   Pictures,
   Music,
   TrackLength,
+  Archives,             // "ScanArchives"
+  ArchiveOptions,       // the archive types and options: only while archives are searched
+  Database,             // "usedb"
+  DatabaseOptions,      // the database switches: only while the database is used
+  Exclusions,           // the date and size exclusion switches
+  DateFilter,           // the date exclusion: only while it is on
+  SizeFilter,           // the first size bound: only while the size exclusion is on
+  SecondSize,           // the second size bound: only while both size switches are on
+  FileFilterOptions,
+  FolderFilterOptions,
 };
+inline constexpr int kOptionGroupCount = static_cast<int>(OptionGroup::FolderFilterOptions) + 1;
 
-// A check box bound to a Boolean of the search settings.
+// A check box bound to a Boolean of the settings. A caption numbered 0 is shown as it is (the
+// archive extensions are no words to translate).
 struct BoolOption {
-  bool SearchSettings::*field;
+  bool& (*flag)(MainSettings&);
   TextRef caption;
   OptionGroup group;
 };
@@ -39,17 +52,18 @@ struct BoolOption {
 struct TextOption {
   TextRef caption;
   OptionGroup group;
-  std::string& (*text)(SearchSettings&);
+  std::string& (*text)(MainSettings&);
   std::string (*normalize)(const std::string&);
 };
 
-// A list box bound to an index of the search settings.
+// A list box bound to an index of the settings. Some lists depend on other choices: their
+// text is "" past the entries the current settings offer.
 struct ChoiceOption {
   TextRef caption;
   OptionGroup group;
-  int SearchSettings::*field;
-  int count;
-  std::string (*itemText)(int);          // by list position
+  int& (*value)(MainSettings&);
+  int count;                                          // the most entries the list can have
+  std::string (*itemText)(const SearchSettings&, int);  // by list position
   const std::array<int, 10>* codes = nullptr;  // stored value by list position, when not the position
 };
 
@@ -59,6 +73,13 @@ const std::vector<ChoiceOption>& ChoiceOptions();
 
 // Whether this build can run a search method; the others are offered but say so.
 bool SearchMethodAvailable(int method);
+// The shown caption of an option.
+std::string OptionCaption(const TextRef& caption);
+
+// The user's language file "lang.txt": whether it is switched on ("UseLangTxt"), and switching
+// it. The language is chosen at start, so switching answers with when it takes effect.
+bool UserLanguageFileOn(const WindowSettings& windowSettings);
+std::string SwitchUserLanguageFile(WindowSettings& windowSettings, bool on);
 
 class MainWindowPresenter {
  public:
@@ -72,12 +93,16 @@ class MainWindowPresenter {
   void SetCriterion(int criterion, bool on);
   void SetChoice(std::size_t option, int index);
   void SetBool(std::size_t option, bool on);
-  // The list position a choice shows for the stored value.
+  // The list position a choice shows for the stored value, and the entries it offers now.
   int ChoicePosition(std::size_t option) const;
+  std::vector<std::string> ChoiceItems(std::size_t option) const;
   // The user leaves a text field: the corrected text (also stored).
   std::string LeaveText(std::size_t option, const std::string& typed);
 
   bool Enabled(OptionGroup group) const;
+  // The day of the date exclusion (today while none was set) as year, month, day.
+  std::array<int, 3> ExclusionDate() const;
+  void SetExclusionDate(int year, int month, int day);
   // One line under the method list: why the method cannot start, or "".
   std::string MethodNote() const;
   bool StartEnabled() const;

@@ -121,4 +121,9 @@ int ResultWindowPresenter::ProgressPercent() const {
   return static_cast<int>(done * 100 / progress_.filesTotal);
 }
 
+std::string ResultWindowPresenter::WindowTitle(const std::string& resultName) {
+  if (resultName.empty()) return z_Translate(22150, "Twinex - Suchergebnis");
+  return "Twinex " + z_Translate(22214, "- Suchergebnis '%1'", {resultName});
+}
+
 }  // namespace twinex

@@ -54,6 +54,8 @@ class ResultWindowPresenter {
   RowColours FileColours(const ResultFile& file) const;
   // The status texts: groups, files, sizes.
   static std::vector<std::string> StatusTexts(const ResultTree& tree);
+  // The window title: with the name the result was saved under or loaded from, when it has one.
+  static std::string WindowTitle(const std::string& resultName);
 
   // ---- Run display ----
   void SearchStarted();

@@ -217,6 +217,9 @@ constexpr NumberRule kFileNameCompareOnlyFirstCharsCount{"0", std::nullopt, null
 constexpr NumberRule kAudioSeconds{"0", std::nullopt, nullptr, 0, "0"};
 constexpr NumberRule kCompareBufferSmall{"16384", std::nullopt, nullptr, 1, "16384"};
 constexpr NumberRule kCompareBufferLarge{"32768", std::nullopt, nullptr, 1, "32768"};
+// A negative size bound would reject every file (or none); "20" is the default archive limit.
+constexpr NumberRule kZipSizeFilterSize{"20", std::nullopt, nullptr, 0, "0"};
+constexpr NumberRule kSizeBoundNumber{"0", std::nullopt, nullptr, 0, "0"};
 
 std::string Normalize(const NumberRule& rule, const std::string& text) {
   double d = 0;
@@ -246,6 +249,8 @@ std::string NormalizeFileNameCompareOnlyFirstCharsCount(const std::string& t) {
   return Normalize(kFileNameCompareOnlyFirstCharsCount, t);
 }
 std::string NormalizeAudioSeconds(const std::string& t) { return Normalize(kAudioSeconds, t); }
+std::string NormalizeZipSizeFilterSize(const std::string& t) { return Normalize(kZipSizeFilterSize, t); }
+std::string NormalizeSizeBoundNumber(const std::string& t) { return Normalize(kSizeBoundNumber, t); }
 std::string NormalizeCompareBuffer(int index, const std::string& t) {
   return Normalize(index % 2 == 0 ? kCompareBufferSmall : kCompareBufferLarge, t);
 }

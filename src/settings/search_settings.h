@@ -174,6 +174,8 @@ std::string NormalizePartialFilenameComparePercent(const std::string& text);
 std::string NormalizeFileNameCompareOnlyFirstCharsCount(const std::string& text);
 std::string NormalizeAudioSeconds(const std::string& text);
 std::string NormalizeCompareBuffer(int index, const std::string& text);
+std::string NormalizeZipSizeFilterSize(const std::string& text);
+std::string NormalizeSizeBoundNumber(const std::string& text);  // the numbers of the size exclusion
 // Applies every normalisation above to the settings (a search does this before it starts).
 void NormalizeAllFields(SearchSettings& s);
 

@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
@@ -21,6 +22,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QSignalBlocker>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -30,6 +32,7 @@
 
 #include "app/logs.h"
 #include "app/session.h"
+#include "settings/language.h"
 #include "settings/profiles.h"
 #include "ui/about_dialog.h"
 #include "ui/qt_text.h"
@@ -54,6 +57,46 @@ const SourceFlag kSourceFlags[] = {
     {TextRef{22161, "Unterordner"}, &SourceFolder::includeSubfolders},
     {TextRef{22162, "Geschützt"}, &SourceFolder::fileProtection},
 };
+
+// The option boxes: the page they stand on (0 search options, 1 file filter, 2 folder filter,
+// 3 further options) and their place in the page's two columns.
+struct OptionBox {
+  OptionGroup group;
+  TextRef title;
+  int page, row, column, span;
+};
+const OptionBox kOptionBoxes[] = {
+    {OptionGroup::Criteria, TextRef{22180, "Suchkriterien"}, 0, 0, 0, 1},
+    {OptionGroup::FileName, TextRef{3577, "Dateiname"}, 0, 1, 0, 1},
+    {OptionGroup::FirstChars, TextRef{22125, "Anzahl der Zeichen"}, 0, 2, 0, 1},
+    {OptionGroup::Dates, TextRef{22181, "Datum"}, 0, 3, 0, 1},
+    {OptionGroup::Hardlinks, TextRef{22182, "Hardlinks"}, 0, 4, 0, 1},
+    {OptionGroup::Content, TextRef{3574, "Dateiinhalt"}, 0, 0, 1, 1},
+    {OptionGroup::ContentPercent, TextRef{3867, "Byte für Byte"}, 0, 1, 1, 1},
+    {OptionGroup::SimilarNames, TextRef{5504, "Finde ähnliche Dateinamen"}, 0, 2, 1, 1},
+    {OptionGroup::Pictures, TextRef{5505, "Finde ähnliche Bilder"}, 0, 3, 1, 1},
+    {OptionGroup::Music, TextRef{5506, "Finde ähnliche Musik"}, 0, 4, 1, 1},
+    {OptionGroup::TrackLength, TextRef{5507, "Finde Video- und Musikdateien anhand der Tonspurlänge"}, 0, 5, 1, 1},
+    // The general options have the longest captions: they take the whole width.
+    {OptionGroup::General, TextRef{22183, "Allgemeine Optionen"}, 0, 6, 0, 2},
+    {OptionGroup::FileFilterOptions, TextRef{22197, "Filteroptionen"}, 1, 0, 0, 2},
+    {OptionGroup::FolderFilterOptions, TextRef{22197, "Filteroptionen"}, 2, 0, 0, 2},
+    {OptionGroup::Archives, TextRef{22146, "Archive"}, 3, 0, 0, 1},
+    {OptionGroup::ArchiveOptions, TextRef{22147, "Archivoptionen"}, 3, 1, 0, 1},
+    {OptionGroup::Database, TextRef{22155, "Prüfsummen-Datenbank"}, 3, 0, 1, 1},
+    {OptionGroup::DatabaseOptions, TextRef{22198, "Datenbankoptionen"}, 3, 1, 1, 1},
+    {OptionGroup::Exclusions, TextRef{22173, "Ausschlüsse"}, 3, 2, 0, 2},
+    {OptionGroup::DateFilter, TextRef{22181, "Datum"}, 3, 3, 0, 1},
+    {OptionGroup::SizeFilter, TextRef{22153, "Größe"}, 3, 4, 0, 1},
+    {OptionGroup::SecondSize, TextRef{22176, "Zweite Bedingung"}, 3, 4, 1, 1},
+};
+
+QWidget* Scrolled(QWidget* page, QWidget* parent) {
+  auto* scroll = new QScrollArea(parent);
+  scroll->setWidget(page);
+  scroll->setWidgetResizable(true);
+  return scroll;
+}
 
 QPushButton* Button(const TextRef& text, QWidget* parent) { return new QPushButton(Q(z_Translate(text)), parent); }
 
@@ -124,13 +167,12 @@ MainWindow::MainWindow(Session& session, UiBridge& bridge, QWidget* parent)
   });
 
   auto* tabs = new QTabWidget(central);
-  auto* scroll = new QScrollArea(tabs);
-  scroll->setWidget(BuildSearchPage());
-  scroll->setWidgetResizable(true);
-  tabs->addTab(scroll, Q(z_Translate(22168, "Suchoptionen")));
+  tabs->addTab(Scrolled(BuildOptionPage(0), tabs), Q(z_Translate(22168, "Suchoptionen")));
   tabs->addTab(BuildFilterPage(false), Q(z_Translate(22169, "Dateifilter")));
   tabs->addTab(BuildFilterPage(true), Q(z_Translate(22170, "Ordnerfilter")));
+  tabs->addTab(Scrolled(BuildOptionPage(3), tabs), Q(z_Translate(22142, "Weitere Optionen")));
   tabs->addTab(BuildProfilePage(), Q(z_Translate(22171, "Profile")));
+  BuildOptionControls();
 
   auto* logBox = new QWidget(central);
   auto* logLayout = new QVBoxLayout(logBox);
@@ -165,45 +207,27 @@ MainWindow::MainWindow(Session& session, UiBridge& bridge, QWidget* parent)
 
 MainWindow::~MainWindow() = default;
 
-QWidget* MainWindow::BuildSearchPage() {
-  auto* page = new QWidget;
-  auto* grid = new QGridLayout(page);
-  // One box per option group, placed in two columns.
-  struct Box {
-    OptionGroup group;
-    TextRef title;
-    int row, column;
-  };
-  const Box kBoxes[] = {
-      {OptionGroup::Criteria, TextRef{22180, "Suchkriterien"}, 0, 0},
-      {OptionGroup::FileName, TextRef{3577, "Dateiname"}, 1, 0},
-      {OptionGroup::FirstChars, TextRef{22125, "Anzahl der Zeichen"}, 2, 0},
-      {OptionGroup::Dates, TextRef{22181, "Datum"}, 3, 0},
-      {OptionGroup::Hardlinks, TextRef{22182, "Hardlinks"}, 4, 0},
-      {OptionGroup::Content, TextRef{3574, "Dateiinhalt"}, 0, 1},
-      {OptionGroup::ContentPercent, TextRef{3867, "Byte für Byte"}, 1, 1},
-      {OptionGroup::SimilarNames, TextRef{5504, "Finde ähnliche Dateinamen"}, 2, 1},
-      {OptionGroup::Pictures, TextRef{5505, "Finde ähnliche Bilder"}, 3, 1},
-      {OptionGroup::Music, TextRef{5506, "Finde ähnliche Musik"}, 4, 1},
-      {OptionGroup::TrackLength, TextRef{5507, "Finde Video- und Musikdateien anhand der Tonspurlänge"}, 5, 1},
-      {OptionGroup::General, TextRef{22183, "Allgemeine Optionen"}, 6, 0},
-  };
-  std::vector<QFormLayout*> forms;
-  for (const Box& b : kBoxes) {
-    auto* box = new QGroupBox(Q(z_Translate(b.title)), page);
-    forms.push_back(new QFormLayout(box));
+QWidget* MainWindow::BuildOptionPage(int page) {
+  auto* widget = new QWidget;
+  auto* grid = new QGridLayout(widget);
+  int rows = 0;
+  for (const OptionBox& b : kOptionBoxes) {
+    if (b.page != page) continue;
+    auto* box = new QGroupBox(Q(z_Translate(b.title)), widget);
+    forms_[static_cast<int>(b.group)] = new QFormLayout(box);
     boxes_.emplace_back(box, b.group);
-    // The general options have the longest captions: they take the whole width.
-    grid->addWidget(box, b.row, b.column, 1, b.group == OptionGroup::General ? 2 : 1);
+    grid->addWidget(box, b.row, b.column, 1, b.span);
+    rows = std::max(rows, b.row + 1);
   }
-  grid->setRowStretch(7, 1);
+  grid->setRowStretch(rows, 1);
   grid->setColumnStretch(0, 1);
   grid->setColumnStretch(1, 1);
-  auto formOf = [&](OptionGroup g) {
-    for (std::size_t i = 0; i < boxes_.size(); ++i)
-      if (boxes_[i].second == g) return forms[i];
-    return forms.back();
-  };
+  return widget;
+}
+
+void MainWindow::BuildOptionControls() {
+  auto formOf = [this](OptionGroup g) { return forms_[static_cast<int>(g)]; };
+  QWidget* page = centralWidget() ? centralWidget() : this;
   for (int c = 0; c < 7; ++c) {
     auto* box = new QCheckBox(Q(CriterionCaption(c)), page);
     box->setToolTip(Q(CriterionTooltip(c)));
@@ -218,7 +242,6 @@ QWidget* MainWindow::BuildSearchPage() {
   for (std::size_t i = 0; i < ChoiceOptions().size(); ++i) {
     const ChoiceOption& o = ChoiceOptions()[i];
     auto* combo = new QComboBox(page);
-    for (int k = 0; k < o.count; ++k) combo->addItem(Q(o.itemText(k)));
     choices_.push_back(combo);
     formOf(o.group)->addRow(Q(z_Translate(o.caption)), combo);
     connect(combo, &QComboBox::currentIndexChanged, this, [this, i](int position) {
@@ -229,11 +252,14 @@ QWidget* MainWindow::BuildSearchPage() {
   }
   for (std::size_t i = 0; i < BoolOptions().size(); ++i) {
     const BoolOption& o = BoolOptions()[i];
-    auto* box = new QCheckBox(Q(z_Translate(o.caption)), page);
+    auto* box = new QCheckBox(Q(OptionCaption(o.caption)), page);
     bools_.push_back(box);
     formOf(o.group)->addRow(box);
+    // A switch may put other boxes in force.
     connect(box, &QCheckBox::toggled, this, [this, i](bool on) {
-      if (!refreshing_) presenter_.SetBool(i, on);
+      if (refreshing_) return;
+      presenter_.SetBool(i, on);
+      RefreshOptions();
     });
   }
   for (std::size_t i = 0; i < TextOptions().size(); ++i) {
@@ -245,7 +271,12 @@ QWidget* MainWindow::BuildSearchPage() {
       edit->setText(Q(presenter_.LeaveText(i, S(edit->text()))));
     });
   }
-  return page;
+  exclusionDate_ = new QDateEdit(page);
+  exclusionDate_->setCalendarPopup(true);
+  formOf(OptionGroup::DateFilter)->addRow(Q(z_Translate(22181, "Datum")), exclusionDate_);
+  connect(exclusionDate_, &QDateEdit::dateChanged, this, [this](QDate d) {
+    if (!refreshing_) presenter_.SetExclusionDate(d.year(), d.month(), d.day());
+  });
 }
 
 QWidget* MainWindow::BuildFilterPage(bool folders) {
@@ -254,6 +285,7 @@ QWidget* MainWindow::BuildFilterPage(bool folders) {
   const int k = folders ? 1 : 0;
   filters_[k] = new QListWidget(page);
   layout->addWidget(filters_[k], 1);
+  layout->addWidget(BuildOptionPage(folders ? 2 : 1));
   auto* row = new QHBoxLayout;
   filterEdit_[k] = new QLineEdit(page);
   QPushButton* add = Button(TextRef{22184, "Hinzufügen"}, page);
@@ -266,11 +298,13 @@ QWidget* MainWindow::BuildFilterPage(bool folders) {
   filterError_[k]->setStyleSheet("color: red");
   layout->addWidget(filterError_[k]);
   // The text is checked as it is typed; a refused text cannot be added.
-  connect(filterEdit_[k], &QLineEdit::textChanged, this, [this, k, folders, add](const QString& text) {
+  checkFilterText_[k] = [this, k, folders, add] {
+    const QString text = filterEdit_[k]->text();
     const std::string error = text.isEmpty() ? "" : presenter_.FilterError(folders, S(text));
     filterError_[k]->setText(Q(error));
     add->setEnabled(!text.isEmpty() && error.empty());
-  });
+  };
+  connect(filterEdit_[k], &QLineEdit::textChanged, this, [this, k] { checkFilterText_[k](); });
   auto addFilter = [this, k, folders] {
     const std::string error = presenter_.AddFilter(folders, S(filterEdit_[k]->text()));
     filterError_[k]->setText(Q(error));
@@ -352,6 +386,12 @@ void MainWindow::BuildMenus() {
   file->addSeparator();
   QAction* quit = file->addAction(Q(z_Translate(22202, "Beenden")), this, &QWidget::close);
   quit->setShortcut(keys.Key(ShortcutId::Quit));
+  QMenu* language = menuBar()->addMenu(Q(z_Translate(22206, "&Sprache")));
+  language->addAction(Q(z_Translate(22207, "Sprachdatei 'lang.txt' erstellen")), this, [this] { CreateUserLanguageFile(); });
+  useLanguageFile_ = language->addAction(Q(z_Translate(22208, "Sprachdatei 'lang.txt' verwenden")));
+  useLanguageFile_->setCheckable(true);
+  useLanguageFile_->setChecked(UserLanguageFileOn(windowSettings_));
+  connect(useLanguageFile_, &QAction::toggled, this, [this](bool on) { UseUserLanguageFile(on); });
   QMenu* help = menuBar()->addMenu(Q(z_Translate(22203, "&Hilfe")));
   help->addAction(Q(z_Translate(22204, "Über Twinex")), this, [this] { ShowAboutDialog(this); });
   QToolBar* bar = addToolBar(Q(z_Translate(22205, "Symbolleiste")));
@@ -368,15 +408,35 @@ void MainWindow::Refresh() {
   methodNote_->setVisible(!methodNote_->text().isEmpty());
   if (startAction_) startAction_->setEnabled(presenter_.StartEnabled());
   for (int c = 0; c < 7; ++c) criteria_[static_cast<std::size_t>(c)]->setChecked(s.Suchkriterien[static_cast<std::size_t>(c)]);
-  for (auto& [box, group] : boxes_) box->setEnabled(presenter_.Enabled(group));
-  for (std::size_t i = 0; i < bools_.size(); ++i) bools_[i]->setChecked(s.*(BoolOptions()[i].field));
-  for (std::size_t i = 0; i < texts_.size(); ++i)
-    texts_[i]->setText(Q(TextOptions()[i].text(settings_.search)));
-  for (std::size_t i = 0; i < choices_.size(); ++i) choices_[i]->setCurrentIndex(presenter_.ChoicePosition(i));
   refreshing_ = false;
+  RefreshOptions();
   RefreshSources();
   RefreshFilters();
   RefreshProfiles();
+}
+
+void MainWindow::RefreshOptions() {
+  refreshing_ = true;
+  for (auto& [box, group] : boxes_) box->setEnabled(presenter_.Enabled(group));
+  for (std::size_t i = 0; i < bools_.size(); ++i) bools_[i]->setChecked(BoolOptions()[i].flag(settings_));
+  for (std::size_t i = 0; i < texts_.size(); ++i) texts_[i]->setText(Q(TextOptions()[i].text(settings_)));
+  for (std::size_t i = 0; i < choices_.size(); ++i) {
+    // Lists that depend on other choices get their entries anew.
+    QStringList items;
+    for (const std::string& item : presenter_.ChoiceItems(i)) items << Q(item);
+    QStringList shown;
+    for (int k = 0; k < choices_[i]->count(); ++k) shown << choices_[i]->itemText(k);
+    if (shown != items) {
+      choices_[i]->clear();
+      choices_[i]->addItems(items);
+    }
+    choices_[i]->setCurrentIndex(presenter_.ChoicePosition(i));
+  }
+  const auto [year, month, day] = presenter_.ExclusionDate();
+  exclusionDate_->setDate(QDate(year, month, day));
+  refreshing_ = false;
+  for (auto& check : checkFilterText_)
+    if (check) check();
 }
 
 void MainWindow::RefreshSources() {
@@ -472,6 +532,23 @@ std::vector<std::string> MainWindow::ProfileNames() const {
   std::vector<std::string> names;
   for (const ProfileRow& row : Init_ProfileList(session_.app().paths.profileFolder)) names.push_back(row.name);
   return names;
+}
+
+bool MainWindow::CreateUserLanguageFile() {
+  const std::string& folder = session_.app().paths.langFolder;
+  if (!twinex::CreateUserLanguageFile(folder, bridge_)) return false;
+  Tell(z_Translate(22209, "Die Sprachdatei '%1' wurde erstellt.", {folder + "/lang.txt"}));
+  return true;
+}
+
+void MainWindow::UseUserLanguageFile(bool on) {
+  const std::string message = SwitchUserLanguageFile(windowSettings_, on);
+  if (message.empty()) return;
+  // Written at once: the next start reads it even when this run ends without closing the window.
+  SaveWindowSettings(windowSettings_);
+  const QSignalBlocker keep(useLanguageFile_);
+  useLanguageFile_->setChecked(on);
+  Tell(message);
 }
 
 bool MainWindow::ApplyCommandLine(const std::string& rawCommandLine) {

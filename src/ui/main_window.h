@@ -3,6 +3,7 @@
 // search method with the options the presenter puts in force, the filter lists with their
 // checks, the profiles, the log pane and "Suche starten", which opens the result window.
 #include <QMainWindow>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -11,6 +12,8 @@
 
 class QCheckBox;
 class QComboBox;
+class QDateEdit;
+class QFormLayout;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -49,6 +52,9 @@ class MainWindow : public QMainWindow {
   bool DeleteProfile(const std::string& name);
   bool CommentProfile(const std::string& name, const std::string& comment);
   std::vector<std::string> ProfileNames() const;
+  // The user's language file: made from the English one, and switched on or off for the next start.
+  bool CreateUserLanguageFile();
+  void UseUserLanguageFile(bool on);
 
   // Shows the settings again (after a load); writes the window's keys back on closing.
   void Refresh();
@@ -60,7 +66,10 @@ class MainWindow : public QMainWindow {
   void dropEvent(QDropEvent* event) override;
 
  private:
-  QWidget* BuildSearchPage();
+  // The option boxes of one page; their controls are added once every page exists.
+  QWidget* BuildOptionPage(int page);
+  void BuildOptionControls();
+  void RefreshOptions();
   QWidget* BuildFilterPage(bool folders);
   QWidget* BuildProfilePage();
   void BuildMenus();
@@ -80,15 +89,20 @@ class MainWindow : public QMainWindow {
   QComboBox* method_ = nullptr;
   QLabel* methodNote_ = nullptr;
   QAction* startAction_ = nullptr;
+  QAction* useLanguageFile_ = nullptr;
   std::vector<QCheckBox*> criteria_;
   std::vector<std::pair<QGroupBox*, OptionGroup>> boxes_;
   std::vector<QCheckBox*> bools_;
   std::vector<QLineEdit*> texts_;
   std::vector<QComboBox*> choices_;
+  QFormLayout* forms_[kOptionGroupCount] = {};
+  QDateEdit* exclusionDate_ = nullptr;
   QTableWidget* sources_ = nullptr;
   QListWidget* filters_[2] = {nullptr, nullptr};
   QLineEdit* filterEdit_[2] = {nullptr, nullptr};
   QLabel* filterError_[2] = {nullptr, nullptr};
+  // Checks the typed filter text again (the filter options change what is valid).
+  std::function<void()> checkFilterText_[2];
   QListWidget* profiles_ = nullptr;
   QLabel* logHeading_ = nullptr;
   QPlainTextEdit* logPane_ = nullptr;

@@ -52,7 +52,7 @@ ResultWindow::ResultWindow(Session& session, UiBridge& bridge, WindowSettings& w
     : QMainWindow(parent), session_(session), bridge_(bridge), windowSettings_(windowSettings), presenter_(columns) {
   setObjectName("ResultWindow");
   setAttribute(Qt::WA_DeleteOnClose, false);
-  setWindowTitle(Q(z_Translate(22150, "Twinex - Suchergebnis")));
+  RefreshTitle();
   auto* central = new QWidget(this);
   auto* layout = new QVBoxLayout(central);
 
@@ -126,6 +126,8 @@ ResultWindow::ResultWindow(Session& session, UiBridge& bridge, WindowSettings& w
 
 ResultWindow::~ResultWindow() { StopAndWait(); }
 
+void ResultWindow::RefreshTitle() { setWindowTitle(Q(ResultWindowPresenter::WindowTitle(session_.resultName()))); }
+
 void ResultWindow::StartSearch() {
   if (presenter_.running()) return;
   model_->SetTree(nullptr);  // the session replaces the result the model reads
@@ -172,6 +174,7 @@ void ResultWindow::Poll() {
     model_->SetTree(s ? &s->result : nullptr);
     for (int c = 0; c < model_->columnCount(); ++c) grid_->resizeColumnToContents(c);
     ShowCounters();
+    RefreshTitle();
     emit searchFinished();
   }
   ShowRunState();

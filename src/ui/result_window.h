@@ -46,6 +46,8 @@ class ResultWindow : public QMainWindow {
   const ResultWindowPresenter& presenter() const { return presenter_; }
   QString StatusText() const;
   QString LogText() const;
+  // Shows the result's name in the title (after a save or a load).
+  void RefreshTitle();
 
  signals:
   void searchFinished();

@@ -167,5 +167,10 @@ TEST(WindowPlacement, RoundTripAndOnlyOntoAScreenThatExists) {
   EXPECT_FALSE(ReadPlacement(settings, "frmMain").stored);
 }
 
+TEST(ResultWindowPresenter, TitleNamesASavedResult) {
+  EXPECT_EQ(ResultWindowPresenter::WindowTitle(""), "Twinex - Suchergebnis");
+  EXPECT_EQ(ResultWindowPresenter::WindowTitle("AutoSave 3"), "Twinex - Suchergebnis 'AutoSave 3'");
+}
+
 }  // namespace
 }  // namespace twinex

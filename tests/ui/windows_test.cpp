@@ -1,10 +1,13 @@
 // The desktop windows over a real session: searches on real folders, the run controls, the
 // grid's sorting and check marks, profiles and the command-line start.
 #include <QAbstractItemModel>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QElapsedTimer>
 #include <QTimer>
 #include <QTreeView>
 #include <QtTest>
+#include <filesystem>
 #include <memory>
 
 #include "app/session.h"
@@ -96,6 +99,11 @@ class WindowsTest : public QObject {
     QVERIFY(m.data(m.index(0, 0, m.index(0, 0))).toString().endsWith(".bin"));
     QVERIFY(r->LogText().contains("Gruppen: 3"));
     QVERIFY(r->StatusText().contains("0 \\ 6"));
+    QCOMPARE(r->windowTitle(), QString("Twinex - Suchergebnis"));
+    const SaveResultOutcome saved = session_->SaveResult("", true);
+    QVERIFY(saved.saved);
+    r->RefreshTitle();
+    QCOMPARE(r->windowTitle(), QString::fromStdString("Twinex - Suchergebnis '" + saved.name + "'"));
     r->close();
     QVERIFY(window_->LogPaneText().startsWith("Protokoll der letzten Suche"));
     QVERIFY(window_->LogPaneText().contains("Gruppen: 3"));
@@ -210,6 +218,54 @@ class WindowsTest : public QObject {
     EinstellungenLaden(back, SettingsFilePath(), false, true);
     QCOMPARE(back.search.ContentCompare, 4);
     QCOMPARE(back.sources.sources.size(), std::size_t{1});
+  }
+
+  void switchesAndDependentListsFollowInTheWindow() {
+    auto find = [this]<typename W>(W*, auto match) -> W* {
+      for (W* w : window_->findChildren<W*>())
+        if (match(w)) return w;
+      return nullptr;
+    };
+    QCheckBox* archives = find(static_cast<QCheckBox*>(nullptr), [](QCheckBox* b) {
+      return b->text() == "Archive mit den folgenden Dateiendungen durchsuchen:";
+    });
+    QCheckBox* zip = find(static_cast<QCheckBox*>(nullptr), [](QCheckBox* b) { return b->text() == "zip"; });
+    QVERIFY(archives && zip);
+    archives->setChecked(false);
+    QVERIFY(!zip->isEnabled());
+    archives->setChecked(true);
+    QVERIFY(zip->isEnabled());
+    zip->setChecked(true);
+    QVERIFY(session_->settings().search.ScanArchive[0]);
+
+    // The comparison sizes are those of the chosen picture algorithm.
+    QComboBox* algorithm = find(static_cast<QComboBox*>(nullptr), [](QComboBox* c) { return c->findText("bHash") >= 0; });
+    QComboBox* size = find(static_cast<QComboBox*>(nullptr), [](QComboBox* c) { return c->findText("16x16") >= 0; });
+    QVERIFY(algorithm && size);
+    algorithm->setCurrentIndex(algorithm->findText("bHash"));
+    QCOMPARE(size->count(), 3);
+    QCOMPARE(size->itemText(2), QString("512x512"));
+    size->setCurrentIndex(2);
+    algorithm->setCurrentIndex(algorithm->findText("pHash"));
+    QCOMPARE(size->count(), 1);
+    QCOMPARE(session_->settings().search.SimilarPicsThumbSizeIndex, 0);
+  }
+
+  void languageMenuMakesAndSwitchesTheUserFile() {
+    QVERIFY(!window_->CreateUserLanguageFile());  // without the English file there is nothing to copy
+    dir_->Write("bin/lang/lang_eng.txt", "3626,\"No search criterion is selected.\"\r\n");
+    asked_.clear();
+    QVERIFY(window_->CreateUserLanguageFile());
+    QVERIFY(std::filesystem::exists(*dir_ / "bin/lang/lang.txt"));
+    QCOMPARE(asked_.size(), std::size_t{1});  // where it was written
+    answer_ = PromptAnswer::No;
+    QVERIFY(!window_->CreateUserLanguageFile());
+    QCOMPARE(QString::fromStdString(asked_.back()), QString("Soll die vorhandene Sprachdatei 'lang.txt' überschrieben werden?"));
+
+    window_->UseUserLanguageFile(true);
+    QCOMPARE(ReadSetting("Allgemein", "UseLangTxt"), std::string("1"));
+    window_->UseUserLanguageFile(false);
+    QCOMPARE(ReadSetting("Allgemein", "UseLangTxt"), std::string("0"));
   }
 
   void commandLineStartsTheSearch() {
