@@ -71,8 +71,24 @@ SearchReport Session::SearchOnWorker(const MainSettings& settings, SearchEnviron
   selection_.reset();
   search_.reset();
   env.run = Unowned(searchRun_);
+  // The after-search step "save the result" saves under the next AutoSave name, between the
+  // sound and the power request, as the search runs its steps.
+  Search* running = nullptr;
+  std::string autoSaved;
+  std::function<void(Search&)> configureAll = [&running, &configure](Search& s) {
+    running = &s;
+    if (configure) configure(s);
+  };
+  if (env.saveReport && !env.saveReportHook) {
+    env.saveReportHook = [this, &running, &autoSaved] {
+      const SaveResultOutcome saved =
+          SaveResultOf(*running, running->run.StopReason(), GetSearchDescription(running->settings, true),
+                       SearchLogHeader(*running), "", true);
+      if (saved.saved) autoSaved = saved.name;
+    };
+  }
   const bool ran = work_.Run("search", [&] {
-    SearchOutcome out = StartSearchForDups(settings, std::move(env), *searchLog_, ports_.prompt, configure);
+    SearchOutcome out = StartSearchForDups(settings, std::move(env), *searchLog_, ports_.prompt, configureAll);
     report.started = out.started;
     report.stopReason = out.stopReason;
     search_ = std::move(out.search);
@@ -83,7 +99,7 @@ SearchReport Session::SearchOnWorker(const MainSettings& settings, SearchEnviron
     report.stopReason = kStopFailed;
   }
   lastSearch_ = report;
-  resultName_.clear();
+  resultName_ = autoSaved;
   if (search_) {
     description_ = GetSearchDescription(search_->settings, true);
     descriptionLines_ = SearchLogHeader(*search_);
@@ -99,27 +115,34 @@ void Session::TakeNewResult() {
 }
 
 SaveResultOutcome Session::SaveResult(const std::string& name, bool autoSave) {
-  SaveResultOutcome out;
   if (!search_) {
+    SaveResultOutcome out;
     out.error = z_Translate(19001, "Es ist kein Suchergebnis vorhanden.");
     return out;
   }
+  SaveResultOutcome out = SaveResultOf(*search_, lastSearch_.stopReason, description_, descriptionLines_, name, autoSave);
+  if (out.saved) resultName_ = out.name;
+  return out;
+}
+
+SaveResultOutcome Session::SaveResultOf(const Search& search, int stopReason, const std::string& description,
+                                        const std::vector<std::string>& lines, const std::string& name, bool autoSave) {
   SaveResultRequest r;
   r.dataFolder = app_.paths.dataFolder;
   r.name = name;
   r.autoSave = autoSave;
   r.searchLog = GetLogFiles().searchLog;
-  r.rowsHeader.stopReason = lastSearch_.stopReason;
-  r.rowsHeader.description = description_;
-  r.rowsHeader.descriptionLines = descriptionLines_;
-  r.info.searchMethod = search_->method;
-  for (bool c : search_->criteria) r.info.searchCriteria += c ? '1' : '0';
-  r.info.searchCriteriaDesc = description_;
-  for (const SourceEntry& e : search_->sourceTable)
+  r.rowsHeader.stopReason = stopReason;
+  r.rowsHeader.description = description;
+  r.rowsHeader.descriptionLines = lines;
+  r.info.searchMethod = search.method;
+  for (bool c : search.criteria) r.info.searchCriteria += c ? '1' : '0';
+  r.info.searchCriteriaDesc = description;
+  for (const SourceEntry& e : search.sourceTable)
     r.info.sources.push_back({e.path, e.includeSubfolders, e.fileProtection, e.volume});
   r.status = [this](const std::string& text) { ports_.search.OnStep(text); };
-  work_.Run("save", [&] { out = Report_Save(search_->result, r, ports_.prompt); });
-  if (out.saved) resultName_ = out.name;
+  SaveResultOutcome out;
+  work_.Run("save", [&] { out = Report_Save(search.result, r, ports_.prompt); });
   return out;
 }
 

@@ -134,6 +134,8 @@ class Session {
   SearchReport SearchOnWorker(const MainSettings& settings, SearchEnvironment env,
                               const std::function<void(Search&)>& configure);
   void NotifySelection();
+  SaveResultOutcome SaveResultOf(const Search& search, int stopReason, const std::string& description,
+                                 const std::vector<std::string>& lines, const std::string& name, bool autoSave);
   // A new result (searched or loaded) is in search_: the selection starts afresh.
   void TakeNewResult();
 

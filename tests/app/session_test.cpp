@@ -177,6 +177,15 @@ TEST_F(SessionTest, ASavedResultComesBackWithItsStateAndIsCheckedAgainstTheDiskB
   EXPECT_TRUE(Exists(changed));
 }
 
+TEST_F(SessionTest, TheAfterSearchStepSavesTheResultUnderTheNextAutoSaveName) {
+  SearchEnvironment env = session.MakeSearchEnvironment();
+  env.saveReport = true;
+  ASSERT_TRUE(session.RunSearch(env).Complete());
+  EXPECT_EQ(session.resultName(), "AutoSave001");
+  ASSERT_EQ(session.LoadResult("AutoSave001"), "");
+  EXPECT_EQ(session.search()->result.counters.DupCount, 3);
+}
+
 TEST_F(SessionTest, TheResultOfAStoppedSearchStaysClosedToFileActionsAfterALoad) {
   session.RunSearch(session.MakeSearchEnvironment(), AfterFile(2, [&] { session.RequestStop(kStopUser); }));
   ASSERT_TRUE(session.SaveResult("halb").saved);
