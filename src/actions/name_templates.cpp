@@ -134,10 +134,7 @@ std::string ExpandRenameTemplate(std::string_view pattern, const RenameContext& 
   return out;
 }
 
-bool IsPlainFileName(std::string_view name) {
-  return !name.empty() && name != "." && name != ".." && name.find('/') == std::string_view::npos &&
-         name.find('\0') == std::string_view::npos;
-}
+bool IsPlainFileName(std::string_view name) { return platform::IsPlainFileName(name, name.size()); }
 
 std::optional<std::string> TemplateEnvironment(const std::string& name) {
   if (const char* v = std::getenv(name.c_str())) return std::string(v);

@@ -127,6 +127,11 @@ std::string JoinPath(std::string_view folder, std::string_view name) {
   return out;
 }
 
+bool IsPlainFileName(std::string_view name, std::size_t maxBytes) {
+  return !name.empty() && name != "." && name != ".." && name.find('/') == std::string_view::npos &&
+         name.find('\0') == std::string_view::npos && name.size() <= maxBytes;
+}
+
 std::string StripTrailingSlash(std::string_view path) {
   std::size_t end = path.size();
   while (end > 1 && path[end - 1] == '/') --end;

@@ -53,6 +53,9 @@ std::string xGetExtension(std::string_view name);
 std::string JoinPath(std::string_view folder, std::string_view name);
 // Removes trailing "/" (keeps the root "/").
 std::string StripTrailingSlash(std::string_view path);
+// A name that can stand as one file name in a folder: not empty, not "." or "..", no "/" or
+// NUL, and at most maxBytes long.
+bool IsPlainFileName(std::string_view name, std::size_t maxBytes = 255);
 // Absolute, lexically normalised path (no symlink resolution); relative paths use the cwd.
 std::string AbsolutePath(std::string_view path);
 std::string ParentFolder(std::string_view path);

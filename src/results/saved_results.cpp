@@ -108,8 +108,7 @@ SavedResultFiles SavedResultPaths(const std::string& dataFolder, const std::stri
 
 std::string ResultNameError(const std::string& name) {
   if (platform::Trim(name).empty()) return z_Translate(14202, "Bitte geben Sie einen Namen für das Suchergebnis ein.");
-  if (name == "." || name == ".." || name.find('/') != std::string::npos || name.find('\0') != std::string::npos ||
-      name.size() > kMaxNameBytes)
+  if (!platform::IsPlainFileName(name, kMaxNameBytes))
     return z_Translate(14203,
                        "Der Name '%1' kann nicht als Name eines Suchergebnisses verwendet werden. Er darf kein '/' "
                        "enthalten, nicht '.' oder '..' lauten und höchstens %2 Bytes lang sein.",

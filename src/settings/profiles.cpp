@@ -85,8 +85,7 @@ std::string CurrentProfilePath() {
 
 std::string ProfileNameError(std::string_view name) {
   if (platform::Trim(name).empty()) return z_Translate(12015, "Bitte geben Sie einen Profilnamen ein.");
-  if (name == "." || name == ".." || name.find('/') != std::string_view::npos ||
-      name.find('\0') != std::string_view::npos || name.size() > kMaxNameBytes)
+  if (!platform::IsPlainFileName(name, kMaxNameBytes))
     return z_Translate(12016,
                        "Der Name '%1' kann nicht als Profilname verwendet werden. Ein Profilname darf kein '/' "
                        "enthalten, nicht '.' oder '..' lauten und höchstens %2 Bytes lang sein.",
