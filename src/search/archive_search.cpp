@@ -38,28 +38,61 @@ class SearchHooks final : public ArchiveScanHooks {
     ++s_.counters.filesExcluded;
     s_.counters.bytesExcluded += size;
   }
-  void Accepted(const ArchiveRef& archive, const ArchiveMember& m) override {
-    const std::string full = archive.path + "/" + m.pathInsideZip;
-    EnumeratedFile f;
-    f.folder = archive.path;  // the result shows the archive as the member's path
-    f.name = m.name;
-    f.fullPath = full;
-    f.archivePath = m.pathInsideZip;
-    f.size = m.size;
-    f.modified = m.modified;
-    f.created = m.created;
-    f.attributes = m.attributes;
-    f.inArchive = true;
-    f.archiveType = static_cast<std::uint8_t>(archive.type()->archiveType);
-    ++s_.counters.filesInArchives;
-    s_.checkFile(s_, f);
-    if (s_.counters.duplicates >= s_.maxDuplicates) s_.run.RequestStop(kStopMaxDuplicates);
-  }
+  // Members are handed on only after the listing, so that copies needed for comparisons inside
+  // the archive can first be made in one pass in archive order.
+  void Accepted(const ArchiveRef&, const ArchiveMember& m) override { accepted.push_back(m); }
   void Log(const std::string& line, bool isError) override { s_.LogProtokoll(line, isError); }
+
+  std::vector<ArchiveMember> accepted;
 
  private:
   Search& s_;
 };
+
+void HandOn(Search& s, const ArchiveRef& archive, const ArchiveMember& m) {
+  EnumeratedFile f;
+  f.folder = archive.path;  // the result shows the archive as the member's path
+  f.name = m.name;
+  f.fullPath = archive.path + "/" + m.pathInsideZip;
+  f.archivePath = m.pathInsideZip;
+  f.size = m.size;
+  f.modified = m.modified;
+  f.created = m.created;
+  f.attributes = m.attributes;
+  f.inArchive = true;
+  f.archiveType = static_cast<std::uint8_t>(archive.type()->archiveType);
+  ++s.counters.filesInArchives;
+  s.checkFile(s, f);
+  if (s.counters.duplicates >= s.maxDuplicates) s.run.RequestStop(kStopMaxDuplicates);
+}
+
+// Reaching a member of a solid archive means reading the archive up to it. When the first file
+// of a size is a member and a later member of the same size arrives, the first one lies behind
+// the reader and the archive would be read again from its start: once per such pair, which
+// grows with the square of the members. Members whose size another member of the archive shares
+// are therefore copied ahead, in archive order, in one pass.
+void CopyAheadMembersOfSharedSize(Search& s, const ArchiveRef& archive, const std::vector<ArchiveMember>& members) {
+  if (!(s.method == 0 && s.criteria[kCritContent]) || members.size() < 2) return;
+  std::unordered_map<std::uint64_t, int> sizes;
+  for (const ArchiveMember& m : members) ++sizes[m.size];
+  for (const ArchiveMember& m : members) {
+    if (s.run.StopRequested()) return;
+    if (sizes[m.size] < 2) continue;
+    TempCopyResult copy = TempCopies(s).Extract(archive, m.pathInsideZip, s.run);
+    if (!copy.ok) continue;  // the comparison tries again and reports why it cannot
+    ++s.counters.filesExtracted;
+    s.copiesAhead[archive.path + "/" + m.pathInsideZip] = copy.number;
+  }
+}
+
+// The copy made ahead for this member, if any, now belongs to its record.
+bool ClaimCopyAhead(Search& s, FileRecord& r, const std::string& inner) {
+  const auto it = s.copiesAhead.find(s.files.Folder(r.FolderIndex) + "/" + inner);
+  if (it == s.copiesAhead.end()) return false;
+  s.files.SetArchiveMember(r, inner, it->second);
+  s.copiesAhead.erase(it);
+  return true;
+}
 
 }  // namespace
 
@@ -73,6 +106,12 @@ void Search_ScanArchive(Search& s, const std::string& fullPath, const std::strin
   options.logPasswordProtected = s.settings.LogPasswordProtectedFiles;
   SearchHooks hooks(s);
   ScanArchiveMembers(archive, options, s.run, hooks);
+  s.counters.totalFiles += hooks.accepted.size();
+  CopyAheadMembersOfSharedSize(s, archive, hooks.accepted);
+  for (const ArchiveMember& m : hooks.accepted) {
+    if (s.run.StopRequested()) break;
+    HandOn(s, archive, m);
+  }
 }
 
 std::string Search_TempCopyPath(const Search& s, const FileRecord& r) {
@@ -89,6 +128,7 @@ bool Search_ContentPath(Search& s, long index, std::string& path) {
   }
   if (r.HaveErrorMessage) return false;
   const std::string inner = s.files.PathInsideZip(r);
+  if (s.files.ArchiveTempFileNr(r).empty()) ClaimCopyAhead(s, r, inner);
   path = Search_TempCopyPath(s, r);
   if (!path.empty() && platform::ExistFile(path)) return true;
   ArchiveTempCopies& copies = TempCopies(s);
@@ -114,6 +154,9 @@ void Search_DropTempCopy(Search& s, long index) {
 
 void Search_DeleteTempCopiesWithoutDups(Search& s) {
   if (!s.tempCopies) return;
+  for (const auto& [member, number] : s.copiesAhead)
+    s.tempCopies->Remove(s.tempCopies->folder() + number + SafeMemberFileName(member));
+  s.copiesAhead.clear();
   for (long i = 1; i <= s.files.Count(); ++i)
     if (s.files.Record(i).GroupID == -1) Search_DropTempCopy(s, i);
 }

@@ -165,6 +165,10 @@ class Search {
   // The temporary copies of archive members, made on the first extraction; shared with the
   // result, which keeps the copies of grouped members.
   std::shared_ptr<ArchiveTempCopies> tempCopies;
+  // Copies made ahead, in archive order, for members that another member of their archive may
+  // need to be compared with, by "<archive>/<inner path>": claimed by the record when its content
+  // is first read; the closing step deletes those never claimed.
+  std::unordered_map<std::string, std::string> copiesAhead;  // -> ArchiveTempFileNr
   bool tempInsideSource = false;
   std::string pictureExtensions;  // "/jpg/png/"
   std::uint64_t maxDuplicates = 2000000;
