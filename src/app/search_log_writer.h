@@ -13,6 +13,11 @@ class SearchLogWriter : public SearchObserver {
   void OnStep(const std::string& caption) override { next_.OnStep(caption); }
   void OnProgress(const SearchProgress& progress) override { next_.OnProgress(progress); }
   void OnPaused(bool paused) override { next_.OnPaused(paused); }
+  void OnExtraction(const ExtractionProgress& progress) override { next_.OnExtraction(progress); }
+  bool WantsLiveGroups() const override { return next_.WantsLiveGroups(); }
+  void OnGroupsChanged(const ResultTree& result, const std::vector<ResultGroup>& groups) override {
+    next_.OnGroupsChanged(result, groups);
+  }
   void OnUnexpectedError(const std::string& where, const std::string& error) override;
 
  private:

@@ -4,6 +4,7 @@
 
 #include "app/log_line.h"
 #include "platform/number_format.h"
+#include "search/archive_access.h"
 #include "platform/text.h"
 
 namespace twinex::cli {
@@ -85,6 +86,13 @@ void CliObserver::OnProgress(const SearchProgress& p) {
   std::fprintf(stderr, "\r\033[K%s  %s", line.c_str(), platform::DisplayText(p.currentFolder).substr(0, 80).c_str());
   std::fflush(stderr);
   progressShown_ = true;
+}
+
+void CliObserver::OnExtraction(const ExtractionProgress& p) {
+  if (!interactive_) return;
+  std::fprintf(stderr, "\r\033[K%s", ForTerminal(ExtractionLabel(p)).c_str());
+  std::fflush(stderr);
+  progressShown_ = !p.finished;
 }
 
 void CliObserver::OnPaused(bool paused) {

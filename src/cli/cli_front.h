@@ -26,6 +26,7 @@ class CliObserver : public SearchObserver {
   void OnLog(const std::string& text, bool isError) override;
   void OnStep(const std::string& caption) override;
   void OnProgress(const SearchProgress& progress) override;
+  void OnExtraction(const ExtractionProgress& progress) override;
   void OnPaused(bool paused) override;
   const std::string& logError() const { return logError_; }
 

@@ -1,6 +1,7 @@
 #include "search/archive_access.h"
 
 #include "platform/file_system.h"
+#include "platform/number_format.h"
 #include "platform/text.h"
 #include "search/archive_extract.h"
 #include "settings/translate.h"
@@ -134,6 +135,12 @@ std::string ExtractionMessage(const std::string& pathInsideZip, const std::strin
   isError = true;
   return z_Translate(11506, "Beim Entpacken der Datei '%1' aus der Archivdatei '%2' ist ein Fehler aufgetreten: %3",
                      {pathInsideZip, archivePath, ExtractionReason(o) + " [Search_CheckandCreateTempFileFromArchive]"});
+}
+
+std::string ExtractionLabel(const ExtractionProgress& p) {
+  if (p.finished) return "";
+  return z_Translate(11516, "Entpacke Datei...") + " " + p.member + " - " + platform::FormatSizeAuto(p.size) + " - " +
+         p.archive + " " + std::to_string(p.Percent()) + "%";
 }
 
 }  // namespace twinex

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "search/archive_reader.h"
+#include "search/search_observer.h"
 
 namespace twinex {
 
@@ -41,6 +42,9 @@ std::string ListingMessage(const std::string& archivePath, const ArchiveOutcome&
 std::string PasswordMemberMessage(const std::string& pathInsideZip, const std::string& archivePath);
 // The INFO line of an archive without any member.
 std::string NoMembersMessage(const std::string& archivePath);
+// The labels of a running extraction in one line: "Entpacke Datei...", the member, "-", its
+// size, the archive and the share done ("" once it has finished).
+std::string ExtractionLabel(const ExtractionProgress& progress);
 // The search-log line of an extraction that failed ("" for success and a stop of the search);
 // isError tells an error line from an INFO line (the user gave up the member).
 std::string ExtractionMessage(const std::string& pathInsideZip, const std::string& archivePath,

@@ -93,6 +93,7 @@ ArchiveOutcome MemberSink::Write(const void* data, std::size_t size) {
     left -= static_cast<std::size_t>(n);
   }
   written_ += size;
+  if (onWritten_) onWritten_(written_);
   return {};
 }
 

@@ -4,6 +4,7 @@
 // name ("../../x", "/etc/x", "C:\x", control characters) is only ever shown, never used as a path.
 // The data goes through a sink that stops at the size limit and before the folder runs full.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -36,6 +37,8 @@ class MemberSink {
   // Checks the announced size against the limits and creates the file.
   ArchiveOutcome Begin(std::uint64_t announcedSize);
   ArchiveOutcome Write(const void* data, std::size_t size);
+  // Told the bytes written so far after each write.
+  void OnWritten(std::function<void(std::uint64_t)> onWritten) { onWritten_ = std::move(onWritten); }
   ArchiveOutcome Finish();
   // Removes the partial file (also done by the destructor unless Finish succeeded).
   void Abandon();
@@ -54,6 +57,7 @@ class MemberSink {
   int fd_ = -1;
   bool created_ = false;
   bool done_ = false;
+  std::function<void(std::uint64_t)> onWritten_;
 };
 
 }  // namespace twinex

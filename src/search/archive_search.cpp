@@ -1,5 +1,6 @@
 #include "search/archive_search.h"
 
+#include "platform/date_time.h"
 #include "platform/file_system.h"
 #include "platform/text.h"
 #include "search/archive_extract.h"
@@ -22,6 +23,46 @@ ArchiveTempCopies& TempCopies(Search& s) {
     s.tempCopies = std::make_shared<ArchiveTempCopies>(ArchiveTempCopies::MakeSearchFolder(s.archiveTempFolder),
                                                        ArchiveSizeLimit(s.settings, true));
   return *s.tempCopies;
+}
+
+// The labels of a running extraction: shown only once it has taken longer than a moment, then
+// updated a few times a second, and taken down when it ends.
+class ExtractionLabels {
+ public:
+  ExtractionLabels(Search& s, const ArchiveRef& archive, const std::string& member, std::uint64_t size)
+      : s_(s), start_(platform::TickCount()) {
+    p_.member = member;
+    p_.archive = archive.path;
+    p_.size = size;
+  }
+  ~ExtractionLabels() {
+    if (!shown_) return;
+    p_.finished = true;
+    s_.observer.OnExtraction(p_);
+  }
+  ExtractionLabels(const ExtractionLabels&) = delete;
+  ExtractionLabels& operator=(const ExtractionLabels&) = delete;
+
+  void Written(std::uint64_t done) {
+    const std::int64_t now = platform::TickCount();
+    if (now - start_ < kDelayMs || now - last_ < kIntervalMs) return;
+    last_ = now;
+    shown_ = true;
+    p_.done = done;
+    s_.observer.OnExtraction(p_);
+  }
+
+ private:
+  static constexpr std::int64_t kDelayMs = 1500, kIntervalMs = 250;
+  Search& s_;
+  ExtractionProgress p_;
+  std::int64_t start_, last_ = 0;
+  bool shown_ = false;
+};
+
+TempCopyResult ExtractMember(Search& s, const ArchiveRef& archive, const std::string& inner, std::uint64_t size) {
+  ExtractionLabels labels(s, archive, inner, size);
+  return TempCopies(s).Extract(archive, inner, s.run, [&](std::uint64_t done) { labels.Written(done); });
 }
 
 class SearchHooks final : public ArchiveScanHooks {
@@ -78,7 +119,7 @@ void CopyAheadMembersOfSharedSize(Search& s, const ArchiveRef& archive, const st
   for (const ArchiveMember& m : members) {
     if (s.run.StopRequested()) return;
     if (sizes[m.size] < 2) continue;
-    TempCopyResult copy = TempCopies(s).Extract(archive, m.pathInsideZip, s.run);
+    TempCopyResult copy = ExtractMember(s, archive, m.pathInsideZip, m.size);
     if (!copy.ok) continue;  // the comparison tries again and reports why it cannot
     ++s.counters.filesExtracted;
     s.copiesAhead[archive.path + "/" + m.pathInsideZip] = copy.number;
@@ -131,8 +172,7 @@ bool Search_ContentPath(Search& s, long index, std::string& path) {
   if (s.files.ArchiveTempFileNr(r).empty()) ClaimCopyAhead(s, r, inner);
   path = Search_TempCopyPath(s, r);
   if (!path.empty() && platform::ExistFile(path)) return true;
-  ArchiveTempCopies& copies = TempCopies(s);
-  TempCopyResult copy = copies.Extract(ArchiveRefOf(s.files.Folder(r.FolderIndex)), inner, s.run);
+  TempCopyResult copy = ExtractMember(s, ArchiveRefOf(s.files.Folder(r.FolderIndex)), inner, r.SIZE);
   if (!copy.message.empty()) s.LogProtokoll(copy.message, copy.isError);
   if (!copy.ok) {
     if (copy.isError) r.HaveErrorMessage = true;

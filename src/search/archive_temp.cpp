@@ -43,10 +43,12 @@ std::string ArchiveTempCopies::MakeSearchFolder(const std::string& base) {
   return folder;
 }
 
-TempCopyResult ArchiveTempCopies::Extract(const ArchiveRef& archive, const std::string& pathInsideZip, RunControl& run) {
+TempCopyResult ArchiveTempCopies::Extract(const ArchiveRef& archive, const std::string& pathInsideZip, RunControl& run,
+                                          std::function<void(std::uint64_t)> onWritten) {
   TempCopyResult r;
   r.number = std::to_string(++counter_) + "_";
   MemberSink sink(folder_ + TempCopyName(counter_, pathInsideZip), sizeLimit_);
+  sink.OnWritten(std::move(onWritten));
   r.outcome = ExtractArchiveMember(archive, pathInsideZip, sink, run);
   if (r.outcome.ok()) {
     r.ok = true;

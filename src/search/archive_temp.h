@@ -36,7 +36,8 @@ class ArchiveTempCopies {
   std::uint64_t extracted() const { return extracted_; }
 
   // Search_CheckandCreateTempFileFromArchive: one member to "<folder><n>_<safe name>".
-  TempCopyResult Extract(const ArchiveRef& archive, const std::string& pathInsideZip, RunControl& run);
+  TempCopyResult Extract(const ArchiveRef& archive, const std::string& pathInsideZip, RunControl& run,
+                         std::function<void(std::uint64_t)> onWritten = {});
   // Deletes one copy; only files inside the folder are touched.
   void Remove(const std::string& path) const;
   // Deletes every copy and the folder itself (the result that used them is closed).

@@ -1,5 +1,6 @@
 #include "search/result_rows.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -116,6 +117,23 @@ ResultFile ResultRowOf(Search& s, const FileRecord& r) {
   return f;
 }
 
+void Search_NoteGroupChanged(Search& s, int groupId) {
+  if (s.liveGroups && (s.changedGroups.empty() || s.changedGroups.back() != groupId)) s.changedGroups.push_back(groupId);
+}
+
+void Search_HandOverGroups(Search& s) {
+  if (s.changedGroups.empty()) return;
+  // Ids grow with the groups' opening, so sorting them keeps the groups in the order they opened.
+  std::sort(s.changedGroups.begin(), s.changedGroups.end());
+  s.changedGroups.erase(std::unique(s.changedGroups.begin(), s.changedGroups.end()), s.changedGroups.end());
+  std::vector<ResultGroup> copies;
+  copies.reserve(s.changedGroups.size());
+  for (int id : s.changedGroups)
+    if (const ResultGroup* g = s.result.FindGroup(id)) copies.push_back(*g);
+  s.changedGroups.clear();
+  if (!copies.empty()) s.observer.OnGroupsChanged(s.result, copies);
+}
+
 void Search_AddNodeFromCollection(Search& s, ResultGroup& group, const FileRecord& r) {
   ResultFile f = ResultRowOf(s, r);
   if (r.SourceNr >= 1 && static_cast<std::size_t>(r.SourceNr) <= s.sourceTable.size()) {
@@ -124,6 +142,7 @@ void Search_AddNodeFromCollection(Search& s, ResultGroup& group, const FileRecor
     src.duplicateBytes += r.SIZE;
   }
   s.result.AddFile(group, std::move(f));
+  Search_NoteGroupChanged(s, group.id);
   s.counters.duplicates = static_cast<std::uint64_t>(s.result.counters.DupCount);
 }
 

@@ -16,5 +16,9 @@ ResultFile ResultFileOf(const Search& search, const FileRecord& record);
 ResultFile ResultRowOf(Search& search, const FileRecord& record);
 // Adds the record's file as a row of the group and keeps the search's counters current.
 void Search_AddNodeFromCollection(Search& search, ResultGroup& group, const FileRecord& record);
+// For a front end that shows groups while they form: remembers a group that was opened or grew,
+// and hands copies of those remembered to the observer.
+void Search_NoteGroupChanged(Search& search, int groupId);
+void Search_HandOverGroups(Search& search);
 
 }  // namespace twinex

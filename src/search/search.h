@@ -169,6 +169,9 @@ class Search {
   // need to be compared with, by "<archive>/<inner path>": claimed by the record when its content
   // is first read; the closing step deletes those never claimed.
   std::unordered_map<std::string, std::string> copiesAhead;  // -> ArchiveTempFileNr
+  // Groups opened or grown since the last hand-over to a front end that shows them live.
+  bool liveGroups = false;
+  std::vector<int> changedGroups;
   bool tempInsideSource = false;
   std::string pictureExtensions;  // "/jpg/png/"
   std::uint64_t maxDuplicates = 2000000;

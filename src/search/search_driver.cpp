@@ -13,6 +13,7 @@
 #include "search/closing_steps.h"
 #include "search/grouping_key.h"
 #include "search/hardlink_id.h"
+#include "search/result_rows.h"
 #include "search/search_method.h"
 #include "search/search_stats.h"
 #include "search/walk.h"
@@ -235,6 +236,7 @@ void Init_Variablen(Search& s) {
 void Search_Start(Search& s) {
   s.startTick = platform::TickCount();
   s.lastProgressTick = s.startTick;
+  s.liveGroups = s.observer.WantsLiveGroups();
   CheckSourcesAgain(s);
   s.observer.OnStep(GetSearchDescription(s.settings, false));
 
@@ -248,6 +250,7 @@ void Search_Start(Search& s) {
   steps.Announce(s, s.settings.ShowOnlyFilesWithoutDups ? z_Translate(11012, "Vergleiche Dateien")
                                                         : z_Translate(11022, "Vergleiche Dateien und erstelle Suchergebnis"));
   WalkSources(s);
+  Search_HandOverGroups(s);
   DB_OptimizeAfterSearch(s);
 
   std::int64_t seconds = (platform::TickCount() - s.startTick) / 1000;

@@ -4,8 +4,12 @@
 // record them.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace twinex {
+
+struct ResultGroup;
+class ResultTree;
 
 struct SearchProgress {
   std::int64_t elapsedSeconds = 0;
@@ -19,6 +23,16 @@ struct SearchProgress {
   std::string currentFolder;
 };
 
+// An extraction that has run for a while: what is being unpacked and how far it got.
+struct ExtractionProgress {
+  std::string member;   // the path inside the archive
+  std::string archive;
+  std::uint64_t size = 0;
+  std::uint64_t done = 0;
+  bool finished = false;  // the labels can go
+  int Percent() const { return size ? static_cast<int>(done * 100 / size) : 0; }
+};
+
 class SearchObserver {
  public:
   virtual ~SearchObserver() = default;
@@ -30,6 +44,15 @@ class SearchObserver {
   virtual void OnStep(const std::string& /*caption*/) {}
   // At most about once a second during the walks.
   virtual void OnProgress(const SearchProgress& /*progress*/) {}
+  // "Entpacke Datei..." with its labels, once an extraction has run longer than a moment.
+  virtual void OnExtraction(const ExtractionProgress& /*progress*/) {}
+  // Whether the front end shows groups while they form. When it does, copies of the groups that
+  // were opened or grew are handed over with the progress (the result itself belongs to the
+  // search's thread until the search ends).
+  virtual bool WantsLiveGroups() const { return false; }
+  // Groups opened or grown since the last hand-over, in the order they were opened; the result
+  // they belong to is only lent for the call (its caption type and display).
+  virtual void OnGroupsChanged(const ResultTree& /*result*/, const std::vector<ResultGroup>& /*groups*/) {}
   // The search pauses (true) or resumes (false).
   virtual void OnPaused(bool /*paused*/) {}
   // The search ended on an unexpected error (where it happened, the error); the program's

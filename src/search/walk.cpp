@@ -10,6 +10,7 @@
 #include "platform/process.h"
 #include "platform/text.h"
 #include "search/open_folders.h"
+#include "search/result_rows.h"
 #include "search/search.h"
 #include "search/search_method.h"
 #include "search/search_stats.h"
@@ -269,6 +270,7 @@ void Search_ShowProgress(Search& s, const std::string& currentFolder, bool count
   p.counting = counting;
   p.currentFolder = currentFolder;
   s.observer.OnProgress(p);
+  Search_HandOverGroups(s);
   Log_Scan_Stats_IfDue(s);
 }
 

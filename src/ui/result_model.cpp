@@ -22,6 +22,33 @@ void ResultModel::SetTree(ResultTree* tree) {
   endResetModel();
 }
 
+void ResultModel::ShowLive() {
+  live_.Clear();
+  SetTree(&live_.tree());
+}
+
+void ResultModel::MergeLive(GroupHandOver batch) {
+  if (!showingLive()) return;
+  const bool firstBatch = live_.tree().groups.empty();
+  live_.Merge(std::move(batch), [this](const LiveGroupEdit& e, bool after) {
+    const int row = static_cast<int>(e.row);
+    if (e.added) {
+      if (after) endInsertRows(); else beginInsertRows({}, row, row);
+      return;
+    }
+    const QModelIndex group = createIndex(row, 0, kGroupRow);
+    if (e.filesAfter > e.filesBefore) {
+      if (after)
+        endInsertRows();
+      else
+        beginInsertRows(group, static_cast<int>(e.filesBefore), static_cast<int>(e.filesAfter) - 1);
+    }
+    if (after) emit dataChanged(group, group.siblingAtColumn(columnCount() - 1));
+  });
+  // The columns follow the caption type, which the first batch brings.
+  if (firstBatch) SetTree(&live_.tree());
+}
+
 QModelIndex ResultModel::index(int row, int column, const QModelIndex& parent) const {
   if (!tree_ || row < 0 || column < 0 || column >= columnCount()) return {};
   if (!parent.isValid()) {
@@ -65,7 +92,7 @@ QVariant ResultModel::data(const QModelIndex& index, int role) const {
     case Qt::DisplayRole:
       return Q(groupRow ? presenter_.GroupText(*tree_, *g, column) : presenter_.FileText(*tree_, *f, column));
     case Qt::CheckStateRole:
-      if (index.column() != 0) return {};
+      if (index.column() != 0 || showingLive()) return {};
       if (f) return f->selected ? Qt::Checked : Qt::Unchecked;
       switch (ResultTree::GroupCheckState(*g)) {
         case 1: return Qt::Checked;
@@ -90,7 +117,7 @@ QVariant ResultModel::data(const QModelIndex& index, int role) const {
 
 bool ResultModel::setData(const QModelIndex& index, const QVariant& value, int role) {
   ResultGroup* g = GroupOf(index);
-  if (!g || role != Qt::CheckStateRole || index.column() != 0) return false;
+  if (!g || role != Qt::CheckStateRole || index.column() != 0 || showingLive()) return false;
   const QModelIndex groupIndex = index.internalId() == kGroupRow ? index : index.parent();
   const int last = columnCount() - 1;  // a checked row may change its colour across the row
   if (index.internalId() == kGroupRow) {
@@ -110,7 +137,7 @@ bool ResultModel::setData(const QModelIndex& index, const QVariant& value, int r
 Qt::ItemFlags ResultModel::flags(const QModelIndex& index) const {
   if (!index.isValid()) return Qt::NoItemFlags;
   Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-  if (index.column() == 0) f |= Qt::ItemIsUserCheckable;
+  if (index.column() == 0 && !showingLive()) f |= Qt::ItemIsUserCheckable;
   return f;
 }
 
@@ -120,7 +147,8 @@ QVariant ResultModel::headerData(int section, Qt::Orientation orientation, int r
 }
 
 void ResultModel::sort(int column, Qt::SortOrder order) {
-  if (!tree_ || column < 0 || column >= columnCount()) return;
+  // Groups of a running search keep the order they form in.
+  if (!tree_ || showingLive() || column < 0 || column >= columnCount()) return;
   beginResetModel();
   presenter_.Sort(*tree_, columns_[static_cast<std::size_t>(column)], order == Qt::AscendingOrder);
   endResetModel();

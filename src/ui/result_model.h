@@ -5,6 +5,7 @@
 #include <QAbstractItemModel>
 #include <vector>
 
+#include "presenters/live_groups.h"
 #include "presenters/result_window_presenter.h"
 
 namespace twinex::ui {
@@ -17,6 +18,11 @@ class ResultModel : public QAbstractItemModel {
   // The tree to show (null: nothing). The tree must not change behind the model's back while set.
   void SetTree(ResultTree* tree);
   ResultTree* tree() const { return tree_; }
+  // Shows the groups of a running search as they form (no check marks: the result is not the
+  // user's yet), until SetTree gives the model the finished result.
+  void ShowLive();
+  void MergeLive(GroupHandOver batch);
+  bool showingLive() const { return tree_ && tree_ == &live_.tree(); }
   const std::vector<GridColumn>& columns() const { return columns_; }
 
   QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
@@ -37,6 +43,7 @@ class ResultModel : public QAbstractItemModel {
   ResultGroup* GroupOf(const QModelIndex& index) const;
   ResultWindowPresenter& presenter_;
   ResultTree* tree_ = nullptr;
+  LiveGroups live_;
   std::vector<GridColumn> columns_;
 };
 

@@ -73,6 +73,10 @@ ResultWindow::ResultWindow(Session& session, UiBridge& bridge, WindowSettings& w
   folder_ = new QLabel(central);
   folder_->setTextFormat(Qt::PlainText);
   layout->addWidget(folder_);
+  extraction_ = new QLabel(central);
+  extraction_->setTextFormat(Qt::PlainText);
+  extraction_->hide();
+  layout->addWidget(extraction_);
   bar_ = new QProgressBar(central);
   layout->addWidget(bar_);
 
@@ -112,6 +116,13 @@ ResultWindow::ResultWindow(Session& session, UiBridge& bridge, WindowSettings& w
     presenter_.SetStep(S(caption));
     step_->setText(caption);
   });
+  connect(&bridge_, &UiBridge::liveGroupsChanged, this, [this] {
+    for (GroupHandOver& batch : bridge_.TakeGroupBatches()) model_->MergeLive(std::move(batch));
+  });
+  connect(&bridge_, &UiBridge::extractionChanged, this, [this](const QString& label) {
+    extraction_->setText(label);
+    extraction_->setVisible(!label.isEmpty());
+  });
   connect(&bridge_, &UiBridge::pausedChanged, this, [this](bool paused) {
     presenter_.SetPaused(paused);
     ShowRunState();
@@ -130,7 +141,8 @@ void ResultWindow::RefreshTitle() { setWindowTitle(Q(ResultWindowPresenter::Wind
 
 void ResultWindow::StartSearch() {
   if (presenter_.running()) return;
-  model_->SetTree(nullptr);  // the session replaces the result the model reads
+  (void)bridge_.TakeGroupBatches();  // what an earlier search left behind
+  model_->ShowLive();  // the session replaces the result; until it ends, copies of its groups
   log_->clear();
   presenter_.SearchStarted();
   bridge_.ResetProgress();
@@ -171,6 +183,7 @@ void ResultWindow::Poll() {
     timer_->stop();
     Search* s = session_.search();
     presenter_.SearchEnded(s ? FinalProgress(*s, presenter_.progress()) : presenter_.progress());
+    (void)bridge_.TakeGroupBatches();  // the finished result holds them all
     model_->SetTree(s ? &s->result : nullptr);
     for (int c = 0; c < model_->columnCount(); ++c) grid_->resizeColumnToContents(c);
     ShowCounters();

@@ -78,6 +78,7 @@ class ResultWindow : public QMainWindow {
   QLabel* duplicates_;
   QLabel* groups_;
   QLabel* folder_;
+  QLabel* extraction_;
   QProgressBar* bar_;
   QPushButton* pause_;
   QPushButton* stop_;

@@ -3,8 +3,10 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QThread>
+#include <utility>
 
 #include "ui/qt_text.h"
+#include "search/archive_access.h"
 
 namespace twinex::ui {
 
@@ -33,6 +35,23 @@ void UiBridge::OnProgress(const SearchProgress& progress) {
 
 void UiBridge::OnProgress(const ActionProgress&) {}
 void UiBridge::OnPaused(bool paused) { emit pausedChanged(paused); }
+void UiBridge::OnGroupsChanged(const ResultTree& result, const std::vector<ResultGroup>& groups) {
+  bool wasEmpty = false;
+  {
+    std::lock_guard<std::mutex> hold(batchesLock_);
+    wasEmpty = batches_.empty();
+    batches_.push_back({result.captionType, result.display, groups});
+  }
+  // One signal per burst: the window takes every waiting batch at once.
+  if (wasEmpty) emit liveGroupsChanged();
+}
+
+std::vector<GroupHandOver> UiBridge::TakeGroupBatches() {
+  std::lock_guard<std::mutex> hold(batchesLock_);
+  return std::exchange(batches_, {});
+}
+
+void UiBridge::OnExtraction(const ExtractionProgress& progress) { emit extractionChanged(Q(ExtractionLabel(progress))); }
 
 void UiBridge::OnUnexpectedError(const std::string& where, const std::string& error) {
   emit unexpectedError(Q(where + ": " + error));

@@ -8,6 +8,7 @@
 #include <mutex>
 
 #include "app/session.h"
+#include "presenters/live_groups.h"
 
 namespace twinex::ui {
 
@@ -32,6 +33,11 @@ class UiBridge : public QObject,
   void OnStep(const std::string& caption) override;
   void OnProgress(const SearchProgress& progress) override;
   void OnProgress(const ActionProgress& progress) override;
+  void OnExtraction(const ExtractionProgress& progress) override;
+  bool WantsLiveGroups() const override { return true; }
+  void OnGroupsChanged(const ResultTree& result, const std::vector<ResultGroup>& groups) override;
+  // The batches handed over since the last call, oldest first.
+  std::vector<GroupHandOver> TakeGroupBatches();
   void OnPaused(bool paused) override;
   void OnUnexpectedError(const std::string& where, const std::string& error) override;
   PromptAnswer Ask(const PromptMessage& message) override;
@@ -45,7 +51,9 @@ class UiBridge : public QObject,
   void stepChanged(QString caption);
   void progressChanged();
   void pausedChanged(bool paused);
+  void extractionChanged(QString label);  // "" when the extraction has ended
   void groupsAdded();
+  void liveGroupsChanged();  // batches wait in TakeGroupBatches
   void rowsChanged();
   void selectionChanged();
   void unexpectedError(QString text);
@@ -54,6 +62,8 @@ class UiBridge : public QObject,
   Answerer answerer_;
   mutable std::mutex progressLock_;
   SearchProgress progress_;
+  std::mutex batchesLock_;
+  std::vector<GroupHandOver> batches_;
 };
 
 // The message box of a question, on the window thread.
