@@ -130,10 +130,65 @@ FREE_IMAGE_FORMAT FormatOf(const std::string& path) {
   return fif != FIF_UNKNOWN && FreeImage_FIFSupportsReading(fif) ? fif : FIF_UNKNOWN;
 }
 
+std::vector<std::uint8_t> FileHead(const std::string& path, std::size_t bytes) {
+  std::vector<std::uint8_t> head(bytes);
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) return {};
+  head.resize(std::fread(head.data(), 1, bytes, f));
+  std::fclose(f);
+  return head;
+}
+
+// The largest picture a GIF declares: its logical screen and the image descriptors found in
+// the first 64 KB (the reader allocates one of them before it decodes anything).
+std::uint64_t GifDeclaredPixels(const std::string& path) {
+  const std::vector<std::uint8_t> h = FileHead(path, 65536);
+  auto u16 = [&](std::size_t at) { return at + 1 < h.size() ? static_cast<std::uint64_t>(h[at] | (h[at + 1] << 8)) : 0; };
+  if (h.size() < 13) return 0;
+  std::uint64_t most = u16(6) * u16(8);
+  std::size_t at = 13 + ((h[10] & 0x80) ? 3u * (2u << (h[10] & 7)) : 0u);
+  while (at < h.size()) {
+    if (h[at] == 0x2C) {  // image descriptor
+      most = std::max(most, u16(at + 5) * u16(at + 7));
+      break;
+    }
+    if (h[at] != 0x21 || at + 2 >= h.size()) break;  // only extensions may come first
+    at += 2;
+    while (at < h.size() && h[at] != 0) at += h[at] + 1u;
+    ++at;
+  }
+  return most;
+}
+
+// WBMP: type 0, a header byte, then width and height as multi-byte integers.
+std::uint64_t WbmpDeclaredPixels(const std::string& path) {
+  const std::vector<std::uint8_t> h = FileHead(path, 32);
+  std::size_t at = 2;
+  auto number = [&] {
+    std::uint64_t v = 0;
+    for (int i = 0; i < 5 && at < h.size(); ++i) {
+      const std::uint8_t b = h[at++];
+      v = (v << 7) | (b & 0x7F);
+      if (!(b & 0x80)) break;
+    }
+    return v;
+  };
+  const std::uint64_t w = number(), hgt = number();
+  return w * hgt;
+}
+
 // The declared size, from the header alone where the reader can stop there. False (with the
 // error) when the header cannot be read or announces too many pixels.
 bool CheckHeader(const std::string& path, FREE_IMAGE_FORMAT fif, DecodeOutcome& o) {
-  if (!FreeImage_FIFSupportsNoPixels(fif)) return true;
+  if (!FreeImage_FIFSupportsNoPixels(fif)) {
+    // Readers that cannot stop at the header would allocate what a forged header asks for.
+    const std::uint64_t declared = fif == FIF_GIF ? GifDeclaredPixels(path) : fif == FIF_WBMP ? WbmpDeclaredPixels(path) : 0;
+    if (declared > kMaxPicturePixels) {
+      o.error = "Format read error (more than the limit of " + std::to_string(kMaxPicturePixels) + " pixels)";
+      return false;
+    }
+    return true;
+  }
   Dib header(FreeImage_Load(fif, path.c_str(), FIF_LOAD_NOPIXELS));
   if (!header) {
     o.error = Failure("Format read error");

@@ -133,6 +133,13 @@ TEST(PictureDecode, BadPicturesComeBackAsOneErrorText) {
   PutBig(png, 29, Crc32(png.data() + 12, 17));
   WriteBytes(t / "bomb.png", png);
   EXPECT_NE(error(t / "bomb.png").find("limit"), std::string::npos);
+  // A GIF whose logical screen and image are 65,535 pixels square, and a WBMP as large.
+  std::string gif = "GIF89a";
+  gif += std::string("\xFF\xFF\xFF\xFF\x00\x00\x00", 7);
+  gif += std::string("\x2C\x00\x00\x00\x00\xFF\xFF\xFF\xFF\x00\x08\x02\x4C\x01\x00\x3B", 16);
+  EXPECT_NE(error(t.Write("bomb.gif", gif)).find("limit"), std::string::npos);
+  EXPECT_NE(error(t.Write("bomb.wbmp", std::string("\x00\x00\x83\xFF\x7F\x83\xFF\x7F", 8))).find("limit"),
+            std::string::npos);
   // A file named .jpg that holds no picture at all.
   EXPECT_FALSE(error(t.Write("fake.jpg", std::string(500, 'x'))).empty());
 }
