@@ -1,6 +1,7 @@
 // Decoding pictures into the hashes' bitmaps: orientation and colours, corner areas, size-only
 // reads, and bad input (broken, empty, foreign and absurdly large pictures; mutated files).
 #include "similar/picture_decode.h"
+#include "similar/picture_hashes.h"
 
 #include <gtest/gtest.h>
 
@@ -94,6 +95,31 @@ TEST(PictureDecode, ReadsTheSizeAloneAndEveryUsualFormat) {
     EXPECT_EQ(size.source.height, 48) << ext;
     Bitmap b;
     EXPECT_TRUE(DecodePicture(path, {PictureArea::Whole, 0, 8, 8}, b).ok) << ext;
+  }
+}
+
+// A large JPEG shrunk for a hash is decoded at a fraction of its size; the hashes stay within a
+// few bits of those of the fully decoded picture. Small pictures decode as they are.
+TEST(PictureDecode, ScaledJpegDecodingKeepsTheHashesClose) {
+  TempDir t;
+  const std::string big = t / "big.jpg", small = t / "small.jpg";
+  ASSERT_TRUE(test::Save(test::DrawPattern(1600, 1200, 4).get(), big, FIF_JPEG, 90));
+  ASSERT_TRUE(test::Save(test::DrawPattern(320, 240, 4).get(), small, FIF_JPEG, 90));
+  const std::pair<int, int> kLimits[] = {{kAHash, 6}, {kPHash, 2}};
+  for (const auto& [algo, limit] : kLimits) {
+    const HashSpec spec = HashSpecFor(algo, 1, 0, 0);
+    auto hash = [&](const std::string& path, bool scaled) {
+      DecodeRequest r{PictureArea::Whole, 0, spec.width, spec.height};
+      r.scaledJpeg = scaled;
+      Bitmap b;
+      EXPECT_TRUE(DecodePicture(path, r, b).ok);
+      return MakePictureHash(spec, b);
+    };
+    const std::vector<std::uint8_t> full = hash(big, false), scaled = hash(big, true);
+    int d = 0;
+    for (std::size_t i = 0; i < full.size(); ++i) d += full[i] != scaled[i];
+    EXPECT_LE(d, limit) << algo;
+    EXPECT_EQ(hash(small, false), hash(small, true)) << algo;
   }
 }
 
