@@ -46,7 +46,7 @@ print(f"{len(groups)}\t{found}/{len(truth)} ({100.0 * found / max(1, len(truth))
 PY
 }
 
-# The text export lists each group's files; keep one tab-separated line per group.
+# The CSV export (English headers) lists each file with its group number; one line per group.
 twinex_groups() {  # <csv export> <out>
   python3 - "$1" "$2" <<'PY'
 import sys
@@ -55,7 +55,7 @@ text = raw.decode("utf-16") if raw[:2] in (b"\xff\xfe", b"\xfe\xff") else raw.de
 groups = {}
 lines = text.splitlines()
 head = [c.strip('"') for c in lines[0].split("\t")]
-gi, ni = head.index("Gruppe"), head.index("Datei")
+gi, ni = head.index("Group no."), head.index("File")
 for line in lines[1:]:
     cells = [c.strip('"') for c in line.split("\t")]
     if len(cells) > max(gi, ni):
@@ -73,7 +73,7 @@ for algo in "0 aHash" "2 dHash" "4 pHash"; do
   export_file="$work/export-$2.csv"
   rm -f "$export_file"
   start=$(date +%s.%N)
-  "$build/twinex-cli" --settings "$settings" -s9 "-h$1" "-m$percent" "$pics" --export "$export_file" \
+  LC_ALL=C.UTF-8 XDG_DATA_HOME="$work/data" "$build/twinex-cli" --settings "$settings" -s9 "-h$1" "-m$percent" "$pics" --export "$export_file" \
     --delimiter tab >/dev/null 2>"$work/twinex-$2.log" || true
   end=$(date +%s.%N)
   twinex_groups "$export_file" "$work/groups-$2.txt"
