@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "similar/picture_variants.h"
+#include "similar/similar_pictures.h"
 
 namespace twinex::similar {
 namespace {
@@ -155,6 +156,45 @@ TEST(PictureCompare, PercentagesCutTheFractionAndBoundTheDistance) {
   EXPECT_EQ(MaxDistanceFor(91, 64), 5);
   EXPECT_EQ(MaxDistanceFor(100, 256), 0);  // only identical hashes reach 100 %
   EXPECT_EQ(MaxDistanceFor(0, 16), 16);
+}
+
+}  // namespace
+}  // namespace twinex::similar
+
+namespace twinex::similar {
+namespace {
+
+// A hash of 64 bits with the first `ones` set.
+std::vector<std::uint8_t> Ones(int ones) {
+  std::vector<std::uint8_t> h(64, 0);
+  for (int i = 0; i < ones; ++i) h[static_cast<std::size_t>(i)] = 1;
+  return h;
+}
+
+TEST(SimilarPictures, VariantsAreMadeOnceWhenFirstNeededAndOnlyForComparablePictures) {
+  PictureOptions o;
+  o.spec = HashSpecFor(kAHash, 0, 0, 0);
+  o.matchPercent = 90;
+  o.slots.fill(true);
+  o.sameExtension = true;
+  std::vector<std::size_t> made;
+  RunControl run;
+  SimilarPictures pictures(o, 0, run, [&](std::size_t item, std::span<const int> slots, SlotHashes& out) {
+    made.push_back(item);
+    for (int slot : slots) out[static_cast<std::size_t>(slot)] = Ones(slot == 4 ? 40 : 64);
+    return true;
+  });
+  EXPECT_EQ(pictures.Add(Ones(0), {"a", "png", 8, 8}, 1, "").group, -1);
+  EXPECT_EQ(pictures.Add(Ones(30), {"b", "gif", 8, 8}, 1, "").group, -1);  // another type: not compared
+  EXPECT_TRUE(made.empty());
+  EXPECT_EQ(pictures.Add(Ones(20), {"c", "png", 8, 8}, 1, "").group, -1);  // tried on all 8 slots of a
+  EXPECT_EQ(made, (std::vector<std::size_t>{0}));
+  // Its mirror image (slot 4) has 40 ones: 3 bits from this one, 95 %.
+  const GroupChange hit = pictures.Add(Ones(43), {"d", "png", 8, 8}, 1, "");
+  EXPECT_EQ(hit.added, (std::vector<SimilarMember>{{0, 100}, {3, 95}}));
+  EXPECT_EQ(made, (std::vector<std::size_t>{0}));
+  // Every slot tried counts: all 8 of "a" for "c", then slots 0..4 of "a" for "d".
+  EXPECT_EQ(pictures.SlotComparisons(), 8u + 5u);
 }
 
 }  // namespace
