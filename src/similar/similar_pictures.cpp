@@ -63,11 +63,12 @@ class PictureStore {
   std::vector<std::unique_ptr<Variants>> variants_;
 };
 
-PictureMeasure::PictureMeasure(PictureStore& store, const PictureOptions& options)
+PictureMeasure::PictureMeasure(PictureStore& store, const PictureOptions& options, bool prefiltered)
     : store_(store),
       options_(options),
       maxDistance_(MaxDistanceFor(options.matchPercent, options.spec.length)),
-      turnsQuarter_(options.AnyQuarterTurn()) {
+      turnsQuarter_(options.AnyQuarterTurn()),
+      prefiltered_(prefiltered) {
   for (int slot = 0; slot < kPictureSlots; ++slot)
     if (options.slots[static_cast<std::size_t>(slot)]) trySlots_.push_back(slot);
 }
@@ -93,7 +94,7 @@ bool PictureMeasure::Comparable(const Summary& a, const Summary& b) const {
 }
 
 double PictureMeasure::Similarity(Item current, Item other, double) {
-  if (!Comparable(store_.SummaryOf(current), store_.SummaryOf(other))) return 0;
+  if (!prefiltered_ && !Comparable(store_.SummaryOf(current), store_.SummaryOf(other))) return 0;
   const std::uint64_t* p = store_.Slot0(current);
   const int words = store_.Words();
   for (int slot : trySlots_) {
@@ -128,7 +129,7 @@ SimilarPictures::SimilarPictures(PictureOptions options, int scope, RunControl& 
     : options_(std::move(options)),
       scope_(scope),
       store_(std::make_unique<PictureStore>(options_, std::move(maker))),
-      measure_(*store_, options_),
+      measure_(*store_, options_, prune),
       grouping_(measure_, {.scope = scope, .threshold = options_.matchPercent / 100.0, .prune = prune}, run,
                 std::move(progress)) {}
 

@@ -37,7 +37,9 @@ class PictureMeasure {
     std::uint8_t orientation = 0;  // 0 square, 1 landscape, 2 portrait
   };
 
-  PictureMeasure(PictureStore& store, const PictureOptions& options);
+  // `prefiltered`: the grouping asks Matchable before Similarity (its pruning is on), so
+  // Similarity need not check the restrictions again.
+  PictureMeasure(PictureStore& store, const PictureOptions& options, bool prefiltered);
 
   Summary Summarize(Item item) const;
   std::size_t SizeOf(const Summary&) const { return 0; }
@@ -55,6 +57,7 @@ class PictureMeasure {
   std::vector<int> trySlots_;  // 0 and the ticked variants
   int maxDistance_;
   bool turnsQuarter_;
+  bool prefiltered_;
   std::uint64_t slotComparisons_ = 0;
 };
 

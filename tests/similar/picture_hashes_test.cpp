@@ -197,5 +197,18 @@ TEST(SimilarPictures, VariantsAreMadeOnceWhenFirstNeededAndOnlyForComparablePict
   EXPECT_EQ(pictures.SlotComparisons(), 8u + 5u);
 }
 
+TEST(SimilarPictures, TheRestrictionsHoldWithAndWithoutPruning) {
+  PictureOptions o;
+  o.spec = HashSpecFor(kAHash, 0, 0, 0);
+  o.sameDimension = true;
+  for (bool prune : {true, false}) {
+    RunControl run;
+    SimilarPictures pictures(o, 0, run, {}, {}, prune);
+    pictures.Add(Ones(10), {"a", "jpg", 40, 30}, 1, "");
+    EXPECT_EQ(pictures.Add(Ones(10), {"b", "jpg", 30, 40}, 1, "").group, -1) << prune;  // turned: no quarter slot
+    EXPECT_EQ(pictures.Add(Ones(10), {"c", "jpg", 40, 30}, 1, "").group, 0) << prune;
+  }
+}
+
 }  // namespace
 }  // namespace twinex::similar
