@@ -1,5 +1,5 @@
-// The picture hashes on small bitmaps worked out by hand, the variants, and the packed
-// comparison.
+// The picture hashes on small bitmaps worked out by hand, the variants, the packed comparison,
+// and the grouping of hashes with its restrictions and lazily made variants.
 #include "similar/picture_hashes.h"
 
 #include <gtest/gtest.h>
@@ -93,35 +93,6 @@ TEST(PictureHashes, BlockHashSplitsIntoBandsAndSharesBorderPixelsWhenPrecise) {
   EXPECT_EQ(Bits(precise.begin(), precise.begin() + 4), (Bits{1, 1, 0, 0}));
 }
 
-TEST(PictureHashes, PixelDigestsHashTheBitmapBytes) {
-  const Bitmap black = Gray(1, 1, {0});
-  Bitmap transparent = black;
-  transparent.bgra[3] = 0;
-  const Bits md5 = PixelDigest(transparent, 1);
-  const Bits expected = {0xf1, 0xd3, 0xff, 0x84, 0x43, 0x29, 0x77, 0x32, 0x86, 0x2d, 0xf2, 0x1d, 0xc4, 0xe5, 0x72, 0x62};
-  EXPECT_EQ(md5, expected);  // MD5 of four zero bytes
-  EXPECT_EQ(PixelDigest(black, 5).size(), 64u);
-}
-
-TEST(PictureHashes, TheSettingsGiveSizesLengthsAndDistinctDatabaseTypes) {
-  struct Row {
-    int algo, size, bits, method;
-    int side, w, length, code;
-  };
-  const Row rows[] = {{kAHash, 0, 0, 0, 8, 8, 64, 70},      {kAHash, 1, 0, 0, 16, 16, 256, 80},
-                      {kDHash, 0, 0, 0, 8, 9, 64, 150},     {kMHash, 1, 0, 0, 16, 16, 256, 190},
-                      {kPHash, 0, 0, 0, 32, 32, 64, 170},   {kBHash, 0, 0, 0, 128, 128, 64, 90},
-                      {kBHash, 2, 1, 1, 512, 512, 256, 140}, {kSha256, 1, 0, 0, 16, 0, 32, 40}};
-  for (const Row& r : rows) {
-    const HashSpec h = HashSpecFor(r.algo, r.size, r.bits, r.method);
-    EXPECT_EQ(h.width, r.w) << r.algo;
-    EXPECT_EQ(h.length, r.length) << r.algo;
-    EXPECT_EQ(h.typeCode, r.code) << r.algo;
-  }
-  EXPECT_TRUE(HashSpecFor(kBHash, 2, 1, 1).precise);
-  EXPECT_EQ(HashSpecFor(42, 0, 0, 0).length, 0);
-}
-
 TEST(PictureVariants, EachSlotTurnsOrMirrorsAsNamed) {
   // a b c
   // d e f
@@ -157,12 +128,6 @@ TEST(PictureCompare, PercentagesCutTheFractionAndBoundTheDistance) {
   EXPECT_EQ(MaxDistanceFor(100, 256), 0);  // only identical hashes reach 100 %
   EXPECT_EQ(MaxDistanceFor(0, 16), 16);
 }
-
-}  // namespace
-}  // namespace twinex::similar
-
-namespace twinex::similar {
-namespace {
 
 // A hash of 64 bits with the first `ones` set.
 std::vector<std::uint8_t> Ones(int ones) {
