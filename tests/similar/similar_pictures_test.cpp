@@ -10,6 +10,7 @@
 
 #include "results/selection.h"
 #include "results/selection_tools.h"
+#include "search/archive_fixture.h"
 #include "search/checksum_db_fixture.h"
 #include "similar/picture_fixture.h"
 #include "similar/similar_pictures_method.h"
@@ -53,10 +54,10 @@ struct PictureSearch {
   RecordingObserver observer;
   ScriptedPrompt prompt;
   SearchOutcome outcome;
-  explicit PictureSearch(const MainSettings& m, DatabaseLocation db = {}) {
+  explicit PictureSearch(const MainSettings& m, DatabaseLocation db = {}, std::string temp = "/nonexistent-twinex-temp") {
     similar::InstallSimilarMethods();
     SearchEnvironment env;
-    env.programTempFolder = "/nonexistent-twinex-temp";
+    env.programTempFolder = std::move(temp);
     env.database = db;
     outcome = StartSearchForDups(m, env, observer, prompt);
   }
@@ -208,6 +209,25 @@ TEST(SimilarPicturesSearch, HashesComeFromTheDatabaseOnlyForTheSameSettings) {
   EXPECT_EQ(other.counters().dbChecksumsUsed, 0u);
   EXPECT_EQ(db.Query("SELECT count(*) FROM hashp WHERE ctype = 160"), 7);
   EXPECT_EQ(db.Query("SELECT count(*) FROM hashp WHERE ctype = 150"), 7);
+}
+
+TEST(SimilarPicturesSearch, PicturesInsideArchivesAreHashedFromTheirTemporaryCopies) {
+  TempDir t;
+  t.MakeDir("src");
+  t.MakeDir("tmp");
+  DibPtr a = DrawPattern(320, 240, 11);
+  Save(a.get(), t / "src/a.png", FIF_PNG);
+  const std::vector<std::uint8_t> copy = Encoded(Resized(a.get(), 200, 150).get(), FIF_JPEG, 80);
+  WriteArchiveIn(t / "src/album.zip", "zip", "", {{"inner/a_copy.jpg", std::string(copy.begin(), copy.end())}});
+  MainSettings m = PictureSettings(t / "src", similar::kAHash, 90);
+  m.search.ScanArchives = true;
+  m.search.ScanArchive.fill(true);
+  PictureSearch s(m, {}, t / "tmp");
+  const ResultFile* member = s.Row("a_copy.jpg");
+  ASSERT_NE(member, nullptr) << (s.observer.errors.empty() ? "" : s.observer.errors[0]);
+  EXPECT_EQ(member->pathA, "inner/a_copy.jpg");
+  EXPECT_EQ(member->picW, 200);
+  EXPECT_NE(s.Row("a.png"), nullptr);
 }
 
 }  // namespace
