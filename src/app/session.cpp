@@ -9,6 +9,7 @@
 #include "search/search_driver.h"
 #include "settings/profiles.h"
 #include "similar/similar_names_method.h"
+#include "similar/similar_pictures_method.h"
 #include "settings/settings_file.h"
 #include "settings/translate.h"
 
@@ -110,6 +111,8 @@ SearchReport Session::SearchOnWorker(const MainSettings& settings, SearchEnviron
 
 void Session::TakeNewResult() {
   selection_ = std::make_unique<Selection>(search_->result);
+  // The picture rule ("most megapixels") reads sizes a row still lacks from the file.
+  selection_->readFileInfo = similar::ReadPictureFileInfo;
   if (ports_.listener && !search_->result.groups.empty())
     ports_.listener->OnGroupsAdded(0, search_->result.groups.size());
 }

@@ -37,6 +37,8 @@ struct FileRecord {
   std::uint32_t ArchiveMember = 0;   // archive members: their entry in the table's member list
   std::int32_t GroupID = -1;         // -1 not in a group; otherwise the result group's id
   std::int32_t SlotChain = -1;       // first slot of a key: the search's list of that key's slots
+  std::int32_t PicWidth = 0;         // picture searches: the picture's size in pixels
+  std::int32_t PicHeight = 0;
   std::uint32_t HashSlot = 0;        // checksum 0: its place in the table's digest store (0 none)
   std::uint8_t ArchiveType = 0;
   std::uint8_t PercentMatch = 0;

@@ -99,6 +99,8 @@ ResultFile ResultFileOf(const Search& s, const FileRecord& r) {
   f.hardlinks = r.NumberOfLinks >= 2 ? r.NumberOfLinks : 0;
   f.hardlinkID = r.NumberOfLinks >= 2 ? HardlinkSearchKey(cHardlinkID::Of(r), s.quellSerialsAllSame) : "-";
   f.similar = r.PercentMatch;
+  f.picW = r.PicWidth;
+  f.picH = r.PicHeight;
   f.qnr = r.SourceNr;
   f.archiv = r.ArchiveType;
   if (f.archiv != 0)

@@ -68,22 +68,11 @@ std::string JoinTicked(const std::vector<PictureExtension>& exts) {
 class SimilarPicturesMethod : public NotYetMethod {
  public:
   SimilarPicturesMethod() : NotYetMethod(kMethodSimilarPictures) {}
-  bool AcceptsExtension(const Search& s, std::string_view ext) const override {
-    return s.pictureExtensions.find("/" + std::string(ext) + "/") != std::string::npos;
-  }
+  bool AcceptsExtension(const Search& s, std::string_view ext) const override { return IsSearchedPictureExtension(s, ext); }
   bool FiltersByType() const override { return true; }
   bool MakesChecksums(const Search&) const override { return true; }
   int CaptionType(const Search&) const override { return kCaptionSimilarPictures; }
-  void AddLogLines(const Search& s, std::vector<std::string>& lines) const override {
-    const SearchSettings& st = s.settings;
-    lines.push_back(Option(z_Translate(11109, "Algorithmus") + ": " + PictureAlgorithmText(st.SimiliarImagesAlgo)));
-    lines.push_back(Option(z_Translate(11110, "Bildformate") + ": " + JoinTicked(st.SimilarImageExtensions)));
-    lines.push_back(Option(z_Translate(11111, "Übereinstimmung") + ": " + st.SimilarPicsMatchPercent + "%"));
-    if (st.SimiliarImagesCompareSource != 0)
-      lines.push_back(Option(z_Translate(11112, "Bildbereich") + ": " + st.SimiliarImagesCompareSourceWH + "x" +
-                             st.SimiliarImagesCompareSourceWH));
-    if (st.SimiliarImagesRotateFlip) lines.push_back(Option(z_Translate(11113, "Bildveränderungen erkennen (langsamer)")));
-  }
+  void AddLogLines(const Search& s, std::vector<std::string>& lines) const override { SimilarPicturesLogLines(s, lines); }
 };
 
 class SimilarMusicMethod : public NotYetMethod {
@@ -136,6 +125,21 @@ void SimilarNamesLogLines(const Search& s, std::vector<std::string>& lines) {
                          PartialFilenameCompareMethodText(st.PartialFilenameCompareMethod) + " (" +
                          st.PartialFilenameComparePercent + "%)"));
   lines.push_back(Option(z_Translate(11094, "Trennzeichen") + ": \"" + st.PartialFilenameCompareMethodDelimiterChars + "\""));
+}
+
+bool IsSearchedPictureExtension(const Search& s, std::string_view ext) {
+  return s.pictureExtensions.find("/" + std::string(ext) + "/") != std::string::npos;
+}
+
+void SimilarPicturesLogLines(const Search& s, std::vector<std::string>& lines) {
+  const SearchSettings& st = s.settings;
+  lines.push_back(Option(z_Translate(11109, "Algorithmus") + ": " + PictureAlgorithmText(st.SimiliarImagesAlgo)));
+  lines.push_back(Option(z_Translate(11110, "Bildformate") + ": " + JoinTicked(st.SimilarImageExtensions)));
+  lines.push_back(Option(z_Translate(11111, "Übereinstimmung") + ": " + st.SimilarPicsMatchPercent + "%"));
+  if (st.SimiliarImagesCompareSource != 0)
+    lines.push_back(Option(z_Translate(11112, "Bildbereich") + ": " + st.SimiliarImagesCompareSourceWH + "x" +
+                           st.SimiliarImagesCompareSourceWH));
+  if (st.SimiliarImagesRotateFlip) lines.push_back(Option(z_Translate(11113, "Bildveränderungen erkennen (langsamer)")));
 }
 
 namespace {

@@ -51,4 +51,9 @@ void InstallSearchMethod(int number, const SearchMethod& method);
 // The similar-names method's lines of the search-log header.
 void SimilarNamesLogLines(const Search& search, std::vector<std::string>& lines);
 
+// The similar-pictures method: whether the walk hands on a file of this lower-case extension
+// (a ticked picture extension), and its lines of the search-log header.
+bool IsSearchedPictureExtension(const Search& search, std::string_view lowerExt);
+void SimilarPicturesLogLines(const Search& search, std::vector<std::string>& lines);
+
 }  // namespace twinex

@@ -3,10 +3,11 @@
 #include <memory>
 #include <vector>
 
-#include "search/result_rows.h"
 #include "search/search.h"
 #include "search/search_method.h"
 #include "similar/similar_names.h"
+#include "similar/similar_pictures_method.h"
+#include "similar/similar_rows.h"
 
 namespace twinex::similar {
 namespace {
@@ -16,8 +17,7 @@ struct NamesState : SearchMethodState {
   NamesState(Search& s)
       : names(NameCompareOptionsFrom(s.settings), s.scope, s.run) {}
   SimilarNames names;
-  std::vector<long> recordOf;    // file number -> index in the file table
-  std::vector<int> resultGroup;  // grouping's group number -> group row id
+  SimilarRows rows;
 };
 
 class SimilarNamesSearchMethod : public SearchMethod {
@@ -34,18 +34,8 @@ class SimilarNamesSearchMethod : public SearchMethod {
                                                s.scope == 3 ? s.files.RelativeFolder(0) : std::string());
     s.counters.fileComparisons += state.names.Groups().Counters().comparisons - before;
     // Every file stays in the table: a later file may find it alike.
-    state.recordOf.push_back(s.files.Add("", std::move(current)));
-    if (change.group < 0) return;
-    const auto groupNr = static_cast<std::size_t>(change.group);
-    if (groupNr >= state.resultGroup.size()) state.resultGroup.resize(groupNr + 1, 0);
-    for (const SimilarMember& m : change.added) {
-      const long index = state.recordOf[m.item];
-      FileRecord& record = s.files.Record(index);
-      record.PercentMatch = m.percent;
-      if (state.resultGroup[groupNr] == 0) state.resultGroup[groupNr] = Search_AddNewGroup(s, index).id;
-      ResultGroup* group = s.result.FindGroup(state.resultGroup[groupNr]);
-      if (group) Search_AddNodeFromCollection(s, *group, record);
-    }
+    state.rows.recordOf.push_back(s.files.Add("", std::move(current)));
+    state.rows.Apply(s, change);
   }
 };
 
@@ -54,6 +44,7 @@ class SimilarNamesSearchMethod : public SearchMethod {
 void InstallSimilarMethods() {
   static const SimilarNamesSearchMethod names;
   InstallSearchMethod(kMethodSimilarNames, names);
+  InstallSimilarPicturesMethod();
 }
 
 }  // namespace twinex::similar
