@@ -6,7 +6,9 @@
 #include "search/result_rows.h"
 #include "search/search.h"
 #include "search/search_method.h"
+#include "similar/similar_music_method.h"
 #include "similar/similar_names.h"
+#include "similar/track_length_method.h"
 
 namespace twinex::similar {
 namespace {
@@ -54,6 +56,9 @@ class SimilarNamesSearchMethod : public SearchMethod {
 void InstallSimilarMethods() {
   static const SimilarNamesSearchMethod names;
   InstallSearchMethod(kMethodSimilarNames, names);
+  InstallSimilarMusicMethod();
+  InstallTrackLengthMethod();
+  InstallAudioColumns();
 }
 
 }  // namespace twinex::similar
