@@ -53,5 +53,8 @@ void InstallSearchMethod(int number, const SearchMethod& method);
 
 // The similar-names method's lines of the search-log header.
 void SimilarNamesLogLines(const Search& search, std::vector<std::string>& lines);
+// The similar-music and track-length methods' lines.
+void SimilarMusicLogLines(const Search& search, std::vector<std::string>& lines);
+void TrackLengthLogLines(const Search& search, std::vector<std::string>& lines);
 
 }  // namespace twinex

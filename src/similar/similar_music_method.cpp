@@ -180,13 +180,7 @@ class SimilarMusicSearchMethod : public SearchMethod {
   bool FiltersByType() const override { return true; }
   bool MakesChecksums(const Search&) const override { return true; }
   int CaptionType(const Search&) const override { return kCaptionSimilarMusic; }
-  void AddLogLines(const Search& s, std::vector<std::string>& lines) const override {
-    const SearchSettings& st = s.settings;
-    auto option = [](const std::string& text) { return z_Translate(11081, "Option: %1", {text}); };
-    lines.push_back(option(z_Translate(11114, "Analysierte Sekunden") + ": " + st.SimilarAudioSeconds));
-    lines.push_back(option(z_Translate(11111, "Übereinstimmung") + ": " + st.SimilarAudioMatchPercent + "%"));
-    lines.push_back(option(z_Translate(11109, "Algorithmus") + ": " + SimilarAudioAlgoText(st.SimilarAudioAlgo)));
-  }
+  void AddLogLines(const Search& s, std::vector<std::string>& lines) const override { SimilarMusicLogLines(s, lines); }
 
   void CheckFile(Search& s) const override {
     MusicState& st = StateOf(s);

@@ -11,7 +11,6 @@
 #include "search/result_rows.h"
 #include "search/search.h"
 #include "search/search_method.h"
-#include "settings/translate.h"
 #include "similar/media_info.h"
 #include "similar/similar_rows.h"
 
@@ -102,9 +101,7 @@ class TrackLengthSearchMethod : public SearchMethod {
  public:
   void SetCriteria(const SearchSettings&, std::array<bool, 8>&) const override {}
   int CaptionType(const Search&) const override { return kCaptionTrackLength; }
-  void AddLogLines(const Search& s, std::vector<std::string>& lines) const override {
-    lines.push_back(z_Translate(11081, "Option: %1", {z_Translate(11115, "Abweichung in Sekunden") + ": " + s.settings.AudioSeconds}));
-  }
+  void AddLogLines(const Search& s, std::vector<std::string>& lines) const override { TrackLengthLogLines(s, lines); }
 
   void CheckFile(Search& s) const override {
     if (!s.methodState) s.methodState = std::make_unique<TrackState>(s);

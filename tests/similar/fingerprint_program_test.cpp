@@ -108,16 +108,5 @@ TEST(FingerprintProgram, PausedTimeDoesNotCountAndAStopEndsTheChild) {
   EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
 }
 
-TEST(FingerprintProgram, AMissingProgramRefusesTheMethodOnce) {
-  const std::string before = FingerprintProgram();
-  SetFingerprintProgram("/nonexistent/fpcalc");
-  EXPECT_EQ(FingerprintProgramRefusal(),
-            "Das Programm '/nonexistent/fpcalc' wurde nicht gefunden (Paket 'libchromaprint-tools').");
-  RunControl run;
-  const FingerprintAnswer a = MakeFingerprint(FingerprintArguments(FingerprintProgram(), 2, 30, "x.mp3"), run);
-  EXPECT_EQ(a.kind, Kind::kFailed);
-  SetFingerprintProgram(before);
-}
-
 }  // namespace
 }  // namespace twinex::similar

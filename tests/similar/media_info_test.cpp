@@ -26,19 +26,6 @@ TEST(MediaInfo, OnlyShortDecimalNumbersAreValues) {
   }
 }
 
-TEST(MediaInfo, TrackLengthTextAndExtensionLists) {
-  EXPECT_EQ(TrackLengthText(0), "0:00");
-  EXPECT_EQ(TrackLengthText(20.036), "0:20");
-  EXPECT_EQ(TrackLengthText(3725), "62:05");
-  EXPECT_TRUE(IsTrackLengthExtension("mkv"));
-  EXPECT_TRUE(IsTrackLengthExtension("ts"));
-  EXPECT_FALSE(IsTrackLengthExtension("t"));  // a part of a listed extension is not one
-  EXPECT_FALSE(IsTrackLengthExtension("m4r"));
-  EXPECT_TRUE(IsMusicExtension("m4r"));
-  EXPECT_FALSE(IsMusicExtension("mkv"));
-  EXPECT_FALSE(IsMusicExtension(""));
-}
-
 TEST(MediaInfo, ReadsDurationBitRateAndSamplingRate) {
   TWINEX_AUDIO_FIXTURES(audio);
   const std::string m = audio->Folder() + "/";
