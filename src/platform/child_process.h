@@ -28,7 +28,6 @@ class ChildProcess {
   // Holds the child still (while its run is paused) and lets it go on; no effect once it ended.
   void Pause();
   void Resume();
-  bool Started() const { return pid_ > 0; }
   // Waits for the child: its exit code, or -1 when it ended by a signal or was never started.
   int Wait();
   // The first part of what the child wrote to standard error, on one line.
