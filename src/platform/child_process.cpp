@@ -106,6 +106,14 @@ void ChildProcess::Kill() {
   if (pid_ > 0) ::kill(pid_, SIGKILL);
 }
 
+void ChildProcess::Pause() {
+  if (pid_ > 0) ::kill(pid_, SIGSTOP);
+}
+
+void ChildProcess::Resume() {
+  if (pid_ > 0) ::kill(pid_, SIGCONT);
+}
+
 int ChildProcess::Wait() {
   if (pid_ <= 0) return -1;
   // Whatever is still in the pipes is read so the child can end.

@@ -25,6 +25,9 @@ class ChildProcess {
   long Read(char* buffer, std::size_t size, int timeoutMs);
   // Ends the child at once.
   void Kill();
+  // Holds the child still (while its run is paused) and lets it go on; no effect once it ended.
+  void Pause();
+  void Resume();
   // Waits for the child: its exit code, or -1 when it ended by a signal or was never started.
   int Wait();
   // The first part of what the child wrote to standard error, on one line.

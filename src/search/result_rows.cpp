@@ -113,9 +113,20 @@ ResultFile ResultFileOf(const Search& s, const FileRecord& r) {
   return f;
 }
 
+namespace {
+AudioColumnsReader g_audioColumns = nullptr;
+}  // namespace
+
+void InstallAudioColumnsReader(AudioColumnsReader reader) { g_audioColumns = reader; }
+
 ResultFile ResultRowOf(Search& s, const FileRecord& r) {
   ResultFile f = ResultFileOf(s, r);
   if (s.readOwner && f.archiv == 0) f.EditExtras().owner = s.ownerNames.OwnerOf(f.FullPath());
+  if (s.readAudio && g_audioColumns) {
+    // An archive member is read from its temporary copy when it has one.
+    const std::string path = f.archiv == 0 ? f.FullPath() : f.Extras().tmppath;
+    if (!path.empty()) g_audioColumns(path, f);
+  }
   return f;
 }
 

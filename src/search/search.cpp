@@ -8,6 +8,7 @@
 #include "search/check_file.h"
 #include "search/checksum_db.h"
 #include "search/search_method.h"
+#include "settings/window_settings.h"
 
 namespace twinex {
 
@@ -40,6 +41,8 @@ Search::Search(const MainSettings& main, SearchEnvironment environment, SearchOb
   startTick = platform::TickCount();
   lastProgressTick = startTick;
   memoryLimit = env.memoryLimit ? env.memoryLimit : platform::PhysicalMemoryBytes() / 10 * 9;
+  for (const char* column : {"ColumnAudioDuration", "ColumnAudioBitRate", "ColumnAudioSamplingRate"})
+    if (ReadSetting("Optionen", column, env.settingsFile) == "1") readAudio = true;
 }
 
 Search::~Search() = default;

@@ -155,6 +155,8 @@ class Search {
   // "Dateibesitzer ermitteln": every result row shows its owner.
   bool readOwner = false;
   platform::OwnerNames ownerNames;
+  // A duration, bit-rate or sampling-rate column is shown: every result row gets them.
+  bool readAudio = false;
 
   // Walk options.
   bool recurseCurrentSource = true;

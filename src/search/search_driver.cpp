@@ -250,6 +250,7 @@ void Search_Start(Search& s) {
   steps.Announce(s, s.settings.ShowOnlyFilesWithoutDups ? z_Translate(11012, "Vergleiche Dateien")
                                                         : z_Translate(11022, "Vergleiche Dateien und erstelle Suchergebnis"));
   WalkSources(s);
+  s.searchMethod->FinishWalk(s);
   Search_HandOverGroups(s);
   DB_OptimizeAfterSearch(s);
 

@@ -85,21 +85,14 @@ class SimilarMusicMethod : public NotYetMethod {
   bool FiltersByType() const override { return true; }
   bool MakesChecksums(const Search&) const override { return true; }
   int CaptionType(const Search&) const override { return kCaptionSimilarMusic; }
-  void AddLogLines(const Search& s, std::vector<std::string>& lines) const override {
-    const SearchSettings& st = s.settings;
-    lines.push_back(Option(z_Translate(11114, "Analysierte Sekunden") + ": " + st.SimilarAudioSeconds));
-    lines.push_back(Option(z_Translate(11111, "Übereinstimmung") + ": " + st.SimilarAudioMatchPercent + "%"));
-    lines.push_back(Option(z_Translate(11109, "Algorithmus") + ": " + SimilarAudioAlgoText(st.SimilarAudioAlgo)));
-  }
+  void AddLogLines(const Search& s, std::vector<std::string>& lines) const override { SimilarMusicLogLines(s, lines); }
 };
 
 class TrackLengthMethod : public NotYetMethod {
  public:
   TrackLengthMethod() : NotYetMethod(kMethodTrackLength) {}
   int CaptionType(const Search&) const override { return kCaptionTrackLength; }
-  void AddLogLines(const Search& s, std::vector<std::string>& lines) const override {
-    lines.push_back(Option(z_Translate(11115, "Abweichung in Sekunden") + ": " + s.settings.AudioSeconds));
-  }
+  void AddLogLines(const Search& s, std::vector<std::string>& lines) const override { TrackLengthLogLines(s, lines); }
 };
 
 }  // namespace
@@ -140,6 +133,17 @@ void SimilarPicturesLogLines(const Search& s, std::vector<std::string>& lines) {
     lines.push_back(Option(z_Translate(11112, "Bildbereich") + ": " + st.SimiliarImagesCompareSourceWH + "x" +
                            st.SimiliarImagesCompareSourceWH));
   if (st.SimiliarImagesRotateFlip) lines.push_back(Option(z_Translate(11113, "Bildveränderungen erkennen (langsamer)")));
+}
+
+void SimilarMusicLogLines(const Search& s, std::vector<std::string>& lines) {
+  const SearchSettings& st = s.settings;
+  lines.push_back(Option(z_Translate(11114, "Analysierte Sekunden") + ": " + st.SimilarAudioSeconds));
+  lines.push_back(Option(z_Translate(11111, "Übereinstimmung") + ": " + st.SimilarAudioMatchPercent + "%"));
+  lines.push_back(Option(z_Translate(11109, "Algorithmus") + ": " + SimilarAudioAlgoText(st.SimilarAudioAlgo)));
+}
+
+void TrackLengthLogLines(const Search& s, std::vector<std::string>& lines) {
+  lines.push_back(Option(z_Translate(11115, "Abweichung in Sekunden") + ": " + s.settings.AudioSeconds));
 }
 
 namespace {

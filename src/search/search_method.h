@@ -31,6 +31,9 @@ class SearchMethod {
   virtual bool MakesChecksums(const Search& search) const;
   // The per-file step, after the record is filled and its tags are cut.
   virtual void CheckFile(Search& search) const = 0;
+  // After the walk (also after a stop): a method that works ahead on several files at once
+  // finishes the files still in hand.
+  virtual void FinishWalk(Search& /*search*/) const {}
   virtual int CaptionType(const Search& search) const;
   // The method's own option lines of the search-log header.
   virtual void AddLogLines(const Search& /*search*/, std::vector<std::string>& /*lines*/) const {}
@@ -50,6 +53,9 @@ void InstallSearchMethod(int number, const SearchMethod& method);
 
 // The similar-names method's lines of the search-log header.
 void SimilarNamesLogLines(const Search& search, std::vector<std::string>& lines);
+// The similar-music and track-length methods' lines.
+void SimilarMusicLogLines(const Search& search, std::vector<std::string>& lines);
+void TrackLengthLogLines(const Search& search, std::vector<std::string>& lines);
 
 // The similar-pictures method: whether the walk hands on a file of this lower-case extension
 // (a ticked picture extension), and its lines of the search-log header.

@@ -5,9 +5,11 @@
 
 #include "search/search.h"
 #include "search/search_method.h"
+#include "similar/similar_music_method.h"
 #include "similar/similar_names.h"
 #include "similar/similar_pictures_method.h"
 #include "similar/similar_rows.h"
+#include "similar/track_length_method.h"
 
 namespace twinex::similar {
 namespace {
@@ -34,7 +36,7 @@ class SimilarNamesSearchMethod : public SearchMethod {
                                                s.scope == 3 ? s.files.RelativeFolder(0) : std::string());
     s.counters.fileComparisons += state.names.Groups().Counters().comparisons - before;
     // Every file stays in the table: a later file may find it alike.
-    state.rows.recordOf.push_back(s.files.Add("", std::move(current)));
+    state.rows.AddItem(s.files.Add("", std::move(current)));
     state.rows.Apply(s, change);
   }
 };
@@ -45,6 +47,9 @@ void InstallSimilarMethods() {
   static const SimilarNamesSearchMethod names;
   InstallSearchMethod(kMethodSimilarNames, names);
   InstallSimilarPicturesMethod();
+  InstallSimilarMusicMethod();
+  InstallTrackLengthMethod();
+  InstallAudioColumns();
 }
 
 }  // namespace twinex::similar

@@ -64,7 +64,7 @@ struct PicturesState : SearchMethodState {
   explicit PicturesState(Search& s)
       : pictures(PictureOptionsFrom(s.settings), s.scope, s.run,
                  [this, &s](std::size_t item, std::span<const int> slots, SlotHashes& out) {
-                   return MakeSlots(s, rows.recordOf[item], pictures.Options(), slots, out, nullptr);
+                   return MakeSlots(s, rows.RecordOf(item), pictures.Options(), slots, out, nullptr);
                  }) {}
   SimilarPictures pictures;
   SimilarRows rows;
@@ -98,7 +98,7 @@ class SimilarPicturesSearchMethod : public SearchMethod {
                            s.scope == 3 ? s.files.RelativeFolder(0) : std::string());
     s.counters.fileComparisons += state.pictures.SlotComparisons() - before;
     // Every picture stays in the table: a later one may look alike.
-    state.rows.recordOf.push_back(s.files.Add("", std::move(current)));
+    state.rows.AddItem(s.files.Add("", std::move(current)));
     state.rows.Apply(s, change);
   }
 };
