@@ -35,6 +35,7 @@
 #include "settings/language.h"
 #include "settings/profiles.h"
 #include "ui/about_dialog.h"
+#include "ui/after_search_menu.h"
 #include "ui/qt_text.h"
 #include "ui/result_window.h"
 #include "ui/shortcuts.h"
@@ -384,6 +385,7 @@ void MainWindow::BuildMenus() {
     if (!dir.isEmpty()) Tell(AddSourceFolder(S(dir)));
   });
   addFolder->setShortcut(keys.Key(ShortcutId::AddFolder));
+  AddAfterSearchCommands(file, session_);
   file->addSeparator();
   QAction* quit = file->addAction(Q(z_Translate(22202, "Beenden")), this, &QWidget::close);
   quit->setShortcut(keys.Key(ShortcutId::Quit));

@@ -143,6 +143,7 @@ void UpdateDialog::Show() {
   const int percent = presenter_.ProgressPercent();
   bar_->setRange(0, percent < 0 && presenter_.downloading() ? 0 : 100);
   bar_->setValue(percent < 0 ? 0 : percent);
+  bar_->setTextVisible(presenter_.downloading());
   progress_->setText(presenter_.downloading() ? Q(presenter_.ProgressText()) : QString());
   status_->setText(Q(presenter_.status()));
 }
