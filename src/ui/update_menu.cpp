@@ -6,6 +6,8 @@
 #include <QPointer>
 #include <QUrl>
 #include <QWidget>
+#include <atomic>
+#include <memory>
 #include <thread>
 
 #include "app/session.h"
@@ -22,6 +24,23 @@ namespace {
 
 using CheckFn = update::CheckOutcome (*)(update::CheckContext&, bool);
 
+// Asks through the bridge while the main window lives; a check that ends after the window has
+// closed (a slow server) asks nobody and takes the answer that loses nothing.
+struct GuardedPrompt : Prompt {
+  UiBridge* bridge;
+  std::shared_ptr<std::atomic<bool>> alive;
+  GuardedPrompt(UiBridge* b, std::shared_ptr<std::atomic<bool>> a) : bridge(b), alive(std::move(a)) {}
+  PromptAnswer Ask(const PromptMessage& message) override {
+    return *alive ? bridge->Ask(message) : SafeAnswer(message.buttons);
+  }
+};
+
+std::shared_ptr<std::atomic<bool>> WindowAlive(QWidget* window) {
+  auto alive = std::make_shared<std::atomic<bool>>(true);
+  QObject::connect(window, &QObject::destroyed, [alive] { *alive = false; });
+  return alive;
+}
+
 // A check runs on its own thread with a copy of the window sections; its questions reach the
 // window through the bridge. The dates it stored are taken over afterwards.
 void RunCheck(const UpdateHost& host, CheckFn check, bool manual) {
@@ -32,8 +51,10 @@ void RunCheck(const UpdateHost& host, CheckFn check, bool manual) {
   UiBridge* bridge = &host.bridge;
   QPointer<QWidget> window(host.window);
   UpdateHost target = host;
+  const std::shared_ptr<std::atomic<bool>> alive = WindowAlive(host.window);
   std::thread([=] {
-    update::CheckContext c(*copy, *bridge);
+    GuardedPrompt prompt(bridge, alive);
+    update::CheckContext c(*copy, prompt);
     c.autoRelease = autoRelease;
     c.autoBeta = autoBeta;
     c.germanInterface = german;
