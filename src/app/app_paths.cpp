@@ -70,6 +70,11 @@ AppPaths ResolveAppPaths(const std::string& executablePath) {
   p.exportFolder = u + "/export";
   p.dbFolder = u + "/db";
   p.langFolder = p.programFolder + "/lang";
+  // An installed program (bin/twinex) finds its language files in share/twinex/lang.
+  if (!platform::ExistFolder(p.langFolder) && platform::FileNameOf(p.programFolder) == "bin") {
+    const std::string installed = platform::ParentFolder(p.programFolder) + "/share/twinex/lang";
+    if (platform::ExistFolder(installed)) p.langFolder = installed;
+  }
   p.generalLog = p.logFolder + "/Twinex4.txt";
   p.lastSearchLog = p.logFolder + "/lastsearch.txt";
   p.errorLog = p.logFolder + "/error.txt";

@@ -30,7 +30,8 @@ struct AppPaths {
   bool portable = false;
 };
 
-// Decides the folders from the executable path and the environment (no files are created).
+// Decides the folders from the executable path and the environment (no files are created; an
+// installed layout is recognised by its share folder).
 AppPaths ResolveAppPaths(const std::string& executablePath);
 
 // The folders in the order the start-up creates them, in three stages: the data folders, the

@@ -62,6 +62,12 @@ SearchEnvironment Session::MakeSearchEnvironment() const {
   env.database = ChecksumDatabaseLocation(app_.paths);
   env.expandAllGroups = settings_.options.ExpandAllGroups;
   env.dateFormat = settings_.options.DateFormat3;
+  env.afterSearchAction = afterSearchAction_;
+  env.playSound = settings_.options.PlaySoundAfterSearch;
+  env.soundFile = settings_.options.SoundFileAfterSearch;
+  platform::Desktop* desktop = desktop_ ? desktop_ : &platform::SystemDesktop();
+  env.playSoundFile = [desktop](const std::string& file) { desktop->PlaySound(file); };
+  env.requestPowerState = [desktop](bool hibernate) { return desktop->RequestPowerState(hibernate); };
   return env;
 }
 

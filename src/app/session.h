@@ -14,6 +14,7 @@
 #include "app/command_line.h"
 #include "app/startup.h"
 #include "app/work_runner.h"
+#include "platform/desktop.h"
 #include "platform/run_control.h"
 #include "results/export.h"
 #include "results/removal_commands.h"
@@ -73,6 +74,11 @@ class Session {
   const std::string& settingsFile() const { return settingsFile_; }
 
   // ---- Search ----
+  // The after-search action of the next searches: 0 none, 1 standby, 2 hibernation.
+  void SetAfterSearchAction(int action) { afterSearchAction_ = action; }
+  int afterSearchAction() const { return afterSearchAction_; }
+  // Where the after-search actions reach the desktop; null: the running system's.
+  void SetDesktop(platform::Desktop* desktop) { desktop_ = desktop; }
   // The environment a search gets from the program's folders and options.
   SearchEnvironment MakeSearchEnvironment() const;
   // Runs a search to its end on the worker; the result replaces the previous one, and the
@@ -154,6 +160,8 @@ class Session {
   std::string description_;
   std::vector<std::string> descriptionLines_;
   std::string resultName_;
+  int afterSearchAction_ = 0;
+  platform::Desktop* desktop_ = nullptr;
   // Last member: its thread ends before the state its jobs use goes away.
   WorkRunner work_;
 };

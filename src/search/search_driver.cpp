@@ -167,7 +167,9 @@ void AfterSearchActions(Search& s) {
   bool hibernate = s.env.afterSearchAction == 2;
   TextRef question = hibernate ? TextRef{11071, "Der PC wird in %1 Sekunden in den Ruhezustand versetzt..."}
                                : TextRef{11070, "Der StandBy-Modus wird in %1 Sekunden aktiviert..."};
-  if (s.prompt.Ask(PromptMessage::Make(question, {"20"}, PromptButtons::OkCancel)) == PromptAnswer::Cancel) return;
+  PromptMessage ask = PromptMessage::Make(question, {"20"}, PromptButtons::OkCancel);
+  ask.timeoutSeconds = 20;  // nobody at the machine: the power state follows
+  if (s.prompt.Ask(ask) == PromptAnswer::Cancel) return;
   s.LogProtokoll(hibernate ? z_Translate(11073, "Windows Ruhezustand wird ausgeführt...")
                            : z_Translate(11072, "Windows Standby wird ausgeführt..."));
   std::string error = s.env.requestPowerState ? s.env.requestPowerState(hibernate) : platform::RequestPowerState(hibernate);

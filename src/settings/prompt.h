@@ -19,6 +19,8 @@ struct PromptMessage {
   PromptButtons buttons = PromptButtons::Ok;
   PromptIcon icon = PromptIcon::Information;
   std::string title;
+  // > 0: the box closes itself after so many seconds with the first button's answer.
+  int timeoutSeconds = 0;
   // The translated text with its parameters filled in.
   std::string Text() const;
 

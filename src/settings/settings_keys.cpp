@@ -344,7 +344,13 @@ void AddWindowSections(TableBuilder& t) {
                     {"ProxyName", ""},
                     {"ProxyPort", "3128"},
                     {"ProxyUser", ""},
-                    {"ProxyPW", ""}});
+                    {"ProxyPW", ""},
+                    // The update server's addresses; "%1" is the language ("de" or "en").
+                    {"VersionURL", "https://updates.twinex.example/linux/version.txt"},
+                    {"BetaVersionURL", "https://updates.twinex.example/linux/beta.txt"},
+                    {"ChangesURL", "https://updates.twinex.example/linux/changes_%1.txt"},
+                    {"DownloadURL", "https://updates.twinex.example/linux/"},
+                    {"BetaPageURL", "https://updates.twinex.example/linux/beta_%1.html"}});
 }
 
 std::vector<KeyRule> BuildTable() {

@@ -11,6 +11,7 @@
 #include "ui/main_window.h"
 #include "ui/qt_text.h"
 #include "ui/ui_bridge.h"
+#include "ui/update_menu.h"
 
 namespace {
 
@@ -55,6 +56,12 @@ int main(int argc, char** argv) {
                    [&window](const QString& text) { ui::ShowUnexpectedError(&window, "twinex", ui::S(text), true); });
   window.show();
   // The command line is applied once the window is up; a search it names starts at once.
-  QTimer::singleShot(0, &window, [&window, commandLine] { window.ApplyCommandLine(commandLine); });
-  return app.exec();
+  // Otherwise the checks for a new version run.
+  QTimer::singleShot(0, &window, [&window, commandLine] {
+    if (!window.ApplyCommandLine(commandLine)) window.RunStartupUpdateChecks();
+  });
+  const int exitCode = app.exec();
+  // A downloaded package the user chose to install goes to the desktop's installer now.
+  ui::OpenPendingPackage();
+  return exitCode;
 }

@@ -35,10 +35,12 @@
 #include "settings/language.h"
 #include "settings/profiles.h"
 #include "ui/about_dialog.h"
+#include "ui/after_search_menu.h"
 #include "ui/qt_text.h"
 #include "ui/result_window.h"
 #include "ui/shortcuts.h"
 #include "ui/ui_bridge.h"
+#include "ui/update_menu.h"
 #include "ui/window_geometry.h"
 
 namespace twinex::ui {
@@ -383,6 +385,7 @@ void MainWindow::BuildMenus() {
     if (!dir.isEmpty()) Tell(AddSourceFolder(S(dir)));
   });
   addFolder->setShortcut(keys.Key(ShortcutId::AddFolder));
+  AddAfterSearchCommands(file, session_);
   file->addSeparator();
   QAction* quit = file->addAction(Q(z_Translate(22202, "Beenden")), this, &QWidget::close);
   quit->setShortcut(keys.Key(ShortcutId::Quit));
@@ -393,6 +396,8 @@ void MainWindow::BuildMenus() {
   useLanguageFile_->setChecked(UserLanguageFileOn(windowSettings_));
   connect(useLanguageFile_, &QAction::toggled, this, [this](bool on) { UseUserLanguageFile(on); });
   QMenu* help = menuBar()->addMenu(Q(z_Translate(22203, "&Hilfe")));
+  AddUpdateCommands(help, {this, session_, bridge_, windowSettings_});
+  help->addSeparator();
   help->addAction(Q(z_Translate(22204, "Über Twinex")), this, [this] { ShowAboutDialog(this); });
   QToolBar* bar = addToolBar(Q(z_Translate(22205, "Symbolleiste")));
   bar->setObjectName("MainToolBar");
@@ -550,6 +555,8 @@ void MainWindow::UseUserLanguageFile(bool on) {
   useLanguageFile_->setChecked(on);
   Tell(message);
 }
+
+void MainWindow::RunStartupUpdateChecks() { ui::RunStartupUpdateChecks({this, session_, bridge_, windowSettings_}); }
 
 bool MainWindow::ApplyCommandLine(const std::string& rawCommandLine) {
   CommandLineOutcome outcome;

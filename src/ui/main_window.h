@@ -40,6 +40,8 @@ class MainWindow : public QMainWindow {
   // Applies the program's command line; true when it named something to search (the search has
   // started then).
   bool ApplyCommandLine(const std::string& rawCommandLine);
+  // The automatic checks for a new release and beta, for a start without a command line.
+  void RunStartupUpdateChecks();
   // "Suche starten": the result window, or null when the start checks refused.
   ResultWindow* StartSearch();
   ResultWindow* resultWindow() { return result_.get(); }

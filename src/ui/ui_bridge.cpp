@@ -1,12 +1,14 @@
 #include "ui/ui_bridge.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
 #include <QThread>
+#include <QTimer>
 #include <utility>
 
-#include "ui/qt_text.h"
 #include "search/archive_access.h"
+#include "ui/qt_text.h"
 
 namespace twinex::ui {
 
@@ -84,6 +86,12 @@ PromptAnswer ShowMessageBox(const PromptMessage& message) {
                                              QMessageBox::Question, QMessageBox::Critical};
   QMessageBox box(kIcons[static_cast<int>(message.icon)], Q(message.title.empty() ? std::string("Twinex") : message.title),
                   Q(message.Text()), kButtons[static_cast<int>(message.buttons)].standard, QApplication::activeWindow());
+  if (message.timeoutSeconds > 0) {
+    // A box that closes itself answers with its first button, as if pressed.
+    const bool ok = message.buttons == PromptButtons::Ok || message.buttons == PromptButtons::OkCancel;
+    QAbstractButton* first = box.button(ok ? QMessageBox::Ok : QMessageBox::Yes);
+    QTimer::singleShot(message.timeoutSeconds * 1000, &box, [first] { first->click(); });
+  }
   switch (box.exec()) {
     case QMessageBox::Ok: return PromptAnswer::Ok;
     case QMessageBox::Yes: return PromptAnswer::Yes;

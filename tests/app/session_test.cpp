@@ -222,5 +222,48 @@ TEST(WorkRunner, RunsJobsInOrderAndJobsPostedFromAJobRunInPlace) {
   EXPECT_EQ(order, (std::vector<int>{1, 2, 3}));
 }
 
+// Stands in for the desktop: records what the after-search actions asked of it.
+struct FakeDesktop : platform::Desktop {
+  std::vector<std::string> sounds;
+  std::vector<bool> powerRequests;  // true: hibernation
+  std::string powerError;
+  void PlaySound(const std::string& file) override { sounds.push_back(file); }
+  std::string RequestPowerState(bool hibernate) override {
+    powerRequests.push_back(hibernate);
+    return powerError;
+  }
+};
+
+TEST_F(SessionTest, AfterSearchActionsReachTheDesktop) {
+  FakeDesktop desktop;
+  session.SetDesktop(&desktop);
+  const std::string sound = dir.Write("ding.mp3", "sound");
+  session.settings().options.PlaySoundAfterSearch = true;
+  session.settings().options.SoundFileAfterSearch = sound;
+  session.SetAfterSearchAction(2);
+  prompt.answers = {PromptAnswer::Ok};
+  ASSERT_TRUE(session.RunSearch(session.MakeSearchEnvironment()).Complete());
+  EXPECT_EQ(desktop.sounds, std::vector<std::string>{sound});
+  EXPECT_EQ(desktop.powerRequests, std::vector<bool>{true});
+
+  // Cancel in the 20-second question skips standby; a refusal of the system is shown.
+  session.SetAfterSearchAction(1);
+  prompt.answers = {PromptAnswer::Cancel};
+  session.RunSearch(session.MakeSearchEnvironment());
+  EXPECT_EQ(desktop.powerRequests.size(), 1u);
+  desktop.powerError = "Interactive authentication required.";
+  prompt.answers = {PromptAnswer::Ok};
+  session.RunSearch(session.MakeSearchEnvironment());
+  EXPECT_EQ(desktop.powerRequests, (std::vector<bool>{true, false}));
+  EXPECT_EQ(prompt.texts.back(),
+            "Beim Starten des StandBy-Modus ist ein Fehler aufgetreten: Interactive authentication required.");
+
+  // A search the user stopped plays nothing and keeps the machine awake.
+  const std::size_t sounds = desktop.sounds.size();
+  session.RunSearch(session.MakeSearchEnvironment(), AfterFile(1, [&] { session.RequestStop(kStopUser); }));
+  EXPECT_EQ(desktop.sounds.size(), sounds);
+  EXPECT_EQ(desktop.powerRequests.size(), 2u);
+}
+
 }  // namespace
 }  // namespace twinex::test
