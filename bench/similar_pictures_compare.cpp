@@ -14,12 +14,12 @@ using namespace twinex::similar;
 int main(int argc, char** argv) {
   const int count = argc > 1 ? std::atoi(argv[1]) : 20000;
   PictureOptions o;
-  o.spec = HashSpecFor(argc > 2 ? std::atoi(argv[2]) : kAHash, argc > 3 ? std::atoi(argv[3]) : 1, 0, 0);
+  o.layout = HashLayoutFor(argc > 2 ? std::atoi(argv[2]) : kAHash, argc > 3 ? std::atoi(argv[3]) : 1, 0, 0);
   o.matchPercent = 90;
   RunControl run;
   SimilarPictures pictures(o, 0, run, {});
   std::mt19937 rng(7);
-  std::vector<std::vector<std::uint8_t>> hashes(static_cast<std::size_t>(count), std::vector<std::uint8_t>(static_cast<std::size_t>(o.spec.length)));
+  std::vector<std::vector<std::uint8_t>> hashes(static_cast<std::size_t>(count), std::vector<std::uint8_t>(static_cast<std::size_t>(o.layout.length)));
   for (auto& h : hashes)
     for (auto& b : h) b = static_cast<std::uint8_t>(rng() & 1);
   const auto start = std::chrono::steady_clock::now();
@@ -28,6 +28,6 @@ int main(int argc, char** argv) {
   const double secs = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   const double pairs = static_cast<double>(pictures.SlotComparisons());
   std::printf("%d hashes of %d bits: %.0f comparisons in %.2f s, %.1f million per second (%zu grouped)\n", count,
-              o.spec.length, pairs, secs, pairs / secs / 1e6, grouped);
+              o.layout.length, pairs, secs, pairs / secs / 1e6, grouped);
   return 0;
 }

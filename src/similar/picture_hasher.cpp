@@ -16,7 +16,7 @@ bool PictureOptions::AnyQuarterTurn() const {
 
 PictureOptions PictureOptionsFrom(const SearchSettings& s) {
   PictureOptions o;
-  o.spec = HashSpecFor(s);
+  o.layout = HashLayoutFor(s);
   o.area = static_cast<PictureArea>(std::clamp(s.SimiliarImagesCompareSource, 0, 4));
   long long number = 0;
   if (platform::ParseLong(s.SimiliarImagesCompareSourceWH, number)) o.areaSize = static_cast<int>(std::clamp(number, 1LL, 1LL << 20));
@@ -37,9 +37,9 @@ std::string HashPictureSlots(const std::string& path, const PictureOptions& o, s
   // The shrunk picture in its own shape, and turned a quarter for variants of a picture that is
   // not square (dHash reads one pixel more across than down).
   std::optional<Bitmap> bases[2];
-  DecodeRequest request{o.area, o.areaSize, o.spec.width, o.spec.height};
+  DecodeRequest request{o.area, o.areaSize, o.layout.width, o.layout.height};
   for (int slot : slots) {
-    const bool turned = SlotTurnsQuarter(slot) && o.spec.width != o.spec.height;
+    const bool turned = SlotTurnsQuarter(slot) && o.layout.width != o.layout.height;
     std::optional<Bitmap>& base = bases[turned ? 1 : 0];
     if (!base) {
       DecodeRequest r = request;
@@ -49,8 +49,8 @@ std::string HashPictureSlots(const std::string& path, const PictureOptions& o, s
       size = decoded.source;
       if (!decoded.ok) return decoded.error;
     }
-    std::vector<std::uint8_t> hash = MakePictureHash(o.spec, slot == 0 ? *base : PictureVariant(*base, slot));
-    if (hash.size() != static_cast<std::size_t>(o.spec.length)) return "FlipHorizontal" + std::to_string(slot) + " error";
+    std::vector<std::uint8_t> hash = MakePictureHash(o.layout, slot == 0 ? *base : PictureVariant(*base, slot));
+    if (hash.size() != static_cast<std::size_t>(o.layout.length)) return "FlipHorizontal" + std::to_string(slot) + " error";
     out[static_cast<std::size_t>(slot)] = std::move(hash);
   }
   return "";

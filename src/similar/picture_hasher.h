@@ -18,7 +18,7 @@ struct SearchSettings;
 namespace twinex::similar {
 
 struct PictureOptions {
-  HashSpec spec;
+  HashLayout layout;
   PictureArea area = PictureArea::Whole;
   int areaSize = 16;
   int matchPercent = 91;

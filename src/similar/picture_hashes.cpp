@@ -194,8 +194,8 @@ std::vector<std::uint8_t> PixelDigest(const Bitmap& b, int contentMethod) {
   return out;
 }
 
-HashSpec HashSpecFor(int algorithm, int sizeIndex, int bitsIndex, int methodIndex) {
-  HashSpec h;
+HashLayout HashLayoutFor(int algorithm, int sizeIndex, int bitsIndex, int methodIndex) {
+  HashLayout h;
   h.algorithm = algorithm;
   const int side = PictureCompareSide(algorithm, sizeIndex);
   h.side = side;
@@ -240,23 +240,23 @@ HashSpec HashSpecFor(int algorithm, int sizeIndex, int bitsIndex, int methodInde
   return h;
 }
 
-HashSpec HashSpecFor(const SearchSettings& s) {
-  return HashSpecFor(s.SimiliarImagesAlgo, s.SimilarPicsThumbSizeIndex, s.SimilarPicsChecksumBitsIndex,
+HashLayout HashLayoutFor(const SearchSettings& s) {
+  return HashLayoutFor(s.SimiliarImagesAlgo, s.SimilarPicsThumbSizeIndex, s.SimilarPicsChecksumBitsIndex,
                      s.SimilarPicsChecksumOptionIndex);
 }
 
-std::vector<std::uint8_t> MakePictureHash(const HashSpec& spec, const Bitmap& b) {
-  if (spec.kind == HashElements::Bytes) {
+std::vector<std::uint8_t> MakePictureHash(const HashLayout& layout, const Bitmap& b) {
+  if (layout.kind == HashElements::Bytes) {
     if (b.bgra.empty()) return {};
-    return PixelDigest(b, spec.algorithm - kMd5 + 1);
+    return PixelDigest(b, layout.algorithm - kMd5 + 1);
   }
-  if (spec.width != b.width || spec.height != b.height) return {};
-  switch (spec.algorithm) {
+  if (layout.width != b.width || layout.height != b.height) return {};
+  switch (layout.algorithm) {
     case kAHash: return AverageHash(b);
     case kMHash: return MedianHash(b);
     case kDHash: return DifferenceHash(b);
     case kPHash: return PerceptualHash(b);
-    case kBHash: return BlockHash(b, spec.blockBits, spec.precise);
+    case kBHash: return BlockHash(b, layout.blockBits, layout.precise);
     default: return {};
   }
 }

@@ -30,7 +30,7 @@ enum PictureAlgorithm : int {
   kMHash = 9,
 };
 
-struct HashSpec {
+struct HashLayout {
   int algorithm = kAHash;
   int side = 8;             // S
   int blockBits = 8;        // bHash: blocks per side
@@ -45,12 +45,12 @@ struct HashSpec {
 };
 
 // What the settings ask for; nullopt-like `length == 0` for an unknown algorithm.
-HashSpec HashSpecFor(const SearchSettings& settings);
-HashSpec HashSpecFor(int algorithm, int compareSizeIndex, int bitsIndex, int methodIndex);
+HashLayout HashLayoutFor(const SearchSettings& settings);
+HashLayout HashLayoutFor(int algorithm, int compareSizeIndex, int bitsIndex, int methodIndex);
 
-// Makes the hash `spec` describes from a bitmap of spec.width x spec.height (any size for the
+// Makes the hash `layout` describes from a bitmap of layout.width x layout.height (any size for the
 // digests): one element per byte. Empty when the bitmap is not of the needed size.
-std::vector<std::uint8_t> MakePictureHash(const HashSpec& spec, const Bitmap& bitmap);
+std::vector<std::uint8_t> MakePictureHash(const HashLayout& layout, const Bitmap& bitmap);
 
 // The building blocks, exposed for their tests.
 std::uint8_t GrayAverage(const std::uint8_t* bgra);  // (b + g + r) / 3 rounded

@@ -13,10 +13,10 @@ namespace twinex::similar {
 class PictureStore {
  public:
   PictureStore(const PictureOptions& options, SimilarPictures::VariantMaker maker)
-      : options_(options), words_(options.spec.Words()), maker_(std::move(maker)) {}
+      : options_(options), words_(options.layout.Words()), maker_(std::move(maker)) {}
 
   std::uint32_t Add(std::span<const std::uint8_t> hash, const PictureMeasure::Summary& summary) {
-    const PackedHash packed = PackHash(hash, options_.spec.kind);
+    const PackedHash packed = PackHash(hash, options_.layout.kind);
     slot0_.insert(slot0_.end(), packed.begin(), packed.begin() + words_);
     summaries_.push_back(summary);
     variants_.emplace_back();
@@ -40,11 +40,11 @@ class PictureStore {
       v->ok = maker_ && maker_(item, slots, hashes);
       if (v->ok)
         for (int k : slots) {
-          if (hashes[static_cast<std::size_t>(k)].size() != static_cast<std::size_t>(options_.spec.length)) {
+          if (hashes[static_cast<std::size_t>(k)].size() != static_cast<std::size_t>(options_.layout.length)) {
             v->ok = false;
             break;
           }
-          v->hashes[static_cast<std::size_t>(k)] = PackHash(hashes[static_cast<std::size_t>(k)], options_.spec.kind);
+          v->hashes[static_cast<std::size_t>(k)] = PackHash(hashes[static_cast<std::size_t>(k)], options_.layout.kind);
         }
     }
     return v->ok ? v->hashes[static_cast<std::size_t>(slot)].data() : nullptr;
@@ -66,7 +66,7 @@ class PictureStore {
 PictureMeasure::PictureMeasure(PictureStore& store, const PictureOptions& options, bool prefiltered)
     : store_(store),
       options_(options),
-      maxDistance_(MaxDistanceFor(options.matchPercent, options.spec.length)),
+      maxDistance_(MaxDistanceFor(options.matchPercent, options.layout.length)),
       turnsQuarter_(options.AnyQuarterTurn()),
       prefiltered_(prefiltered) {
   for (int slot = 0; slot < kPictureSlots; ++slot)
@@ -101,8 +101,8 @@ double PictureMeasure::Similarity(Item current, Item other, double) {
     ++slotComparisons_;
     const std::uint64_t* q = slot == 0 ? store_.Slot0(other) : store_.Variant(other, slot);
     if (!q) continue;
-    const int d = GetHammingDistanceFromArray(q, p, words, options_.spec.kind);
-    if (d <= maxDistance_) return MatchPercentage(d, options_.spec.length) / 100.0;
+    const int d = GetHammingDistanceFromArray(q, p, words, options_.layout.kind);
+    if (d <= maxDistance_) return MatchPercentage(d, options_.layout.length) / 100.0;
   }
   return 0;
 }

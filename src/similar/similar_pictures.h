@@ -73,7 +73,7 @@ class SimilarPictures {
   ~SimilarPictures();
 
   // Pictures are numbered 0, 1, … in the order they are added. `hash` is slot 0's hash of
-  // options().spec.length elements.
+  // options().layout.length elements.
   GroupChange Add(std::span<const std::uint8_t> hash, const PictureFacts& facts, int sourceNr,
                   std::string_view relativeFolder);
 

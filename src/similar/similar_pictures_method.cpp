@@ -29,8 +29,8 @@ bool MakeSlots(Search& s, long index, const PictureOptions& o, std::span<const i
   std::vector<int> missing;
   for (int slot : slots) {
     auto& hash = out[static_cast<std::size_t>(slot)];
-    const bool cached = o.Cacheable() && DB_Get_Pic_Hash(s, index, o.spec.typeCode + slot, hash) &&
-                        hash.size() == static_cast<std::size_t>(o.spec.length);
+    const bool cached = o.Cacheable() && DB_Get_Pic_Hash(s, index, o.layout.typeCode + slot, hash) &&
+                        hash.size() == static_cast<std::size_t>(o.layout.length);
     if (!cached) missing.push_back(slot);
   }
   if (missing.empty() && !size) return true;
@@ -48,7 +48,7 @@ bool MakeSlots(Search& s, long index, const PictureOptions& o, std::span<const i
     if (error.empty()) {
       ++s.counters.checksumsCreated;
       if (o.Cacheable())
-        for (int slot : missing) DB_Save_Pic_Hash(s, index, o.spec.typeCode + slot, out[static_cast<std::size_t>(slot)]);
+        for (int slot : missing) DB_Save_Pic_Hash(s, index, o.layout.typeCode + slot, out[static_cast<std::size_t>(slot)]);
     }
   }
   if (!error.empty()) {
@@ -83,7 +83,7 @@ class SimilarPicturesSearchMethod : public SearchMethod {
     if (!s.methodState) s.methodState = std::make_unique<PicturesState>(s);
     PicturesState& state = static_cast<PicturesState&>(*s.methodState);
     const PictureOptions& o = state.pictures.Options();
-    if (o.spec.length == 0) return;
+    if (o.layout.length == 0) return;
     SlotHashes hashes;
     PictureSize size;
     static constexpr int kSlot0[] = {0};

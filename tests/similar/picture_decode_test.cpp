@@ -107,13 +107,13 @@ TEST(PictureDecode, ScaledJpegDecodingKeepsTheHashesClose) {
   ASSERT_TRUE(test::Save(test::DrawPattern(320, 240, 4).get(), small, FIF_JPEG, 90));
   const std::pair<int, int> kLimits[] = {{kAHash, 6}, {kPHash, 2}};
   for (const auto& [algo, limit] : kLimits) {
-    const HashSpec spec = HashSpecFor(algo, 1, 0, 0);
+    const HashLayout layout = HashLayoutFor(algo, 1, 0, 0);
     auto hash = [&](const std::string& path, bool scaled) {
-      DecodeRequest r{PictureArea::Whole, 0, spec.width, spec.height};
+      DecodeRequest r{PictureArea::Whole, 0, layout.width, layout.height};
       r.scaledJpeg = scaled;
       Bitmap b;
       EXPECT_TRUE(DecodePicture(path, r, b).ok);
-      return MakePictureHash(spec, b);
+      return MakePictureHash(layout, b);
     };
     const std::vector<std::uint8_t> full = hash(big, false), scaled = hash(big, true);
     int d = 0;

@@ -138,7 +138,7 @@ std::vector<std::uint8_t> Ones(int ones) {
 
 TEST(SimilarPictures, VariantsAreMadeOnceWhenFirstNeededAndOnlyForComparablePictures) {
   PictureOptions o;
-  o.spec = HashSpecFor(kAHash, 0, 0, 0);
+  o.layout = HashLayoutFor(kAHash, 0, 0, 0);
   o.matchPercent = 90;
   o.slots.fill(true);
   o.sameExtension = true;
@@ -164,7 +164,7 @@ TEST(SimilarPictures, VariantsAreMadeOnceWhenFirstNeededAndOnlyForComparablePict
 
 TEST(SimilarPictures, TheRestrictionsHoldWithAndWithoutPruning) {
   PictureOptions o;
-  o.spec = HashSpecFor(kAHash, 0, 0, 0);
+  o.layout = HashLayoutFor(kAHash, 0, 0, 0);
   o.sameDimension = true;
   for (bool prune : {true, false}) {
     RunControl run;
