@@ -209,6 +209,11 @@ void ResultWindow::ShowRunState() {
 
 void ResultWindow::ChooseColumns(const QPoint& at) {
   QMenu menu(this);
+  FillColumnMenu(menu);
+  menu.exec(grid_->header()->mapToGlobal(at));
+}
+
+void ResultWindow::FillColumnMenu(QMenu& menu) {
   ExportColumns visible = presenter_.visible();
   for (const exporting::FileColumn& c : exporting::FileColumnTable()) {
     QAction* a = menu.addAction(Q(z_Translate(c.header)));
@@ -222,7 +227,6 @@ void ResultWindow::ChooseColumns(const QPoint& at) {
       model_->SetTree(model_->tree());
     });
   }
-  menu.exec(grid_->header()->mapToGlobal(at));
 }
 
 void ResultWindow::ExpandGroups() {

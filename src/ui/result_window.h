@@ -20,6 +20,8 @@ namespace twinex {
 class Session;
 }
 
+class QMenu;
+
 namespace twinex::ui {
 
 class ResultModel;
@@ -48,6 +50,8 @@ class ResultWindow : public QMainWindow {
   QString LogText() const;
   // Shows the result's name in the title (after a save or a load).
   void RefreshTitle();
+  // The grid header's menu: one check item per file column.
+  void FillColumnMenu(QMenu& menu);
 
  signals:
   void searchFinished();

@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QMenu>
 #include <QTimer>
 #include <QTreeView>
 #include <QtTest>
@@ -123,6 +124,41 @@ class WindowsTest : public QObject {
     WaitForEnd(r);
     QCOMPARE(r->model().rowCount(), 400);
     QCOMPARE(session_->lastSearch().stopReason, static_cast<int>(kStopNone));
+  }
+
+  void groupsAppearWhileTheSearchRunsAndTheColumnMenuShowsColumns() {
+    Copies("data", 300, 2);
+    window_->AddSourceFolder(*dir_ / "data");
+    SearchSizeAndContent();
+    ResultWindow* r = window_->StartSearch();
+    ResultModel& m = r->model();
+    int liveGroups = 0;
+    bool checkableWhileLive = false;
+    // The batches arrive as queued signals, so none is lost before this connection.
+    connect(&m, &QAbstractItemModel::rowsInserted, this, [&](const QModelIndex& parent, int first, int last) {
+      if (parent.isValid() || !m.showingLive()) return;
+      liveGroups += last - first + 1;
+      checkableWhileLive |= bool(m.flags(m.index(first, 0)) & Qt::ItemIsUserCheckable);
+    });
+    WaitForEnd(r);
+    QVERIFY(liveGroups > 0);
+    QVERIFY(liveGroups <= 300);
+    QVERIFY(!checkableWhileLive);  // check marks wait for the finished result
+    QVERIFY(!m.showingLive());
+    QCOMPARE(m.rowCount(), 300);
+    QVERIFY(m.flags(m.index(0, 0)) & Qt::ItemIsUserCheckable);
+
+    QMenu menu;
+    r->FillColumnMenu(menu);
+    QAction* unchecked = nullptr;
+    for (QAction* a : menu.actions())
+      if (!a->isChecked()) unchecked = a;
+    QVERIFY(unchecked);
+    const int columns = m.columnCount();
+    unchecked->setChecked(true);
+    QCOMPARE(m.columnCount(), columns + 1);
+    unchecked->setChecked(false);
+    QCOMPARE(m.columnCount(), columns);
   }
 
   void stopAsksAndEscapeStopsTheRun() {
