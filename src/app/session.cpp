@@ -8,6 +8,7 @@
 #include "platform/file_system.h"
 #include "search/search_driver.h"
 #include "settings/profiles.h"
+#include "similar/file_defects.h"
 #include "similar/similar_names_method.h"
 #include "similar/similar_pictures_method.h"
 #include "settings/settings_file.h"
@@ -119,6 +120,8 @@ void Session::TakeNewResult() {
   selection_ = std::make_unique<Selection>(search_->result);
   // The picture rule ("most megapixels") reads sizes a row still lacks from the file.
   selection_->readFileInfo = similar::ReadPictureFileInfo;
+  selection_->pictureDefect = similar::PictureDefect;
+  selection_->audioDefect = similar::AudioDefect;
   if (ports_.listener && !search_->result.groups.empty())
     ports_.listener->OnGroupsAdded(0, search_->result.groups.size());
 }

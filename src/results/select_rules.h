@@ -2,9 +2,12 @@
 // The rules behind the selection commands, one family per file, and what they look up during a
 // run (prepared once, so that each row costs O(1) plus its own comparison).
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_set>
+#include <utility>
+#include <vector>
 
 #include "results/selection_tools.h"
 #include "settings/wildcard.h"
@@ -18,6 +21,9 @@ struct ToolContext {
   bool foldCase = false;  // the pattern was folded and rows are folded before matching
   double now = 0;
   std::unordered_set<std::uint64_t> marked;  // MarkedRowKey of each highlighted row
+  // The defect commands: the check they run on each row, and the rows found with their reason.
+  const std::function<std::string(const ResultFile&)>* defect = nullptr;
+  mutable std::vector<std::pair<std::string, std::string>> defects;  // path, reason
 };
 
 namespace select_rules {
@@ -55,6 +61,8 @@ bool IsMarkedRow(const ToolContext& c, const ResultGroup& g, const ResultFile& f
 bool SimilarAtLeast(const ToolContext& c, const ResultGroup& g, const ResultFile& f);
 bool SimilarAtMost(const ToolContext& c, const ResultGroup& g, const ResultFile& f);
 bool WithoutHardlinks(const ToolContext& c, const ResultGroup& g, const ResultFile& f);
+// The context's defect check names a reason (the row and reason are collected).
+bool HasDefect(const ToolContext& c, const ResultGroup& g, const ResultFile& f);
 bool DateMatches(const ToolContext& c, const ResultGroup& g, const ResultFile& f);
 bool SizeMatches(const ToolContext& c, const ResultGroup& g, const ResultFile& f);
 
@@ -63,4 +71,8 @@ bool NameMatches(const ToolContext& c, const ResultGroup& g, const ResultFile& f
 bool PathMatches(const ToolContext& c, const ResultGroup& g, const ResultFile& f);
 
 }  // namespace select_rules
+
+// The list the defect commands show after their count: a heading, then each file and reason.
+std::string DefectList(bool pictures, const std::vector<std::pair<std::string, std::string>>& defects);
+
 }  // namespace twinex

@@ -81,6 +81,11 @@ class Selection {
   // Reads the properties a row still lacks ("GetFileInfo"), for rules that need them; the
   // front end that can read them sets it.
   std::function<void(ResultFile&)> readFileInfo;
+  // Why a row's picture cannot be loaded, or why its audio properties are broken; "" when it is
+  // sound or not a file of that kind. Set by the front end that can read them.
+  using DefectCheck = std::function<std::string(const ResultFile&)>;
+  DefectCheck pictureDefect;
+  DefectCheck audioDefect;
 
  private:
   ResultTree& tree_;

@@ -69,6 +69,8 @@ const SelectTool kTools[] = {
     {Id::SelectSimilarAtLeast, "similar-at-least", kSel, TextRef{17074, "Alle Dateien mit einer Übereinstimmung größer oder gleich einem bestimmten Prozentwert in jeder Gruppe auswählen"}, kWaitSelect, In::Percent, E::Set, nullptr, r::SimilarAtLeast, nullptr},
     {Id::SelectSimilarAtMost, "similar-at-most", kSel, TextRef{17075, "Alle Dateien mit einer Übereinstimmung kleiner oder gleich einem bestimmten Prozentwert in jeder Gruppe auswählen"}, kWaitSelect, In::Percent, E::Set, nullptr, r::SimilarAtMost, nullptr},
     {Id::SelectWithoutHardlinks, "without-hardlinks", kSel, TextRef{17076, "Alle Dateien ohne Hardlinks auswählen"}, kWaitSelect, In::None, E::Set, nullptr, r::WithoutHardlinks, nullptr},
+    {Id::SelectDefectPictures, "defect-pictures", kSel, TextRef{17135, "Alle fehlerhaften Bilddateien auswählen"}, kWaitSelect, In::None, E::Set, nullptr, r::HasDefect, nullptr},
+    {Id::SelectDefectAudio, "defect-audio", kSel, TextRef{17136, "Alle fehlerhaften Audiodateien auswählen"}, kWaitSelect, In::None, E::Set, nullptr, r::HasDefect, nullptr},
     {Id::SelectByDate, "by-date", kSel, TextRef{17077, "Dateien anhand Ihrem Datum auswählen"}, kWaitSelect, In::Date, E::Set, nullptr, r::DateMatches, nullptr},
     {Id::DeselectByDate, "by-date", kDesel, TextRef{17078, "Dateien anhand Ihrem Datum abwählen"}, kWaitDeselect, In::Date, E::Set, nullptr, r::DateMatches, nullptr},
     {Id::SelectBySize, "by-size", kSel, TextRef{17079, "Dateien anhand Ihrer Größe auswählen"}, kWaitSelect, In::Size, E::Set, nullptr, r::SizeMatches, nullptr},
@@ -258,7 +260,7 @@ SelectOutcome RunSelectTool(Selection& s, SelectToolId id, const SelectRequest& 
   if (tool.effect == E::Toggle) return RunToggle(s, tool, q);
   if (!ConditionUsable(tool, q)) return out;
 
-  ToolContext c{q, {}, {}, false, 0, {}};
+  ToolContext c{q, {}, {}, false, 0, {}, nullptr, {}};
   switch (tool.input) {
     case In::Folder:
       c.folder = q.folder;
@@ -290,6 +292,10 @@ SelectOutcome RunSelectTool(Selection& s, SelectToolId id, const SelectRequest& 
     if (q.prompt->Ask(m) != PromptAnswer::Yes) return out;
   }
   c.now = q.now != 0 ? q.now : platform::Now();
+  if (id == Id::SelectDefectPictures || id == Id::SelectDefectAudio) {
+    c.defect = id == Id::SelectDefectPictures ? &s.pictureDefect : &s.audioDefect;
+    if (!*c.defect) return out;  // this front end cannot read the files' contents
+  }
 
   s.UNDO_record_Init(SelectActionName(tool, q, s.tree().display));
   Frame frame(s, tool, c, out);
@@ -307,6 +313,7 @@ SelectOutcome RunSelectTool(Selection& s, SelectToolId id, const SelectRequest& 
   out.ran = true;
   out.message = tool.input == In::Pattern && out.matched == 0 ? NoPatternMatchMessage()
                                                              : SelectCountMessage(out.changed(), tool.deselects);
+  if (!c.defects.empty()) out.message += "\r\n\r\n" + DefectList(id == Id::SelectDefectPictures, c.defects);
   return out;
 }
 

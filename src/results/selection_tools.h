@@ -61,6 +61,8 @@ enum class SelectToolId {
   SelectSimilarAtLeast,
   SelectSimilarAtMost,
   SelectWithoutHardlinks,
+  SelectDefectPictures,
+  SelectDefectAudio,
   SelectByDate,
   DeselectByDate,
   SelectBySize,
