@@ -5,6 +5,7 @@
 #include <locale.h>
 #include <sys/stat.h>
 
+#include <array>
 #include <mutex>
 
 #include "platform/date_time.h"
@@ -135,19 +136,23 @@ class LibarchiveReader final : public ArchiveReader {
     std::lock_guard guard(lock_);
     // A solid archive is read from its start to reach a member. Members are asked for in
     // archive order, so reading on from the last one read saves reading the archive again for
-    // each; a member that lies behind the cursor is found by starting afresh.
+    // each; a member that lies behind the cursor is found by starting afresh. A search asks for
+    // members of several archives in turn (a file and its copies in a zip, a 7z and a tar.gz),
+    // so each of the last few archives keeps its own cursor.
+    Cursor& cursor = CursorFor(path, type);
     for (bool fresh = false; !fresh;) {
-      fresh = !CursorFits(path, type);
+      fresh = !CursorFits(cursor, path, type);
       if (fresh) {
         ArchiveOutcome outcome;
-        cursor_ = {};
-        cursor_.archive = Open(path, type, outcome);
-        if (!cursor_.archive) return outcome;
-        cursor_.path = path;
-        cursor_.type = &type;
-        cursor_.identity = FileIdentity(path);
+        cursor = {};
+        cursor.archive = Open(path, type, outcome);
+        if (!cursor.archive) return outcome;
+        cursor.path = path;
+        cursor.type = &type;
+        cursor.identity = FileIdentity(path);
+        cursor.lastUse = uses_;
       }
-      archive* a = cursor_.archive.get();
+      archive* a = cursor.archive.get();
       archive_entry* e = nullptr;
       for (;;) {
         if (!run.WaitWhilePaused()) return {ArchiveError::kStopped, ""};
@@ -155,17 +160,17 @@ class LibarchiveReader final : public ArchiveReader {
         if (rc == ARCHIVE_EOF) break;
         if (rc != ARCHIVE_OK) {
           ArchiveOutcome failed = HeaderFailure(a);
-          cursor_ = {};
+          cursor = {};
           return failed;
         }
         if (!type.singleStream && EntryPath(e) != inner) continue;
         ArchiveOutcome outcome = !IsDataMember(e)   ? ArchiveOutcome{ArchiveError::kNotAFile, ""}
                                  : IsEncrypted(e) ? ArchiveOutcome{ArchiveError::kPassword, ""}
                                                   : CopyData(a, e, sink, run);
-        if (!outcome.ok() || type.singleStream) cursor_ = {};
+        if (!outcome.ok() || type.singleStream) cursor = {};
         return outcome;
       }
-      cursor_ = {};
+      cursor = {};
     }
     return {ArchiveError::kNotFound, ""};
   }
@@ -177,6 +182,7 @@ class LibarchiveReader final : public ArchiveReader {
     const ArchiveTypeInfo* type = nullptr;
     std::string identity;
     ArchivePtr archive;
+    std::uint64_t lastUse = 0;
   };
 
   // The file's device, inode, size and modification time: an archive changed since the cursor
@@ -188,13 +194,30 @@ class LibarchiveReader final : public ArchiveReader {
            std::to_string(st.st_mtim.tv_sec) + "." + std::to_string(st.st_mtim.tv_nsec);
   }
 
-  bool CursorFits(const std::string& path, const ArchiveTypeInfo& type) const {
-    return cursor_.archive && !type.singleStream && cursor_.path == path && cursor_.type == &type &&
-           !cursor_.identity.empty() && cursor_.identity == FileIdentity(path);
+  static bool CursorFits(const Cursor& cursor, const std::string& path, const ArchiveTypeInfo& type) {
+    return cursor.archive && !type.singleStream && cursor.path == path && cursor.type == &type &&
+           !cursor.identity.empty() && cursor.identity == FileIdentity(path);
   }
 
+  // The cursor of this archive, or the one used longest ago (an open solid archive holds its
+  // decoder's dictionary, so only a few stay open).
+  Cursor& CursorFor(const std::string& path, const ArchiveTypeInfo& type) {
+    Cursor* pick = &cursors_[0];
+    for (Cursor& c : cursors_) {
+      if (c.path == path && c.type == &type) {
+        pick = &c;
+        break;
+      }
+      if (c.lastUse < pick->lastUse) pick = &c;
+    }
+    pick->lastUse = ++uses_;
+    return *pick;
+  }
+
+  static constexpr std::size_t kCursors = 4;
   std::mutex lock_;  // the reader serves every search of the process
-  Cursor cursor_;
+  std::array<Cursor, kCursors> cursors_;
+  std::uint64_t uses_ = 0;
 
   static ArchiveOutcome CopyData(archive* a, archive_entry* e, MemberSink& sink, RunControl& run) {
     const std::uint64_t announced =

@@ -1,5 +1,7 @@
 #include "search/archive_search.h"
 
+#include <algorithm>
+
 #include "platform/date_time.h"
 #include "platform/file_system.h"
 #include "platform/text.h"
@@ -112,18 +114,69 @@ void HandOn(Search& s, const ArchiveRef& archive, const ArchiveMember& m) {
 // the reader and the archive would be read again from its start: once per such pair, which
 // grows with the square of the members. Members whose size another member of the archive shares
 // are therefore copied ahead, in archive order, in one pass.
+void CopyAhead(Search& s, const ArchiveRef& archive, const std::string& inner, std::uint64_t size) {
+  TempCopyResult copy = ExtractMember(s, archive, inner, size);
+  if (!copy.ok) return;  // the comparison tries again and reports why it cannot
+  ++s.counters.filesExtracted;
+  s.copiesAhead[archive.path + "/" + inner] = copy.number;
+}
+
 void CopyAheadMembersOfSharedSize(Search& s, const ArchiveRef& archive, const std::vector<ArchiveMember>& members) {
-  if (!(s.method == 0 && s.criteria[kCritContent]) || members.size() < 2) return;
+  if (members.size() < 2) return;
   std::unordered_map<std::uint64_t, int> sizes;
   for (const ArchiveMember& m : members) ++sizes[m.size];
-  for (const ArchiveMember& m : members) {
+  Search::SolidArchiveMembers* order = nullptr;
+  if (auto it = s.solidArchives.find(archive.path); it != s.solidArchives.end()) order = &it->second;
+  for (std::size_t i = 0; i < members.size(); ++i) {
     if (s.run.StopRequested()) return;
-    if (sizes[m.size] < 2) continue;
-    TempCopyResult copy = ExtractMember(s, archive, m.pathInsideZip, m.size);
-    if (!copy.ok) continue;  // the comparison tries again and reports why it cannot
-    ++s.counters.filesExtracted;
-    s.copiesAhead[archive.path + "/" + m.pathInsideZip] = copy.number;
+    if (sizes[members[i].size] < 2) continue;
+    CopyAhead(s, archive, members[i].pathInsideZip, members[i].size);
+    if (order) {
+      order->copied[i] = true;
+      order->reached = i + 1;
+    }
   }
+}
+
+// Solid archives (7z, rar, compressed tars) cannot skip to a member: reaching one means
+// decompressing everything before it.
+bool IsSolid(const ArchiveRef& archive) {
+  static const char* const kSolid[] = {"7z", "cb7", "rar", "cbr", "tgz"};
+  for (const char* ext : kSolid)
+    if (archive.lowerExt == ext) return true;
+  return archive.volumeType == "tar";
+}
+
+void RememberSolidOrder(Search& s, const ArchiveRef& archive, const std::vector<ArchiveMember>& members) {
+  if (!IsSolid(archive) || members.empty()) return;
+  Search::SolidArchiveMembers& order = s.solidArchives[archive.path];
+  order = {};
+  for (const ArchiveMember& m : members) {
+    order.position.emplace(m.pathInsideZip, order.members.size());
+    order.members.push_back(m.pathInsideZip);
+    order.sizes.push_back(m.size);
+  }
+  order.copied.assign(members.size(), false);
+}
+
+// A member behind the point the reader has reached would cost a read from the archive's start,
+// and the next one behind it another: the members passed on the way are copied ahead in that
+// one read, so that each solid archive is read from its start at most once more.
+void BeforeExtracting(Search& s, const ArchiveRef& archive, const std::string& inner) {
+  const auto found = s.solidArchives.find(archive.path);
+  if (found == s.solidArchives.end()) return;
+  Search::SolidArchiveMembers& order = found->second;
+  const auto at = order.position.find(inner);
+  if (at == order.position.end()) return;
+  const std::size_t target = at->second;
+  if (target < order.reached)
+    for (std::size_t i = 0; i < target && !s.run.StopRequested(); ++i)
+      if (!order.copied[i]) {
+        order.copied[i] = true;
+        CopyAhead(s, archive, order.members[i], order.sizes[i]);
+      }
+  order.copied[target] = true;
+  order.reached = std::max(order.reached, target + 1);
 }
 
 // The copy made ahead for this member, if any, now belongs to its record.
@@ -148,7 +201,10 @@ void Search_ScanArchive(Search& s, const std::string& fullPath, const std::strin
   SearchHooks hooks(s);
   ScanArchiveMembers(archive, options, s.run, hooks);
   s.counters.totalFiles += hooks.accepted.size();
-  CopyAheadMembersOfSharedSize(s, archive, hooks.accepted);
+  if (s.method == 0 && s.criteria[kCritContent]) {
+    RememberSolidOrder(s, archive, hooks.accepted);
+    CopyAheadMembersOfSharedSize(s, archive, hooks.accepted);
+  }
   for (const ArchiveMember& m : hooks.accepted) {
     if (s.run.StopRequested()) break;
     HandOn(s, archive, m);
@@ -172,7 +228,9 @@ bool Search_ContentPath(Search& s, long index, std::string& path) {
   if (s.files.ArchiveTempFileNr(r).empty()) ClaimCopyAhead(s, r, inner);
   path = Search_TempCopyPath(s, r);
   if (!path.empty() && platform::ExistFile(path)) return true;
-  TempCopyResult copy = ExtractMember(s, ArchiveRefOf(s.files.Folder(r.FolderIndex)), inner, r.SIZE);
+  const ArchiveRef archive = ArchiveRefOf(s.files.Folder(r.FolderIndex));
+  BeforeExtracting(s, archive, inner);
+  TempCopyResult copy = ExtractMember(s, archive, inner, r.SIZE);
   if (!copy.message.empty()) s.LogProtokoll(copy.message, copy.isError);
   if (!copy.ok) {
     if (copy.isError) r.HaveErrorMessage = true;

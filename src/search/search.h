@@ -171,6 +171,16 @@ class Search {
   // need to be compared with, by "<archive>/<inner path>": claimed by the record when its content
   // is first read; the closing step deletes those never claimed.
   std::unordered_map<std::string, std::string> copiesAhead;  // -> ArchiveTempFileNr
+  // The members of a solid archive that take part, in archive order, and how far its reader
+  // has read: a member behind that point costs a read from the archive's start.
+  struct SolidArchiveMembers {
+    std::vector<std::string> members;
+    std::vector<std::uint64_t> sizes;
+    std::unordered_map<std::string, std::size_t> position;
+    std::vector<bool> copied;
+    std::size_t reached = 0;
+  };
+  std::unordered_map<std::string, SolidArchiveMembers> solidArchives;  // by archive path
   // Groups opened or grown since the last hand-over to a front end that shows them live.
   bool liveGroups = false;
   std::vector<int> changedGroups;

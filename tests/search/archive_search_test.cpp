@@ -50,5 +50,39 @@ TEST(ArchiveSearch, MembersOfOneSizeAreComparedFromCopiesMadeInOnePass) {
   EXPECT_EQ(FilesBelow(t / "temp"), 0u);
 }
 
+TEST(ArchiveSearch, LooseCopiesInAnotherOrderReadTheSolidArchiveOnceMore) {
+  TempDir t;
+  std::vector<FixtureEntry> members;
+  const int kFiles = 12;
+  // The archive holds the files in the reverse of the order the walk meets their loose copies.
+  for (int i = kFiles - 1; i >= 0; --i) {
+    const std::string name = "f" + std::string(1, static_cast<char>('a' + i)) + ".bin";
+    const std::string content(1000 + static_cast<std::size_t>(i), static_cast<char>('A' + i));
+    members.push_back({name, content});
+    t.Write("src/loose/" + name, content);
+  }
+  WriteArchive(t / "src/box.tar.gz", "pax", "gzip", members);
+  MainSettings m = SettingsFor({t / "src"});
+  m.search.Suchkriterien[kCritContent] = true;
+  m.search.ContentCompare = 2;
+  m.search.ScanArchives = true;
+  m.search.ScanArchive[5] = m.search.ScanArchive[6] = true;
+  m.search.TempFolder = t / "temp";
+  RecordingObserver observer;
+  ScriptedPrompt prompt;
+  SearchEnvironment env;
+  env.programTempFolder = t / "programtemp";
+  SearchOutcome out = StartSearchForDups(m, env, observer, prompt);
+  ASSERT_TRUE(out.search);
+  const Search& s = *out.search;
+  ASSERT_EQ(s.result.groups.size(), static_cast<std::size_t>(kFiles));
+  for (const auto& g : s.result.groups) {
+    ASSERT_EQ(g.files.size(), 2u);
+    EXPECT_EQ(g.files[0].dupname, g.files[1].dupname);
+  }
+  EXPECT_EQ(s.counters.filesExtracted, static_cast<std::uint64_t>(kFiles));  // each member once
+  EXPECT_EQ(FilesBelow(t / "temp"), static_cast<std::size_t>(kFiles));
+}
+
 }  // namespace
 }  // namespace twinex::test
