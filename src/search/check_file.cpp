@@ -271,7 +271,9 @@ void Search_CheckFile(Search& s, const EnumeratedFile& f) {
   FillRecord(s, f, r);
   if (!ApplyTagCuts(s, kCurrent)) return;
 
+  s.currentFolderFd = f.archivePath.empty() ? f.folderFd : -1;
   s.searchMethod->CheckFile(s);
+  s.currentFolderFd = -1;
 }
 
 void Search_GroupByKey(Search& s) {

@@ -47,6 +47,7 @@ struct EnumeratedFile {
   bool inArchive = false;
   std::uint8_t archiveType = 0;  // the member's ArchiveType
   const platform::FileInfo* entry = nullptr;  // device, inode and link count of a plain file
+  int folderFd = -1;  // a plain file's folder, held open by the walk while the file is checked
 };
 
 // What the slot loop needs of a slot's first file, kept together so that walking a long list of
@@ -184,6 +185,8 @@ class Search {
   std::shared_ptr<ContentWorkspace> contentWorkspace;  // buffers and looks of the content comparison
   ResultTree result;
   int currentSourceNr = 0;
+  // The open folder of the plain file being checked (-1 for none): its content is opened there.
+  int currentFolderFd = -1;
 
   std::int64_t startTick = 0;
   std::int64_t lastProgressTick = 0;

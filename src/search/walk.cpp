@@ -161,6 +161,9 @@ void WalkFolder(Search& s, const std::string& folder, OpenFolders& chain) {
       f.created = e.created;
       f.attributes = e.attributes;
       f.entry = &e;
+      // Asked per file: a deep subfolder walked meanwhile may have closed this folder's
+      // descriptor and opened it again under another number.
+      if (chain.Current(dir).empty()) f.folderFd = dir->Descriptor();
       s.checkFile(s, f);
       if (s.counters.duplicates >= s.maxDuplicates) s.run.RequestStop(kStopMaxDuplicates);
       if (s.run.StopRequested()) break;
@@ -252,7 +255,11 @@ void Search_GetFiles(Search& search, const std::string& folder) {
   WalkSource(search, folder, search.walkedFolders, true, [&](OpenFolders& chain) { WalkFolder(search, folder, chain); });
 }
 
-bool ProgressDue(const Search& s) { return platform::TickCount() - s.lastProgressTick >= kProgressIntervalMs; }
+// Asked for every file: a coarse clock, whose reading costs nothing worth measuring, is enough
+// for a once-a-second decision.
+bool ProgressDue(const Search& s) {
+  return platform::CoarseTickCount() - s.lastProgressTick >= kProgressIntervalMs;
+}
 
 void Search_ShowProgress(Search& s, const std::string& currentFolder, bool counting) {
   std::int64_t now = platform::TickCount();
