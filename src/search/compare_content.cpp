@@ -5,6 +5,7 @@
 
 #include "search/archive_search.h"
 #include "search/checksum_db_search.h"
+#include "search/digest_ahead.h"
 #include "search/hardlink_id.h"
 #include "search/search.h"
 #include "settings/translate.h"
@@ -43,14 +44,20 @@ bool EnsureDigest(Search& s, ContentWorkspace& ws, long index) {
   const bool inFolder = index == 0 && r.ArchiveType == 0 && s.currentFolderFd >= 0;
   std::string path;
   if (!inFolder && !Search_ContentPath(s, index, path)) return false;
-  platform::ReadOnlyFile file;
-  std::string error = inFolder ? file.OpenInFolder(s.currentFolderFd, r.FileName, r.SIZE) : file.Open(path);
+  const auto length = static_cast<std::size_t>(std::clamp(s.checksum.digestLength, 0, kMaxDigestLength));
+  std::string error;
   HashOutcome outcome = HashOutcome::Failed;
-  if (!error.empty()) {
-    error = "CreateFileWide: " + error;
+  if (inFolder && s.currentDigestJob && s.currentDigestJob->Take(s.files.HashArray(r), length)) {
+    outcome = HashOutcome::Created;  // made ahead by the helper thread
   } else {
-    const std::uint64_t readBlock = SaneBlockSize(s.buffers[2], 16384);
-    outcome = CreateHashFromFile(file, r, s.files.HashArray(r), s.checksum, readBlock, ws.checksum, error, s.run);
+    platform::ReadOnlyFile file;
+    error = inFolder ? file.OpenInFolder(s.currentFolderFd, r.FileName, r.SIZE) : file.Open(path);
+    if (!error.empty()) {
+      error = "CreateFileWide: " + error;
+    } else {
+      const std::uint64_t readBlock = SaneBlockSize(s.buffers[2], 16384);
+      outcome = CreateHashFromFile(file, r, s.files.HashArray(r), s.checksum, readBlock, ws.checksum, error, s.run);
+    }
   }
   switch (outcome) {
     case HashOutcome::Created:

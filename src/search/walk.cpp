@@ -9,6 +9,7 @@
 #include "platform/file_system.h"
 #include "platform/process.h"
 #include "platform/text.h"
+#include "search/digest_ahead.h"
 #include "search/open_folders.h"
 #include "search/search.h"
 #include "search/search_method.h"
@@ -128,8 +129,13 @@ void WalkFolder(Search& s, const std::string& folder, OpenFolders& chain) {
   std::sort(entries.begin(), entries.end(),
             [](const platform::FileInfo& a, const platform::FileInfo& b) { return a.name < b.name; });
 
+  // The helper thread starts on this folder's digests while the walk goes through it.
+  DigestAhead::Offered ahead;
+  if (s.digestAhead) ahead = s.digestAhead->Offer(dir->Descriptor(), entries);
+
   std::string full;
-  for (const platform::FileInfo& e : entries) {
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    const platform::FileInfo& e = entries[i];
     full = platform::JoinPath(folder, e.name);
     if (ProgressDue(s)) Search_ShowProgress(s, folder, false);
     PollRunState(s);
@@ -161,6 +167,7 @@ void WalkFolder(Search& s, const std::string& folder, OpenFolders& chain) {
       f.created = e.created;
       f.attributes = e.attributes;
       f.entry = &e;
+      f.digestJob = ahead.JobFor(i);
       // Asked per file: a deep subfolder walked meanwhile may have closed this folder's
       // descriptor and opened it again under another number.
       if (chain.Current(dir).empty()) f.folderFd = dir->Descriptor();
