@@ -52,7 +52,7 @@ bool DigestAhead::Applies(const Search& s) {
   const SearchSettings& st = s.settings;
   return s.method == kMethodProperties && s.criteria[kCritContent] && s.contentMethod > 0 && !s.useDatabase &&
          !st.IgnoreMP3Tags && !st.IgnoreFlacMetadata && !st.IgnoreExif && std::thread::hardware_concurrency() > 1 &&
-         ContentSamples::Worthwhile(kSizeLimit);
+         !ContentSamples::Worthwhile(kSizeLimit - 1);
 }
 
 DigestAhead::DigestAhead(const Search& s)
