@@ -7,16 +7,17 @@
 #include <cstring>
 
 #include "platform/read_only_file.h"
-#include "search/content_sample.h"
 #include "search/file_checksum.h"
 #include "search/search.h"
 
 namespace twinex {
 namespace {
 
-// Larger files are first looked at by their first and last blocks, which often settles a pair
-// without a digest; only files below that are sure to be hashed once their size is met twice.
-constexpr std::uint64_t kSizeLimit = 16 * 1024;
+// Files up to this size are read in one block. Below the length from which the first and last
+// blocks are compared first, a file whose size was met before is sure to need its digest; above
+// it, a pair those blocks tell apart leaves the digest made ahead unused, a cheap loss at this
+// size next to the files that do need it.
+constexpr std::uint64_t kSizeLimit = 1024 * 1024;
 // Folders waiting for the helper at once, each holding a descriptor: a deep tree does not pile
 // them up.
 constexpr std::size_t kMaxQueued = 8;
@@ -51,8 +52,7 @@ DigestJob* DigestAhead::Offered::JobFor(std::size_t entry) const {
 bool DigestAhead::Applies(const Search& s) {
   const SearchSettings& st = s.settings;
   return s.method == kMethodProperties && s.criteria[kCritContent] && s.contentMethod > 0 && !s.useDatabase &&
-         !st.IgnoreMP3Tags && !st.IgnoreFlacMetadata && !st.IgnoreExif && std::thread::hardware_concurrency() > 1 &&
-         !ContentSamples::Worthwhile(kSizeLimit - 1);
+         !st.IgnoreMP3Tags && !st.IgnoreFlacMetadata && !st.IgnoreExif && std::thread::hardware_concurrency() > 1;
 }
 
 DigestAhead::DigestAhead(const Search& s)

@@ -1,7 +1,7 @@
 #pragma once
-// Digests of small files made on a second thread ahead of the walk. While the walk goes through
-// a folder's files one by one, a helper thread already reads and hashes those of its files whose
-// size was met before, so their digests are ready when the comparison asks. The comparison takes
+// Digests of files up to 1 MiB made on a second thread ahead of the walk. While the walk goes
+// through a folder's files one by one, a helper thread already reads and hashes those of its
+// files whose size was met before, so their digests are ready when the comparison asks. The comparison takes
 // a digest only at the moment it would have made it itself, so counters, groups and log lines
 // are those of a search without the helper; a digest the helper could not make is made again
 // the ordinary way, which also reports the error.
@@ -65,7 +65,7 @@ class DigestAhead {
     std::shared_ptr<Folder> folder_;
   };
   // Hands the helper the files of a folder (listed in walk order) that are likely to need their
-  // digests: small files whose size the search met before or that share it within the folder.
+  // digests: files up to 1 MiB whose size the search met before or that share it within the folder.
   Offered Offer(int folderFd, const std::vector<platform::FileInfo>& entries);
 
  private:
