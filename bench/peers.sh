@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # Size + SHA-1 search of twinex-cli against the duplicate finders of Debian (jdupes, rmlint,
-# fdupes, rdfind) on two trees, warm cache, side by side: wall time and peak memory, best of
-# $RUNS runs, as ratios against jdupes; and a check that every tool found the same files.
-#   bench/peers.sh            (trees are made under build/bench when missing)
+# fdupes, rdfind) on two trees, side by side: wall time, CPU time and peak memory, best of $RUNS
+# runs, as ratios against jdupes; and a check that every tool found the same files.
+#   bench/peers.sh            warm cache (trees are made under build/bench when missing)
+#   COLD=1 bench/peers.sh     the trees' file contents are evicted from the page cache before
+#                             every run (only their pages: the rest of the machine keeps its
+#                             cache; folders and inodes stay cached)
 # Needs: apt-get install jdupes rmlint fdupes rdfind time
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -20,12 +23,31 @@ make_tree() {
 make_tree "$work/tree20k" --files 20000 --small-max 65536 --large 40 --large-size 8M
 make_tree "$work/tree200k" --files 200000 --small-max 2048
 
-# Prints "seconds peak-KiB" of the best run (by wall time).
+cold="${COLD:-0}"
+tree_now=""
+
+# Drops the current tree's file contents from the page cache.
+evict() {
+  python3 - "$tree_now" <<'PY'
+import os, sys
+for top, _, names in os.walk(sys.argv[1]):
+    for n in names:
+        try:
+            fd = os.open(os.path.join(top, n), os.O_RDONLY)
+        except OSError:
+            continue
+        os.posix_fadvise(fd, 0, 0, os.POSIX_FADV_DONTNEED)
+        os.close(fd)
+PY
+}
+
+# Prints "seconds cpu-seconds peak-KiB" of the best run (by wall time).
 measure() {
   local best="" line
   for _ in $(seq "$runs"); do
-    /usr/bin/time -o "$work/time.txt" -f '%e %M' "$@" >/dev/null 2>&1 || true
-    line=$(tail -n 1 "$work/time.txt")
+    [ "$cold" = 1 ] && evict
+    /usr/bin/time -o "$work/time.txt" -f '%e %U %S %M' "$@" >/dev/null 2>&1 || true
+    line=$(tail -n 1 "$work/time.txt" | awk '{printf "%s %.2f %s\n", $1, $2 + $3, $4}')
     if [ -z "$best" ] || awk -v a="${line% *}" -v b="${best% *}" 'BEGIN{exit !(a<b)}'; then best="$line"; fi
   done
   echo "$best"
@@ -54,16 +76,20 @@ run_peer() {
 }
 
 for tree in "$work/tree20k" "$work/tree200k"; do
-  echo "== $(basename "$tree"): $(find "$tree" -type f | wc -l) files, $(du -sh "$tree" | cut -f1)"
+  tree_now="$tree"
+  echo "== $(basename "$tree"): $(find "$tree" -type f | wc -l) files, $(du -sh "$tree" | cut -f1)$([ "$cold" = 1 ] && echo ', cold cache' || echo ', warm cache')"
   find "$tree" -type f -exec cat {} + >/dev/null  # warm the cache
   files_of jdupes "$tree" > "$work/expected.txt"
-  read -r jt jm <<<"$(run_peer jdupes "$tree")"
-  printf '%-8s %8s %8s %10s %8s  %s\n' tool "wall s" "x jdupes" "peak KiB" "x jdupes" "same files"
+  printf '%-8s %8s %8s %8s %8s %10s %8s  %s\n' tool "wall s" "x jdupes" "cpu s" "x jdupes" "peak KiB" "x jdupes" "same files"
+  ratio() { awk -v a="$1" -v b="$2" 'BEGIN{printf "%.2f", (b > 0 ? a / b : 0)}'; }
+  # jdupes runs right before every other tool, so that each ratio compares runs of the same
+  # minute on a machine that other work shares.
   for tool in twinex jdupes rmlint fdupes rdfind; do
     command -v "$tool" >/dev/null 2>&1 || [ "$tool" = twinex ] || { echo "$tool: not installed"; continue; }
-    read -r t m <<<"$(run_peer "$tool" "$tree")"
+    read -r jt jc jm <<<"$(run_peer jdupes "$tree")"
+    read -r t c m <<<"$(run_peer "$tool" "$tree")"
     same=$(files_of "$tool" "$tree" | cmp -s - "$work/expected.txt" && echo yes || echo NO)
-    printf '%-8s %8.2f %8.2f %10d %8.2f  %s\n' "$tool" "$t" "$(awk -v a="$t" -v b="$jt" 'BEGIN{print a/b}')" \
-      "$m" "$(awk -v a="$m" -v b="$jm" 'BEGIN{print a/b}')" "$same"
+    printf '%-8s %8.2f %8s %8.2f %8s %10d %8s  %s\n' "$tool" "$t" "$(ratio "$t" "$jt")" "$c" "$(ratio "$c" "$jc")" \
+      "$m" "$(ratio "$m" "$jm")" "$same"
   done
 done

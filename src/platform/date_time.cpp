@@ -152,6 +152,12 @@ std::string FormatDuration(std::int64_t seconds) {
   return sign + buf;
 }
 
+std::int64_t CoarseTickCount() {
+  struct timespec ts;
+  clock_gettime(CLOCK_MONOTONIC_COARSE, &ts);
+  return static_cast<std::int64_t>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
+}
+
 std::int64_t TickCount() {
   struct timespec ts;
   clock_gettime(CLOCK_MONOTONIC, &ts);

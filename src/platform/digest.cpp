@@ -5,6 +5,7 @@
 #include <openssl/evp.h>
 
 #include <array>
+#include <mutex>
 
 #include "platform/checksum.h"
 
@@ -20,18 +21,19 @@ std::string OpenSslError() {
   return buf;
 }
 
-// Fetching an algorithm is costly next to hashing a small file, so each is fetched once.
+// Fetching an algorithm is costly next to hashing a small file, so each is fetched once, and
+// only when a search uses it: every fetched algorithm brings its tables into memory.
 const EVP_MD* DigestFor(int contentMethod) {
-  static const std::array<EVP_MD*, 6> kDigests = [] {
-    // The library's configuration file names nothing a digest needs; not reading it keeps the
-    // start of a search (and its memory) small.
-    OPENSSL_init_crypto(OPENSSL_INIT_NO_LOAD_CONFIG, nullptr);
-    std::array<EVP_MD*, 6> d{};
-    for (int i = 1; i < 6; ++i) d[static_cast<std::size_t>(i)] = EVP_MD_fetch(nullptr, DigestName(i), nullptr);
-    return d;
-  }();
   if (contentMethod < 1 || contentMethod > 5) return nullptr;
-  return kDigests[static_cast<std::size_t>(contentMethod)];
+  static std::once_flag initialised;
+  static std::array<std::once_flag, 6> fetched;
+  static std::array<EVP_MD*, 6> digests{};
+  // The library's configuration file names nothing a digest needs; not reading it keeps the
+  // start of a search (and its memory) small.
+  std::call_once(initialised, [] { OPENSSL_init_crypto(OPENSSL_INIT_NO_LOAD_CONFIG, nullptr); });
+  const auto i = static_cast<std::size_t>(contentMethod);
+  std::call_once(fetched[i], [i] { digests[i] = EVP_MD_fetch(nullptr, DigestName(static_cast<int>(i)), nullptr); });
+  return digests[i];
 }
 
 }  // namespace

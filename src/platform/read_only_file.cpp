@@ -11,6 +11,11 @@
 #include "platform/folder_handle.h"
 
 namespace twinex::platform {
+namespace {
+
+constexpr std::uint64_t kAdviseAbove = 256 * 1024;
+
+}  // namespace
 
 std::string SystemErrorText(int err) { return std::strerror(err); }
 
@@ -31,7 +36,18 @@ std::string ReadOnlyFile::Open(const std::string& path, bool sequential) {
   if (!S_ISREG(st.st_mode)) return "not a regular file";
   fd_ = std::move(fd);
   size_ = static_cast<std::uint64_t>(st.st_size);
-  if (sequential) ::posix_fadvise(fd_.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
+  // A file read in one or two blocks gains nothing from a larger read-ahead.
+  if (sequential && size_ > kAdviseAbove) ::posix_fadvise(fd_.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
+  return "";
+}
+
+std::string ReadOnlyFile::OpenInFolder(int folderFd, const std::string& name, std::uint64_t size) {
+  Close();
+  UniqueFd fd(::openat(folderFd, name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW));
+  if (!fd) return SystemErrorText(errno);
+  fd_ = std::move(fd);
+  size_ = size;
+  if (size_ > kAdviseAbove) ::posix_fadvise(fd_.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
   return "";
 }
 

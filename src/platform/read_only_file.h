@@ -20,6 +20,11 @@ class ReadOnlyFile {
   // device, a folder) is refused without reading from it. `sequential` announces front-to-back
   // reading so that the kernel reads ahead generously.
   [[nodiscard]] std::string Open(const std::string& path, bool sequential = true);
+  // Opens `name` inside the open folder `folderFd` (no path lookup from the root), without
+  // following a final symbolic link. The folder's listing already said the entry is a regular
+  // file of `size` bytes, so the file is not asked again; should it have been swapped for a FIFO
+  // meanwhile, the open does not wait and reading it fails.
+  [[nodiscard]] std::string OpenInFolder(int folderFd, const std::string& name, std::uint64_t size);
   void Close();
   bool IsOpen() const { return static_cast<bool>(fd_); }
   // The size at the moment of opening.

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "platform/text.h"
+
 namespace twinex {
 
 namespace {
@@ -18,7 +20,7 @@ std::string Hex(std::uint64_t value) {
 void CStringCollection2::Init(long initialAllocVal, long growthVal) {
   initialAlloc_ = std::max(1L, initialAllocVal);
   growth_ = std::max(1L, growthVal);
-  keys_.Init(initialAlloc_, GrowthPolicy::Step(growth_));
+  keys_.clear();
   blocks_.clear();
   count_ = 0;
 }
@@ -31,12 +33,27 @@ void CStringCollection2::MakeRoomForRecord() {
   blocks_.back().reserve(static_cast<std::size_t>(kBlockSize));
 }
 
+// Keys of the property search are mostly digits and ASCII names, whose folded form is their
+// lower case; only other text goes through the full case folding.
+const std::string& CStringCollection2::Folded(std::string_view key) const {
+  folded_.assign(key);
+  for (char& c : folded_) {
+    if (static_cast<unsigned char>(c) >= 0x80) return folded_ = platform::FoldCase(key);
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+  }
+  return folded_;
+}
+
 long CStringCollection2::Add(std::string_view key, FileRecord record, bool* existed) {
-  long existingTag = 0;
   const long index = Count() + 1;
-  const long node = keys_.Add({}, key, index, {}, {}, false, &existingTag);
-  if (existed) *existed = node == 0;
-  if (node == 0) return existingTag;
+  if (existed) *existed = false;
+  if (!key.empty()) {  // an empty key is never a duplicate: its record is reached by index only
+    const auto [it, inserted] = keys_.try_emplace(Folded(key), index);
+    if (!inserted) {
+      if (existed) *existed = true;
+      return it->second;
+    }
+  }
   MakeRoomForRecord();
   blocks_.back().push_back(std::move(record));
   ++count_;
@@ -44,12 +61,16 @@ long CStringCollection2::Add(std::string_view key, FileRecord record, bool* exis
 }
 
 // Record indexes start at 1, so the Tag of a missing key (0) reads as "absent" with one lookup.
-long CStringCollection2::ExistKey(std::string_view key) const { return keys_.Tag(key, true); }
+long CStringCollection2::ExistKey(std::string_view key) const {
+  if (key.empty()) return 0;
+  const auto it = keys_.find(std::string_view(Folded(key)));
+  return it == keys_.end() ? 0 : it->second;
+}
 
 // Dropping the node array releases every key string at once; releasing them one by one first
 // would only add a pass over the tree.
 void CStringCollection2::Clear() {
-  keys_.Clear();
+  decltype(keys_)().swap(keys_);
   std::vector<std::vector<FileRecord>>().swap(blocks_);
   count_ = 0;
   std::vector<std::string>().swap(folders_);

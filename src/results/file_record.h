@@ -1,6 +1,6 @@
 #pragma once
 // The search-time file table: one FileRecord per distinct grouping key (or slot), found by key
-// through the keyed collection and addressed by a 1-based index. Folders are stored once and
+// through a hash map and addressed by a 1-based index. Folders are stored once and
 // shared by the records of their files, so a table of hundreds of thousands of files stays small.
 #include <array>
 #include <cstdint>
@@ -114,7 +114,10 @@ class CStringCollection2 {
 
   void MakeRoomForRecord();
 
-  CStringCollection keys_;  // key -> tag = record index
+  // Key (case folded, so that keys compare without regard to case) -> record index.
+  std::unordered_map<std::string, long, FolderHash, std::equal_to<>> keys_;
+  mutable std::string folded_;  // the last folded key, kept for its capacity
+  const std::string& Folded(std::string_view key) const;
   // Records live in blocks that never move: growing the table adds a block instead of copying
   // every record into a larger array, which would hold both copies at once.
   static constexpr int kBlockShift = 16;

@@ -271,7 +271,11 @@ void Search_CheckFile(Search& s, const EnumeratedFile& f) {
   FillRecord(s, f, r);
   if (!ApplyTagCuts(s, kCurrent)) return;
 
+  s.currentFolderFd = f.archivePath.empty() ? f.folderFd : -1;
+  s.currentDigestJob = f.archivePath.empty() ? f.digestJob : nullptr;
   s.searchMethod->CheckFile(s);
+  s.currentFolderFd = -1;
+  s.currentDigestJob = nullptr;
 }
 
 void Search_GroupByKey(Search& s) {

@@ -5,6 +5,7 @@
 
 #include "search/archive_search.h"
 #include "search/checksum_db_search.h"
+#include "search/digest_ahead.h"
 #include "search/hardlink_id.h"
 #include "search/search.h"
 #include "settings/translate.h"
@@ -38,11 +39,27 @@ bool SameFileByHardlink(Search& s, long ia, long ib) {
 bool EnsureDigest(Search& s, ContentWorkspace& ws, long index) {
   FileRecord& r = s.files.Record(index);
   if (r.HashCreated || DB_Get_Hash(s, index)) return true;
+  // The file being checked is opened inside its folder, which the walk holds open, and with the
+  // size the walk read; any other by its path. The path of the first is made only for a message.
+  const bool inFolder = index == 0 && r.ArchiveType == 0 && s.currentFolderFd >= 0;
   std::string path;
-  if (!Search_ContentPath(s, index, path)) return false;
-  const std::uint64_t readBlock = SaneBlockSize(s.buffers[2], 16384);
+  if (!inFolder && !Search_ContentPath(s, index, path)) return false;
+  const auto length = static_cast<std::size_t>(std::clamp(s.checksum.digestLength, 0, kMaxDigestLength));
   std::string error;
-  switch (CreateHashFromFile(path, r, s.files.HashArray(r), s.checksum, readBlock, ws.checksum, error, s.run)) {
+  HashOutcome outcome = HashOutcome::Failed;
+  if (inFolder && s.currentDigestJob && s.currentDigestJob->Take(s.files.HashArray(r), length)) {
+    outcome = HashOutcome::Created;  // made ahead by the helper thread
+  } else {
+    platform::ReadOnlyFile file;
+    error = inFolder ? file.OpenInFolder(s.currentFolderFd, r.FileName, r.SIZE) : file.Open(path);
+    if (!error.empty()) {
+      error = "CreateFileWide: " + error;
+    } else {
+      const std::uint64_t readBlock = SaneBlockSize(s.buffers[2], 16384);
+      outcome = CreateHashFromFile(file, r, s.files.HashArray(r), s.checksum, readBlock, ws.checksum, error, s.run);
+    }
+  }
+  switch (outcome) {
     case HashOutcome::Created:
       r.HashCreated = true;
       ++s.counters.checksumsCreated;
@@ -50,6 +67,7 @@ bool EnsureDigest(Search& s, ContentWorkspace& ws, long index) {
       if (r.ArchiveType != 0 && s.settings.DeleteTempFilesAfterCreateChecksum) Search_DropTempCopy(s, index);
       return true;
     case HashOutcome::Failed:
+      if (path.empty()) path = s.files.GetPathWithFileName(index);
       s.LogProtokoll(
           z_Translate(14010, "Beim Erstellen der Prüfsumme von Datei '%2' ist ein Fehler aufgetreten: %1", {error, path}),
           true);
@@ -79,7 +97,8 @@ bool CompareByChecksum(Search& s, ContentWorkspace& ws, long ia, long ib) {
     DB_Get_Hash(s, ib);
   }
   if (!a.HashCreated || !b.HashCreated) {
-    if (ws.samples.Differ(CompareFileOf(s, ia), CompareFileOf(s, ib), a.EffectiveSize)) {
+    if (ContentSamples::Worthwhile(a.EffectiveSize) &&
+        ws.samples.Differ(CompareFileOf(s, ia), CompareFileOf(s, ib), a.EffectiveSize)) {
       ++s.counters.fileComparisons;
       return false;
     }

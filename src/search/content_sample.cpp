@@ -76,8 +76,10 @@ ContentSamples::FullPrintOutcome ContentSamples::FullPrint(const CompareFile& fi
   return FullPrintOutcome::Made;
 }
 
+bool ContentSamples::Worthwhile(std::uint64_t length) { return length >= kMinLength; }
+
 bool ContentSamples::Differ(const CompareFile& a, const CompareFile& b, std::uint64_t length) {
-  if (length < kMinLength) return false;
+  if (!Worthwhile(length)) return false;
   const Sample& sa = Look(a, length);
   if (!sa.valid) return false;
   const std::size_t head = sa.head, tail = sa.tail;  // the second look may rehash the table

@@ -17,6 +17,8 @@ class ContentSamples {
   // short to gain anything, and files that cannot be read, answer false: the full comparison
   // then decides and reports the error.
   bool Differ(const CompareFile& a, const CompareFile& b, std::uint64_t length);
+  // Whether ranges of this length are long enough for a look (shorter ones never differ by it).
+  static bool Worthwhile(std::uint64_t length);
   // A fingerprint of the range (`length` bytes): the first and last block of a large range, the
   // whole of a short one. Equal contents give equal prints; false when the file cannot be read.
   bool Print(const CompareFile& file, std::uint64_t length, std::uint64_t& print);

@@ -3,20 +3,18 @@
 #include <algorithm>
 #include <cerrno>
 
-#include "platform/read_only_file.h"
 #include "search/search.h"
 
 namespace twinex {
 
-HashOutcome CreateHashFromFile(const std::string& path, const FileRecord& record, std::uint8_t* digest, const ChecksumDescriptor& checksum,
-                               std::uint64_t readBlock, ChecksumWorkspace& ws, std::string& error, RunControl& run) {
+HashOutcome CreateHashFromFile(const platform::ReadOnlyFile& file, const FileRecord& record, std::uint8_t* digest,
+                               const ChecksumDescriptor& checksum, std::uint64_t readBlock, ChecksumWorkspace& ws,
+                               std::string& error, RunControl& run) {
   auto fail = [&error](std::string text) {
     error = std::move(text);
     return HashOutcome::Failed;
   };
   const auto digestLength = static_cast<std::uint64_t>(std::clamp(checksum.digestLength, 0, kMaxDigestLength));
-  platform::ReadOnlyFile file;
-  if (std::string e = file.Open(path); !e.empty()) return fail("CreateFileWide: " + e);
   const std::uint64_t size = file.Size();
   if (size == 0) return fail("File size 0");
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/digest.h"
+#include "platform/read_only_file.h"
 #include "platform/run_control.h"
 #include "results/file_record.h"
 
@@ -20,10 +21,12 @@ struct ChecksumWorkspace {
   std::vector<char> buffer;
 };
 
-// Fills `digest` (room for the digest length) with the digest of the record's compared range, read in blocks of
-// `readBlock` bytes. A range not longer than the digest is its own digest, zero-padded. On
-// failure `error` names the failing step; a stop or skip request on `run` gives Cancelled.
-HashOutcome CreateHashFromFile(const std::string& path, const FileRecord& record, std::uint8_t* digest, const ChecksumDescriptor& checksum,
-                               std::uint64_t readBlock, ChecksumWorkspace& workspace, std::string& error, RunControl& run);
+// Fills `digest` (room for the digest length) with the digest of the record's compared range
+// of the open `file`, read in blocks of `readBlock` bytes. A range not longer than the digest is
+// its own digest, zero-padded. On failure `error` names the failing step; a stop or skip
+// request on `run` gives Cancelled.
+HashOutcome CreateHashFromFile(const platform::ReadOnlyFile& file, const FileRecord& record, std::uint8_t* digest,
+                               const ChecksumDescriptor& checksum, std::uint64_t readBlock, ChecksumWorkspace& workspace,
+                               std::string& error, RunControl& run);
 
 }  // namespace twinex

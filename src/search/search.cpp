@@ -7,6 +7,7 @@
 #include "search/archive_temp.h"
 #include "search/check_file.h"
 #include "search/checksum_db.h"
+#include "search/digest_ahead.h"
 #include "search/search_method.h"
 #include "settings/window_settings.h"
 

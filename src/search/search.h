@@ -30,6 +30,8 @@ class ChecksumDatabase;
 class SearchMethod;
 struct SearchMethodState;
 struct ContentWorkspace;
+class DigestAhead;
+class DigestJob;
 namespace platform {
 struct FileInfo;
 }
@@ -47,6 +49,8 @@ struct EnumeratedFile {
   bool inArchive = false;
   std::uint8_t archiveType = 0;  // the member's ArchiveType
   const platform::FileInfo* entry = nullptr;  // device, inode and link count of a plain file
+  int folderFd = -1;  // a plain file's folder, held open by the walk while the file is checked
+  DigestJob* digestJob = nullptr;  // its digest, when a helper thread makes it ahead
 };
 
 // What the slot loop needs of a slot's first file, kept together so that walking a long list of
@@ -203,6 +207,12 @@ class Search {
   std::shared_ptr<ContentWorkspace> contentWorkspace;  // buffers and looks of the content comparison
   ResultTree result;
   int currentSourceNr = 0;
+  // The open folder of the plain file being checked (-1 for none): its content is opened there.
+  int currentFolderFd = -1;
+  DigestJob* currentDigestJob = nullptr;
+  // Makes digests of small files ahead of the walk on a second thread (null when it does not
+  // apply); lives for the walk.
+  std::unique_ptr<DigestAhead> digestAhead;
 
   std::int64_t startTick = 0;
   std::int64_t lastProgressTick = 0;

@@ -11,6 +11,7 @@
 #include "platform/volume.h"
 #include "search/checksum_db_search.h"
 #include "search/closing_steps.h"
+#include "search/digest_ahead.h"
 #include "search/grouping_key.h"
 #include "search/hardlink_id.h"
 #include "search/result_rows.h"
@@ -251,7 +252,9 @@ void Search_Start(Search& s) {
 
   steps.Announce(s, s.settings.ShowOnlyFilesWithoutDups ? z_Translate(11012, "Vergleiche Dateien")
                                                         : z_Translate(11022, "Vergleiche Dateien und erstelle Suchergebnis"));
+  if (DigestAhead::Applies(s)) s.digestAhead = std::make_unique<DigestAhead>(s);
   WalkSources(s);
+  s.digestAhead.reset();
   s.searchMethod->FinishWalk(s);
   Search_HandOverGroups(s);
   DB_OptimizeAfterSearch(s);

@@ -9,6 +9,7 @@
 #include "platform/file_system.h"
 #include "platform/process.h"
 #include "platform/text.h"
+#include "search/digest_ahead.h"
 #include "search/open_folders.h"
 #include "search/result_rows.h"
 #include "search/search.h"
@@ -129,8 +130,13 @@ void WalkFolder(Search& s, const std::string& folder, OpenFolders& chain) {
   std::sort(entries.begin(), entries.end(),
             [](const platform::FileInfo& a, const platform::FileInfo& b) { return a.name < b.name; });
 
+  // The helper thread starts on this folder's digests while the walk goes through it.
+  DigestAhead::Offered ahead;
+  if (s.digestAhead) ahead = s.digestAhead->Offer(dir->Descriptor(), entries);
+
   std::string full;
-  for (const platform::FileInfo& e : entries) {
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    const platform::FileInfo& e = entries[i];
     full = platform::JoinPath(folder, e.name);
     if (ProgressDue(s)) Search_ShowProgress(s, folder, false);
     PollRunState(s);
@@ -162,6 +168,10 @@ void WalkFolder(Search& s, const std::string& folder, OpenFolders& chain) {
       f.created = e.created;
       f.attributes = e.attributes;
       f.entry = &e;
+      f.digestJob = ahead.JobFor(i);
+      // Asked per file: a deep subfolder walked meanwhile may have closed this folder's
+      // descriptor and opened it again under another number.
+      if (chain.Current(dir).empty()) f.folderFd = dir->Descriptor();
       s.checkFile(s, f);
       if (s.counters.duplicates >= s.maxDuplicates) s.run.RequestStop(kStopMaxDuplicates);
       if (s.run.StopRequested()) break;
@@ -253,7 +263,11 @@ void Search_GetFiles(Search& search, const std::string& folder) {
   WalkSource(search, folder, search.walkedFolders, true, [&](OpenFolders& chain) { WalkFolder(search, folder, chain); });
 }
 
-bool ProgressDue(const Search& s) { return platform::TickCount() - s.lastProgressTick >= kProgressIntervalMs; }
+// Asked for every file: a coarse clock, whose reading costs nothing worth measuring, is enough
+// for a once-a-second decision.
+bool ProgressDue(const Search& s) {
+  return platform::CoarseTickCount() - s.lastProgressTick >= kProgressIntervalMs;
+}
 
 void Search_ShowProgress(Search& s, const std::string& currentFolder, bool counting) {
   std::int64_t now = platform::TickCount();
