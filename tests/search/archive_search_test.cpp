@@ -16,6 +16,19 @@ std::size_t FilesBelow(const std::string& folder) {
   return n;
 }
 
+// Size and SHA-1 over "src", looking into tar and gz archives, with copies under "temp".
+SearchOutcome SearchWithArchives(const TempDir& t, RecordingObserver& observer, ScriptedPrompt& prompt) {
+  MainSettings m = SettingsFor({t / "src"});
+  m.search.Suchkriterien[kCritContent] = true;
+  m.search.ContentCompare = 2;
+  m.search.ScanArchives = true;
+  m.search.ScanArchive[5] = m.search.ScanArchive[6] = true;  // tar, gz
+  m.search.TempFolder = t / "temp";
+  SearchEnvironment env;
+  env.programTempFolder = t / "programtemp";
+  return StartSearchForDups(m, env, observer, prompt);
+}
+
 TEST(ArchiveSearch, MembersOfOneSizeAreComparedFromCopiesMadeInOnePass) {
   TempDir t;
   const std::string a(5000, 'a'), b(5000, 'b');
@@ -23,17 +36,9 @@ TEST(ArchiveSearch, MembersOfOneSizeAreComparedFromCopiesMadeInOnePass) {
   std::filesystem::create_directories(t / "src");
   WriteArchive(t / "src/box.tar.gz", "pax", "gzip",
                {{"x/first.txt", a}, {"x/other.txt", b}, {"unique.txt", "short"}, {"y/second.txt", a}});
-  MainSettings m = SettingsFor({t / "src"});
-  m.search.Suchkriterien[kCritContent] = true;
-  m.search.ContentCompare = 2;
-  m.search.ScanArchives = true;
-  m.search.ScanArchive[5] = m.search.ScanArchive[6] = true;  // tar, gz
-  m.search.TempFolder = t / "temp";
   RecordingObserver observer;
   ScriptedPrompt prompt;
-  SearchEnvironment env;
-  env.programTempFolder = t / "programtemp";
-  SearchOutcome out = StartSearchForDups(m, env, observer, prompt);
+  SearchOutcome out = SearchWithArchives(t, observer, prompt);
   ASSERT_TRUE(out.search);
   const Search& s = *out.search;
   ASSERT_EQ(s.result.groups.size(), 1u) << ::testing::PrintToString(observer.log);
@@ -62,17 +67,9 @@ TEST(ArchiveSearch, LooseCopiesInAnotherOrderReadTheSolidArchiveOnceMore) {
     t.Write("src/loose/" + name, content);
   }
   WriteArchive(t / "src/box.tar.gz", "pax", "gzip", members);
-  MainSettings m = SettingsFor({t / "src"});
-  m.search.Suchkriterien[kCritContent] = true;
-  m.search.ContentCompare = 2;
-  m.search.ScanArchives = true;
-  m.search.ScanArchive[5] = m.search.ScanArchive[6] = true;
-  m.search.TempFolder = t / "temp";
   RecordingObserver observer;
   ScriptedPrompt prompt;
-  SearchEnvironment env;
-  env.programTempFolder = t / "programtemp";
-  SearchOutcome out = StartSearchForDups(m, env, observer, prompt);
+  SearchOutcome out = SearchWithArchives(t, observer, prompt);
   ASSERT_TRUE(out.search);
   const Search& s = *out.search;
   ASSERT_EQ(s.result.groups.size(), static_cast<std::size_t>(kFiles));
