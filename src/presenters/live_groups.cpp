@@ -9,11 +9,9 @@ void LiveGroups::Clear() {
   rowOf_.clear();
 }
 
-std::vector<LiveGroupEdit> LiveGroups::Merge(GroupHandOver batch, const Notify& notify) {
+void LiveGroups::Merge(GroupHandOver batch, const Notify& notify) {
   tree_.captionType = batch.captionType;
   tree_.display = std::move(batch.display);
-  std::vector<LiveGroupEdit> edits;
-  edits.reserve(batch.groups.size());
   for (ResultGroup& g : batch.groups) {
     LiveGroupEdit e;
     e.filesAfter = g.files.size();
@@ -29,9 +27,7 @@ std::vector<LiveGroupEdit> LiveGroups::Merge(GroupHandOver batch, const Notify& 
       tree_.groups[e.row] = std::move(g);
     }
     if (notify) notify(e, true);
-    edits.push_back(e);
   }
-  return edits;
 }
 
 }  // namespace twinex

@@ -34,7 +34,7 @@ class LiveGroups {
   // Takes the batch over, one group at a time; `notify` hears of each edit before (false) and
   // after (true) the tree changes, as a grid model must announce inserted rows.
   using Notify = std::function<void(const LiveGroupEdit&, bool after)>;
-  std::vector<LiveGroupEdit> Merge(GroupHandOver batch, const Notify& notify = {});
+  void Merge(GroupHandOver batch, const Notify& notify = {});
 
  private:
   ResultTree tree_;

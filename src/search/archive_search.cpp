@@ -109,18 +109,21 @@ void HandOn(Search& s, const ArchiveRef& archive, const ArchiveMember& m) {
   if (s.counters.duplicates >= s.maxDuplicates) s.run.RequestStop(kStopMaxDuplicates);
 }
 
+// Copies made ahead are found by the member's archive and inner path.
+std::string CopyAheadKey(const std::string& archivePath, const std::string& inner) { return archivePath + "/" + inner; }
+
+void CopyAhead(Search& s, const ArchiveRef& archive, const std::string& inner, std::uint64_t size) {
+  TempCopyResult copy = ExtractMember(s, archive, inner, size);
+  if (!copy.ok) return;  // the comparison tries again and reports why it cannot
+  ++s.counters.filesExtracted;
+  s.copiesAhead[CopyAheadKey(archive.path, inner)] = copy.number;
+}
+
 // Reaching a member of a solid archive means reading the archive up to it. When the first file
 // of a size is a member and a later member of the same size arrives, the first one lies behind
 // the reader and the archive would be read again from its start: once per such pair, which
 // grows with the square of the members. Members whose size another member of the archive shares
 // are therefore copied ahead, in archive order, in one pass.
-void CopyAhead(Search& s, const ArchiveRef& archive, const std::string& inner, std::uint64_t size) {
-  TempCopyResult copy = ExtractMember(s, archive, inner, size);
-  if (!copy.ok) return;  // the comparison tries again and reports why it cannot
-  ++s.counters.filesExtracted;
-  s.copiesAhead[archive.path + "/" + inner] = copy.number;
-}
-
 void CopyAheadMembersOfSharedSize(Search& s, const ArchiveRef& archive, const std::vector<ArchiveMember>& members) {
   if (members.size() < 2) return;
   std::unordered_map<std::uint64_t, int> sizes;
@@ -181,7 +184,7 @@ void BeforeExtracting(Search& s, const ArchiveRef& archive, const std::string& i
 
 // The copy made ahead for this member, if any, now belongs to its record.
 bool ClaimCopyAhead(Search& s, FileRecord& r, const std::string& inner) {
-  const auto it = s.copiesAhead.find(s.files.Folder(r.FolderIndex) + "/" + inner);
+  const auto it = s.copiesAhead.find(CopyAheadKey(s.files.Folder(r.FolderIndex), inner));
   if (it == s.copiesAhead.end()) return false;
   s.files.SetArchiveMember(r, inner, it->second);
   s.copiesAhead.erase(it);

@@ -14,6 +14,10 @@
 namespace twinex {
 namespace {
 
+// Remembers a group that was opened or grew, for the next hand-over.
+void NoteGroupChanged(Search& s, int groupId) {
+  if (s.liveGroups && (s.changedGroups.empty() || s.changedGroups.back() != groupId)) s.changedGroups.push_back(groupId);
+}
 
 // The date display format without the parts the search ignored.
 std::string CaptionDateFormat(const Search& s) {
@@ -130,10 +134,6 @@ ResultFile ResultRowOf(Search& s, const FileRecord& r) {
   return f;
 }
 
-void Search_NoteGroupChanged(Search& s, int groupId) {
-  if (s.liveGroups && (s.changedGroups.empty() || s.changedGroups.back() != groupId)) s.changedGroups.push_back(groupId);
-}
-
 void Search_HandOverGroups(Search& s) {
   if (s.changedGroups.empty()) return;
   // Ids grow with the groups' opening, so sorting them keeps the groups in the order they opened.
@@ -155,7 +155,7 @@ void Search_AddNodeFromCollection(Search& s, ResultGroup& group, const FileRecor
     src.duplicateBytes += r.SIZE;
   }
   s.result.AddFile(group, std::move(f));
-  Search_NoteGroupChanged(s, group.id);
+  NoteGroupChanged(s, group.id);
   s.counters.duplicates = static_cast<std::uint64_t>(s.result.counters.DupCount);
 }
 

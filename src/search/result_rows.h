@@ -23,9 +23,8 @@ using AudioColumnsReader = void (*)(const std::string& path, ResultFile& row);
 void InstallAudioColumnsReader(AudioColumnsReader reader);
 // Adds the record's file as a row of the group and keeps the search's counters current.
 void Search_AddNodeFromCollection(Search& search, ResultGroup& group, const FileRecord& record);
-// For a front end that shows groups while they form: remembers a group that was opened or grew,
-// and hands copies of those remembered to the observer.
-void Search_NoteGroupChanged(Search& search, int groupId);
+// For a front end that shows groups while they form: hands copies of the groups opened or grown
+// since the last call to the observer.
 void Search_HandOverGroups(Search& search);
 
 }  // namespace twinex
