@@ -9,6 +9,7 @@
 #include <mutex>
 
 #include "platform/date_time.h"
+#include "platform/shared_library.h"
 #include "platform/text.h"
 #include "search/archive_extract.h"
 #include "search/archive_reader.h"
@@ -18,13 +19,37 @@ namespace {
 
 constexpr std::size_t kReadBlock = 64 * 1024;
 
+#define TWINEX_LIBARCHIVE_FUNCTIONS(X)                                                                         \
+  X(archive_read_new) X(archive_read_free) X(archive_error_string) X(archive_read_support_filter_all)          \
+  X(archive_read_support_format_raw) X(archive_read_support_format_all) X(archive_read_open_filename)          \
+  X(archive_read_next_header) X(archive_read_has_encrypted_entries) X(archive_read_data)                       \
+  X(archive_entry_pathname_utf8) X(archive_entry_pathname) X(archive_entry_filetype) X(archive_entry_hardlink) \
+  X(archive_entry_symlink) X(archive_entry_is_encrypted) X(archive_entry_size_is_set) X(archive_entry_size)    \
+  X(archive_entry_mtime) X(archive_entry_birthtime_is_set) X(archive_entry_birthtime) X(archive_entry_perm)
+
+struct LibarchiveLibrary {
+  TWINEX_LIBARCHIVE_FUNCTIONS(TWINEX_LIBRARY_MEMBER)
+};
+
+// The library, opened with the first archive; every other call here follows a successful Open.
+const LibarchiveLibrary* la = nullptr;
+
+bool LoadLibarchive(ArchiveOutcome& outcome) {
+  // Set inside the guarded initialisation, so every thread that passed it sees `la`.
+  static const LibarchiveLibrary* lib = la = platform::LoadLibraryTable<LibarchiveLibrary>(
+      TWINEX_LIBARCHIVE_SONAME,
+      [](LibarchiveLibrary& t, platform::SharedLibrary& so) { TWINEX_LIBARCHIVE_FUNCTIONS(TWINEX_LIBRARY_RESOLVE) });
+  if (!lib) outcome = {ArchiveError::kOpen, platform::LibraryError(TWINEX_LIBARCHIVE_SONAME)};
+  return lib != nullptr;
+}
+
 struct ArchiveCloser {
-  void operator()(archive* a) const { archive_read_free(a); }
+  void operator()(archive* a) const { la->archive_read_free(a); }
 };
 using ArchivePtr = std::unique_ptr<archive, ArchiveCloser>;
 
 std::string ErrorText(archive* a) {
-  const char* e = archive_error_string(a);
+  const char* e = la->archive_error_string(a);
   return e ? e : "unknown error";
 }
 
@@ -37,13 +62,14 @@ std::string SingleStreamName(const std::string& archivePath) {
 }
 
 ArchivePtr Open(const std::string& path, const ArchiveTypeInfo& type, ArchiveOutcome& outcome) {
-  ArchivePtr a(archive_read_new());
-  archive_read_support_filter_all(a.get());
+  if (!LoadLibarchive(outcome)) return nullptr;
+  ArchivePtr a(la->archive_read_new());
+  la->archive_read_support_filter_all(a.get());
   if (type.singleStream)
-    archive_read_support_format_raw(a.get());
+    la->archive_read_support_format_raw(a.get());
   else
-    archive_read_support_format_all(a.get());
-  if (archive_read_open_filename(a.get(), path.c_str(), kReadBlock) != ARCHIVE_OK) {
+    la->archive_read_support_format_all(a.get());
+  if (la->archive_read_open_filename(a.get(), path.c_str(), kReadBlock) != ARCHIVE_OK) {
     outcome = {ArchiveError::kOpen, ErrorText(a.get())};
     return nullptr;
   }
@@ -52,29 +78,29 @@ ArchivePtr Open(const std::string& path, const ArchiveTypeInfo& type, ArchiveOut
 
 std::string EntryPath(archive_entry* e) {
   // The UTF-8 form where the archive marks its names as such; else the bytes as stored.
-  if (const char* u = archive_entry_pathname_utf8(e)) return u;
-  const char* p = archive_entry_pathname(e);
+  if (const char* u = la->archive_entry_pathname_utf8(e)) return u;
+  const char* p = la->archive_entry_pathname(e);
   return p ? p : "";
 }
 
 // Only regular files carry data of their own; a hard-link entry points at another member.
 bool IsDataMember(archive_entry* e) {
-  return archive_entry_filetype(e) == AE_IFREG && archive_entry_hardlink(e) == nullptr &&
-         archive_entry_symlink(e) == nullptr;
+  return la->archive_entry_filetype(e) == AE_IFREG && la->archive_entry_hardlink(e) == nullptr &&
+         la->archive_entry_symlink(e) == nullptr;
 }
 
-bool IsEncrypted(archive_entry* e) { return archive_entry_is_encrypted(e) != 0; }
+bool IsEncrypted(archive_entry* e) { return la->archive_entry_is_encrypted(e) != 0; }
 
 // Next header; ARCHIVE_WARN (an odd field) still gives a usable entry.
 int NextHeader(archive* a, archive_entry** e) {
-  int rc = archive_read_next_header(a, e);
-  while (rc == ARCHIVE_RETRY) rc = archive_read_next_header(a, e);
+  int rc = la->archive_read_next_header(a, e);
+  while (rc == ARCHIVE_RETRY) rc = la->archive_read_next_header(a, e);
   return rc == ARCHIVE_WARN ? ARCHIVE_OK : rc;
 }
 
 // Failures while reading headers: a password on the directory reads as such, the rest as broken.
 ArchiveOutcome HeaderFailure(archive* a) {
-  if (archive_read_has_encrypted_entries(a) > 0) return {ArchiveError::kPassword, ErrorText(a)};
+  if (la->archive_read_has_encrypted_entries(a) > 0) return {ArchiveError::kPassword, ErrorText(a)};
   return {ArchiveError::kRead, ErrorText(a)};
 }
 
@@ -118,12 +144,12 @@ class LibarchiveReader final : public ArchiveReader {
       m.pathInsideZip = type.singleStream ? SingleStreamName(path) : EntryPath(e);
       SplitInnerPath(m.pathInsideZip, m.folder, m.name);
       if (m.name.empty()) continue;
-      m.size = archive_entry_size_is_set(e) && archive_entry_size(e) > 0
-                   ? static_cast<std::uint64_t>(archive_entry_size(e))
+      m.size = la->archive_entry_size_is_set(e) && la->archive_entry_size(e) > 0
+                   ? static_cast<std::uint64_t>(la->archive_entry_size(e))
                    : 0;
-      m.modified = platform::DateFromUnix(archive_entry_mtime(e));
-      m.created = archive_entry_birthtime_is_set(e) ? platform::DateFromUnix(archive_entry_birthtime(e)) : m.modified;
-      const mode_t mode = archive_entry_perm(e);
+      m.modified = platform::DateFromUnix(la->archive_entry_mtime(e));
+      m.created = la->archive_entry_birthtime_is_set(e) ? platform::DateFromUnix(la->archive_entry_birthtime(e)) : m.modified;
+      const mode_t mode = la->archive_entry_perm(e);
       m.attributes = MemberAttributes(mode != 0 && !(mode & S_IWUSR), m.name);
       m.encrypted = IsEncrypted(e);
       if (!onMember(m)) return {};
@@ -221,14 +247,14 @@ class LibarchiveReader final : public ArchiveReader {
 
   static ArchiveOutcome CopyData(archive* a, archive_entry* e, MemberSink& sink, RunControl& run) {
     const std::uint64_t announced =
-        archive_entry_size_is_set(e) && archive_entry_size(e) > 0 ? static_cast<std::uint64_t>(archive_entry_size(e)) : 0;
+        la->archive_entry_size_is_set(e) && la->archive_entry_size(e) > 0 ? static_cast<std::uint64_t>(la->archive_entry_size(e)) : 0;
     if (ArchiveOutcome begun = sink.Begin(announced); !begun.ok()) return begun;
     std::string buffer(kReadBlock, '\0');
     for (;;) {
-      const la_ssize_t n = archive_read_data(a, buffer.data(), buffer.size());
+      const la_ssize_t n = la->archive_read_data(a, buffer.data(), buffer.size());
       if (n == 0) break;
       if (n < 0) {
-        ArchiveOutcome failed{IsEncrypted(e) || archive_read_has_encrypted_entries(a) > 0 ? ArchiveError::kPassword
+        ArchiveOutcome failed{IsEncrypted(e) || la->archive_read_has_encrypted_entries(a) > 0 ? ArchiveError::kPassword
                                                                                            : ArchiveError::kRead,
                               ErrorText(a)};
         sink.Abandon();

@@ -8,6 +8,8 @@
 #include <cstddef>
 #include <cstdlib>
 
+#include "platform/shared_library.h"
+
 // The library's plain-C entry points with 8-bit texts. Declared here rather than through its
 // header, whose inline C++ wrappers do not compile cleanly with our warnings.
 extern "C" {
@@ -23,6 +25,22 @@ const char* MediaInfoA_Get(void* handle, int streamKind, std::size_t streamNumbe
 namespace twinex::similar {
 namespace {
 
+#define TWINEX_MEDIAINFO_FUNCTIONS(X) \
+  X(MediaInfoA_New) X(MediaInfoA_Delete) X(MediaInfoA_Open) X(MediaInfoA_Close) X(MediaInfoA_Option) X(MediaInfoA_Get)
+
+struct MediaInfoLibrary {
+  TWINEX_MEDIAINFO_FUNCTIONS(TWINEX_LIBRARY_MEMBER)
+};
+
+// Opened on the first file asked about; null when it cannot be loaded (the file then reads as
+// one without properties, as a file the library cannot open does).
+const MediaInfoLibrary* MediaInfoLib() {
+  static const MediaInfoLibrary* lib = platform::LoadLibraryTable<MediaInfoLibrary>(
+      TWINEX_MEDIAINFO_SONAME,
+      [](MediaInfoLibrary& t, platform::SharedLibrary& so) { TWINEX_MEDIAINFO_FUNCTIONS(TWINEX_LIBRARY_RESOLVE) });
+  return lib;
+}
+
 constexpr int kStreamAudio = 2;
 constexpr int kInfoText = 1;
 constexpr int kInfoName = 0;
@@ -37,13 +55,13 @@ bool InList(std::string_view list, std::string_view ext) {
 // Owns one library handle and the descriptor it reads through.
 class MediaHandle {
  public:
-  MediaHandle() : handle_(MediaInfoA_New()) {
-    if (handle_) MediaInfoA_Option(handle_, "Internet", "No");
+  MediaHandle() : lib_(MediaInfoLib()), handle_(lib_ ? lib_->MediaInfoA_New() : nullptr) {
+    if (handle_) lib_->MediaInfoA_Option(handle_, "Internet", "No");
   }
   ~MediaHandle() {
     if (handle_) {
-      MediaInfoA_Close(handle_);
-      MediaInfoA_Delete(handle_);
+      lib_->MediaInfoA_Close(handle_);
+      lib_->MediaInfoA_Delete(handle_);
     }
     if (fd_ >= 0) ::close(fd_);
   }
@@ -58,15 +76,16 @@ class MediaHandle {
     fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd_ < 0) return false;
     const std::string name = "/proc/self/fd/" + std::to_string(fd_);
-    return MediaInfoA_Open(handle_, name.c_str()) == 1;
+    return lib_->MediaInfoA_Open(handle_, name.c_str()) == 1;
   }
   double Number(const char* parameter) const {
-    const char* text = MediaInfoA_Get(handle_, kStreamAudio, 0, parameter, kInfoText, kInfoName);
+    const char* text = lib_->MediaInfoA_Get(handle_, kStreamAudio, 0, parameter, kInfoText, kInfoName);
     double value = 0;
     return text && ParseMediaNumber(text, value) ? value : 0;
   }
 
  private:
+  const MediaInfoLibrary* lib_;
   void* handle_;
   int fd_ = -1;
 };

@@ -1,13 +1,13 @@
 #include "similar/picture_decode.h"
 
-#include <FreeImage.h>
-#include <libheif/heif.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <mutex>
 #include <string_view>
+
+#include "similar/picture_libraries.h"
 
 namespace twinex::similar {
 namespace {
@@ -18,12 +18,20 @@ thread_local std::string lastLibraryMessage;
 
 void OnLibraryMessage(FREE_IMAGE_FORMAT, const char* message) { lastLibraryMessage = message ? message : ""; }
 
-void InitLibrary() {
+// Set by InitLibrary for the rest of the file; the decoding entry points return early without it.
+const FreeImageLibrary* fi = nullptr;
+
+// The library, opened and initialised on the first picture; "" or why it cannot be used.
+std::string InitLibrary() {
+  static std::string error;
   static std::once_flag once;
   std::call_once(once, [] {
-    FreeImage_Initialise(FALSE);
-    FreeImage_SetOutputMessage(OnLibraryMessage);
+    fi = FreeImageLib(&error);
+    if (!fi) return;
+    fi->FreeImage_Initialise(FALSE);
+    fi->FreeImage_SetOutputMessage(OnLibraryMessage);
   });
+  return fi ? std::string() : "Load error (" + error + ")";
 }
 
 std::string Failure(std::string_view text) {
@@ -42,7 +50,7 @@ class Dib {
   Dib(const Dib&) = delete;
   Dib& operator=(const Dib&) = delete;
   void Reset(FIBITMAP* p) {
-    if (p_) FreeImage_Unload(p_);
+    if (p_) fi->FreeImage_Unload(p_);
     p_ = p;
   }
   FIBITMAP* get() const { return p_; }
@@ -77,13 +85,19 @@ bool LooksLikeHeif(const std::string& path) {
 
 DecodeOutcome LoadHeif(const std::string& path, Dib& dib) {
   DecodeOutcome o;
-  heif_context* ctx = heif_context_alloc();
+  std::string missing;
+  const HeifLibrary* hf = HeifLib(&missing);
+  if (!hf) {
+    o.error = "Load error (" + missing + ")";
+    return o;
+  }
+  heif_context* ctx = hf->heif_context_alloc();
   heif_image_handle* handle = nullptr;
   heif_image* image = nullptr;
   auto release = [&] {
-    if (image) heif_image_release(image);
-    if (handle) heif_image_handle_release(handle);
-    heif_context_free(ctx);
+    if (image) hf->heif_image_release(image);
+    if (handle) hf->heif_image_handle_release(handle);
+    hf->heif_context_free(ctx);
   };
   auto fail = [&](std::string text, const heif_error& e) {
     o.error = std::move(text);
@@ -91,26 +105,26 @@ DecodeOutcome LoadHeif(const std::string& path, Dib& dib) {
     release();
     return o;
   };
-  heif_error e = heif_context_read_from_file(ctx, path.c_str(), nullptr);
+  heif_error e = hf->heif_context_read_from_file(ctx, path.c_str(), nullptr);
   if (e.code != heif_error_Ok) return fail("Format read error", e);
-  e = heif_context_get_primary_image_handle(ctx, &handle);
+  e = hf->heif_context_get_primary_image_handle(ctx, &handle);
   if (e.code != heif_error_Ok) return fail("Format read error", e);
-  const auto width = static_cast<std::uint64_t>(std::max(0, heif_image_handle_get_width(handle)));
-  const auto height = static_cast<std::uint64_t>(std::max(0, heif_image_handle_get_height(handle)));
+  const auto width = static_cast<std::uint64_t>(std::max(0, hf->heif_image_handle_get_width(handle)));
+  const auto height = static_cast<std::uint64_t>(std::max(0, hf->heif_image_handle_get_height(handle)));
   if (TooLarge(width, height)) return fail(RefusedSize(width, height), heif_error{});
   o.source = {static_cast<int>(width), static_cast<int>(height)};
-  e = heif_decode_image(handle, &image, heif_colorspace_RGB, heif_chroma_interleaved_RGBA, nullptr);
+  e = hf->heif_decode_image(handle, &image, heif_colorspace_RGB, heif_chroma_interleaved_RGBA, nullptr);
   if (e.code != heif_error_Ok) return fail("Load error", e);
   int stride = 0;
-  const std::uint8_t* plane = heif_image_get_plane_readonly(image, heif_channel_interleaved, &stride);
-  const int w = heif_image_get_width(image, heif_channel_interleaved);
-  const int h = heif_image_get_height(image, heif_channel_interleaved);
+  const std::uint8_t* plane = hf->heif_image_get_plane_readonly(image, heif_channel_interleaved, &stride);
+  const int w = hf->heif_image_get_width(image, heif_channel_interleaved);
+  const int h = hf->heif_image_get_height(image, heif_channel_interleaved);
   if (!plane || w <= 0 || h <= 0) return fail("FreeImage_GetBitmap error", heif_error{});
-  dib.Reset(FreeImage_Allocate(w, h, 32));
+  dib.Reset(fi->FreeImage_Allocate(w, h, 32, 0, 0, 0));
   if (!dib) return fail("FreeImage_GetBitmap error", heif_error{});
   for (int y = 0; y < h; ++y) {
     const std::uint8_t* src = plane + static_cast<std::ptrdiff_t>(y) * stride;
-    BYTE* dst = FreeImage_GetScanLine(dib.get(), h - 1 - y);  // FreeImage keeps rows bottom-up
+    BYTE* dst = fi->FreeImage_GetScanLine(dib.get(), h - 1 - y);  // FreeImage keeps rows bottom-up
     for (int x = 0; x < w; ++x, src += 4, dst += 4) {
       dst[FI_RGBA_BLUE] = src[2];
       dst[FI_RGBA_GREEN] = src[1];
@@ -125,9 +139,9 @@ DecodeOutcome LoadHeif(const std::string& path, Dib& dib) {
 }
 
 FREE_IMAGE_FORMAT FormatOf(const std::string& path) {
-  FREE_IMAGE_FORMAT fif = FreeImage_GetFileType(path.c_str(), 0);
-  if (fif == FIF_UNKNOWN) fif = FreeImage_GetFIFFromFilename(path.c_str());
-  return fif != FIF_UNKNOWN && FreeImage_FIFSupportsReading(fif) ? fif : FIF_UNKNOWN;
+  FREE_IMAGE_FORMAT fif = fi->FreeImage_GetFileType(path.c_str(), 0);
+  if (fif == FIF_UNKNOWN) fif = fi->FreeImage_GetFIFFromFilename(path.c_str());
+  return fif != FIF_UNKNOWN && fi->FreeImage_FIFSupportsReading(fif) ? fif : FIF_UNKNOWN;
 }
 
 std::vector<std::uint8_t> FileHead(const std::string& path, std::size_t bytes) {
@@ -180,7 +194,7 @@ std::uint64_t WbmpDeclaredPixels(const std::string& path) {
 // The declared size, from the header alone where the reader can stop there. False (with the
 // error) when the header cannot be read or announces too many pixels.
 bool CheckHeader(const std::string& path, FREE_IMAGE_FORMAT fif, DecodeOutcome& o) {
-  if (!FreeImage_FIFSupportsNoPixels(fif)) {
+  if (!fi->FreeImage_FIFSupportsNoPixels(fif)) {
     // Readers that cannot stop at the header would allocate what a forged header asks for.
     const std::uint64_t declared = fif == FIF_GIF ? GifDeclaredPixels(path) : fif == FIF_WBMP ? WbmpDeclaredPixels(path) : 0;
     if (declared > kMaxPicturePixels) {
@@ -189,12 +203,12 @@ bool CheckHeader(const std::string& path, FREE_IMAGE_FORMAT fif, DecodeOutcome& 
     }
     return true;
   }
-  Dib header(FreeImage_Load(fif, path.c_str(), FIF_LOAD_NOPIXELS));
+  Dib header(fi->FreeImage_Load(fif, path.c_str(), FIF_LOAD_NOPIXELS));
   if (!header) {
     o.error = Failure("Format read error");
     return false;
   }
-  const std::uint64_t w = FreeImage_GetWidth(header.get()), h = FreeImage_GetHeight(header.get());
+  const std::uint64_t w = fi->FreeImage_GetWidth(header.get()), h = fi->FreeImage_GetHeight(header.get());
   if (TooLarge(w, h)) {
     o.error = RefusedSize(w, h);
     return false;
@@ -223,14 +237,14 @@ DecodeOutcome LoadWithFreeImage(const std::string& path, int scaledSide, Dib& di
   if (!CheckHeader(path, fif, o)) return o;
   int flags = LoadFlags(fif);
   if (fif == FIF_JPEG && scaledSide > 0) flags |= std::min(scaledSide, 0xFFFF) << 16;
-  dib.Reset(FreeImage_Load(fif, path.c_str(), flags));
-  if (!dib || !FreeImage_HasPixels(dib.get())) {
+  dib.Reset(fi->FreeImage_Load(fif, path.c_str(), flags));
+  if (!dib || !fi->FreeImage_HasPixels(dib.get())) {
     dib.Reset(nullptr);
     o.error = Failure("Load error");
     return o;
   }
   // Readers that cannot stop at the header are checked after the fact, before any copy.
-  const std::uint64_t w = FreeImage_GetWidth(dib.get()), h = FreeImage_GetHeight(dib.get());
+  const std::uint64_t w = fi->FreeImage_GetWidth(dib.get()), h = fi->FreeImage_GetHeight(dib.get());
   if (TooLarge(w, h)) {
     dib.Reset(nullptr);
     o.error = RefusedSize(w, h);
@@ -243,35 +257,39 @@ DecodeOutcome LoadWithFreeImage(const std::string& path, int scaledSide, Dib& di
 
 // Any bitmap FreeImage reads, as 32 bits per pixel.
 bool To32Bits(Dib& dib) {
-  const FREE_IMAGE_TYPE type = FreeImage_GetImageType(dib.get());
+  const FREE_IMAGE_TYPE type = fi->FreeImage_GetImageType(dib.get());
   if (type != FIT_BITMAP && type != FIT_RGB16 && type != FIT_RGBA16) {
-    Dib standard(FreeImage_ConvertToStandardType(dib.get(), TRUE));
+    Dib standard(fi->FreeImage_ConvertToStandardType(dib.get(), TRUE));
     if (!standard) return false;
-    dib.Reset(FreeImage_ConvertTo32Bits(standard.get()));
+    dib.Reset(fi->FreeImage_ConvertTo32Bits(standard.get()));
     return static_cast<bool>(dib);
   }
-  if (type == FIT_BITMAP && FreeImage_GetBPP(dib.get()) == 32) return true;
-  dib.Reset(FreeImage_ConvertTo32Bits(dib.get()));
+  if (type == FIT_BITMAP && fi->FreeImage_GetBPP(dib.get()) == 32) return true;
+  dib.Reset(fi->FreeImage_ConvertTo32Bits(dib.get()));
   return static_cast<bool>(dib);
 }
 
 // The corner area in FreeImage's coordinates (left, top, right, bottom; top is row 0 as seen).
 bool CropToArea(Dib& dib, const DecodeRequest& r) {
   if (r.area == PictureArea::Whole) return true;
-  const int w = static_cast<int>(FreeImage_GetWidth(dib.get())), h = static_cast<int>(FreeImage_GetHeight(dib.get()));
+  const int w = static_cast<int>(fi->FreeImage_GetWidth(dib.get())), h = static_cast<int>(fi->FreeImage_GetHeight(dib.get()));
   const int aw = std::clamp(r.areaSize, 1, w), ah = std::clamp(r.areaSize, 1, h);
   const bool right = r.area == PictureArea::TopRight || r.area == PictureArea::BottomRight;
   const bool bottom = r.area == PictureArea::BottomLeft || r.area == PictureArea::BottomRight;
   const int left = right ? w - aw : 0, top = bottom ? h - ah : 0;
-  dib.Reset(FreeImage_Copy(dib.get(), left, top, left + aw, top + ah));
+  dib.Reset(fi->FreeImage_Copy(dib.get(), left, top, left + aw, top + ah));
   return static_cast<bool>(dib);
 }
 
 }  // namespace
 
 DecodeOutcome DecodePicture(const std::string& path, const DecodeRequest& request, Bitmap& out) {
-  InitLibrary();
   out = Bitmap{};
+  if (std::string missing = InitLibrary(); !missing.empty()) {
+    DecodeOutcome o;
+    o.error = std::move(missing);
+    return o;
+  }
   Dib dib;
   const int scaledSide = request.scaledJpeg && request.area == PictureArea::Whole && request.width > 0 && request.height > 0
                               ? std::max(kScaledJpegSide, 8 * std::max(request.width, request.height))
@@ -284,29 +302,33 @@ DecodeOutcome DecodePicture(const std::string& path, const DecodeRequest& reques
     return o;
   }
   if (request.width > 0 && request.height > 0 &&
-      (static_cast<int>(FreeImage_GetWidth(dib.get())) != request.width ||
-       static_cast<int>(FreeImage_GetHeight(dib.get())) != request.height)) {
-    dib.Reset(FreeImage_Rescale(dib.get(), request.width, request.height));
+      (static_cast<int>(fi->FreeImage_GetWidth(dib.get())) != request.width ||
+       static_cast<int>(fi->FreeImage_GetHeight(dib.get())) != request.height)) {
+    dib.Reset(fi->FreeImage_Rescale(dib.get(), request.width, request.height, FILTER_CATMULLROM));
     if (!dib) {
       o.error = Failure("FreeImage_GetBitmap error");
       return o;
     }
   }
-  out.width = static_cast<int>(FreeImage_GetWidth(dib.get()));
-  out.height = static_cast<int>(FreeImage_GetHeight(dib.get()));
+  out.width = static_cast<int>(fi->FreeImage_GetWidth(dib.get()));
+  out.height = static_cast<int>(fi->FreeImage_GetHeight(dib.get()));
   const std::size_t row = static_cast<std::size_t>(out.width) * 4;
   out.bgra.resize(row * static_cast<std::size_t>(out.height));
   for (int y = 0; y < out.height; ++y)
-    std::memcpy(out.bgra.data() + row * static_cast<std::size_t>(y), FreeImage_GetScanLine(dib.get(), out.height - 1 - y), row);
+    std::memcpy(out.bgra.data() + row * static_cast<std::size_t>(y), fi->FreeImage_GetScanLine(dib.get(), out.height - 1 - y), row);
   o.ok = true;
   return o;
 }
 
 DecodeOutcome ReadPictureSize(const std::string& path) {
-  InitLibrary();
+  if (std::string missing = InitLibrary(); !missing.empty()) {
+    DecodeOutcome o;
+    o.error = std::move(missing);
+    return o;
+  }
   if (!LooksLikeHeif(path)) {
     const FREE_IMAGE_FORMAT fif = FormatOf(path);
-    if (fif != FIF_UNKNOWN && FreeImage_FIFSupportsNoPixels(fif)) {
+    if (fif != FIF_UNKNOWN && fi->FreeImage_FIFSupportsNoPixels(fif)) {
       DecodeOutcome o;
       o.ok = CheckHeader(path, fif, o);
       return o;

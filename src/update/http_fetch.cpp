@@ -1,5 +1,8 @@
 #include "update/http_fetch.h"
 
+// The option calls go through a table of the library's functions, which the header's
+// type-checking macro for them would get in the way of.
+#define CURL_DISABLE_TYPECHECK
 #include <curl/curl.h>
 #include <fcntl.h>
 #include <unistd.h>
@@ -10,6 +13,7 @@
 #include <mutex>
 
 #include "platform/run_control.h"
+#include "platform/shared_library.h"
 #include "platform/unique_fd.h"
 
 namespace twinex::update {
@@ -76,31 +80,48 @@ const char* FailedStep(CURLcode code) {
   return "InternetReadFile";
 }
 
-void GlobalInit() {
+#define TWINEX_CURL_FUNCTIONS(X)                                                                           \
+  X(curl_global_init) X(curl_easy_init) X(curl_easy_cleanup) X(curl_easy_setopt) X(curl_easy_perform)     \
+  X(curl_easy_getinfo) X(curl_easy_strerror)
+
+struct CurlLibrary {
+  TWINEX_CURL_FUNCTIONS(TWINEX_LIBRARY_MEMBER)
+};
+
+// Set by GlobalInit for the rest of the file; no transfer starts without it.
+const CurlLibrary* cl = nullptr;
+
+// The library, opened and initialised on the first transfer; "" or why it cannot be used.
+std::string GlobalInit() {
   static std::once_flag once;
-  std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+  std::call_once(once, [] {
+    cl = platform::LoadLibraryTable<CurlLibrary>(
+        TWINEX_CURL_SONAME, [](CurlLibrary& t, platform::SharedLibrary& so) { TWINEX_CURL_FUNCTIONS(TWINEX_LIBRARY_RESOLVE) });
+    if (cl) cl->curl_global_init(CURL_GLOBAL_DEFAULT);
+  });
+  return cl ? std::string() : platform::LibraryError(TWINEX_CURL_SONAME) + " (InternetOpen)";
 }
 
 struct EasyDeleter {
-  void operator()(CURL* c) const { curl_easy_cleanup(c); }
+  void operator()(CURL* c) const { cl->curl_easy_cleanup(c); }
 };
 
 void SetProxy(CURL* curl, const ProxySettings& proxy) {
   if (!proxy.use || proxy.host.empty()) {
     // The settings decide, not the environment's proxy variables.
-    curl_easy_setopt(curl, CURLOPT_PROXY, "");
+    cl->curl_easy_setopt(curl, CURLOPT_PROXY, "");
     return;
   }
-  curl_easy_setopt(curl, CURLOPT_PROXY, proxy.host.c_str());
+  cl->curl_easy_setopt(curl, CURLOPT_PROXY, proxy.host.c_str());
   long port = 0;
   for (char c : proxy.port) {
     if (c < '0' || c > '9' || port > 65535) break;
     port = port * 10 + (c - '0');
   }
-  if (port > 0 && port <= 65535) curl_easy_setopt(curl, CURLOPT_PROXYPORT, port);
+  if (port > 0 && port <= 65535) cl->curl_easy_setopt(curl, CURLOPT_PROXYPORT, port);
   if (!proxy.user.empty()) {
-    curl_easy_setopt(curl, CURLOPT_PROXYUSERNAME, proxy.user.c_str());
-    curl_easy_setopt(curl, CURLOPT_PROXYPASSWORD, proxy.password.c_str());
+    cl->curl_easy_setopt(curl, CURLOPT_PROXYUSERNAME, proxy.user.c_str());
+    cl->curl_easy_setopt(curl, CURLOPT_PROXYPASSWORD, proxy.password.c_str());
   }
 }
 
@@ -108,8 +129,11 @@ void SetProxy(CURL* curl, const ProxySettings& proxy) {
 
 FetchResult DownloadFileToDiskOrString(const FetchRequest& request) {
   FetchResult result;
-  GlobalInit();
-  std::unique_ptr<CURL, EasyDeleter> curl(curl_easy_init());
+  if (std::string missing = GlobalInit(); !missing.empty()) {
+    result.error = std::move(missing);
+    return result;
+  }
+  std::unique_ptr<CURL, EasyDeleter> curl(cl->curl_easy_init());
   if (!curl) {
     result.error = "curl_easy_init (InternetOpen)";
     return result;
@@ -130,32 +154,32 @@ FetchResult DownloadFileToDiskOrString(const FetchRequest& request) {
 
   char errorBuffer[CURL_ERROR_SIZE] = {};
   CURL* c = curl.get();
-  curl_easy_setopt(c, CURLOPT_URL, request.url.c_str());
-  curl_easy_setopt(c, CURLOPT_HTTPGET, 1L);
-  curl_easy_setopt(c, CURLOPT_ERRORBUFFER, errorBuffer);
-  curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
-  curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 1L);
-  curl_easy_setopt(c, CURLOPT_MAXREDIRS, 5L);
-  curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http,https");
-  curl_easy_setopt(c, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-  curl_easy_setopt(c, CURLOPT_SSL_VERIFYPEER, 1L);
-  curl_easy_setopt(c, CURLOPT_SSL_VERIFYHOST, 2L);
-  curl_easy_setopt(c, CURLOPT_FAILONERROR, 1L);
-  curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT, request.connectTimeoutSeconds);
-  curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, 1L);
-  curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, request.stallSeconds);
-  if (!request.userAgent.empty()) curl_easy_setopt(c, CURLOPT_USERAGENT, request.userAgent.c_str());
-  curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, OnData);
-  curl_easy_setopt(c, CURLOPT_WRITEDATA, &t);
-  curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, OnProgress);
-  curl_easy_setopt(c, CURLOPT_XFERINFODATA, &t);
-  curl_easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
+  cl->curl_easy_setopt(c, CURLOPT_URL, request.url.c_str());
+  cl->curl_easy_setopt(c, CURLOPT_HTTPGET, 1L);
+  cl->curl_easy_setopt(c, CURLOPT_ERRORBUFFER, errorBuffer);
+  cl->curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
+  cl->curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 1L);
+  cl->curl_easy_setopt(c, CURLOPT_MAXREDIRS, 5L);
+  cl->curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http,https");
+  cl->curl_easy_setopt(c, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+  cl->curl_easy_setopt(c, CURLOPT_SSL_VERIFYPEER, 1L);
+  cl->curl_easy_setopt(c, CURLOPT_SSL_VERIFYHOST, 2L);
+  cl->curl_easy_setopt(c, CURLOPT_FAILONERROR, 1L);
+  cl->curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT, request.connectTimeoutSeconds);
+  cl->curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, 1L);
+  cl->curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, request.stallSeconds);
+  if (!request.userAgent.empty()) cl->curl_easy_setopt(c, CURLOPT_USERAGENT, request.userAgent.c_str());
+  cl->curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, OnData);
+  cl->curl_easy_setopt(c, CURLOPT_WRITEDATA, &t);
+  cl->curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, OnProgress);
+  cl->curl_easy_setopt(c, CURLOPT_XFERINFODATA, &t);
+  cl->curl_easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
   SetProxy(c, request.proxy);
 
-  const CURLcode code = curl_easy_perform(c);
-  curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &result.status);
+  const CURLcode code = cl->curl_easy_perform(c);
+  cl->curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &result.status);
   curl_off_t total = -1;
-  curl_easy_getinfo(c, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &total);
+  cl->curl_easy_getinfo(c, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &total);
   result.total = total > 0 ? static_cast<std::uint64_t>(total) : 0;
   result.received = t.received;
 
@@ -167,7 +191,7 @@ FetchResult DownloadFileToDiskOrString(const FetchRequest& request) {
   } else if (code == CURLE_WRITE_ERROR && !t.writeError.empty()) {
     result.error = t.writeError + " (WriteFile)";
   } else if (code != CURLE_OK) {
-    result.error = std::string(errorBuffer[0] ? errorBuffer : curl_easy_strerror(code)) + " (" + FailedStep(code) + ")";
+    result.error = std::string(errorBuffer[0] ? errorBuffer : cl->curl_easy_strerror(code)) + " (" + FailedStep(code) + ")";
   }
   if (fd && fd.Close() != 0 && result.error.empty()) result.error = std::string(std::strerror(errno)) + " (WriteFile)";
   if (!result.error.empty()) {
