@@ -21,9 +21,6 @@ inline constexpr int kMaxDigestLength = 64;
 struct FileRecord {
   std::string FileName;   // the name as on disk, extension included
   std::uint64_t SIZE = 0;
-  std::uint64_t EffectiveSize = 0;  // size less skipped tag bytes
-  std::uint64_t CutFromFileStart = 0;
-  std::uint64_t CutFromFileEnd = 0;
   double DateLastModified = 0;
   double DateCreated = 0;
   std::uint64_t VolumeSerialNumber = 0;
@@ -40,6 +37,10 @@ struct FileRecord {
   std::int32_t PicWidth = 0;         // picture searches: the picture's size in pixels
   std::int32_t PicHeight = 0;
   std::uint32_t HashSlot = 0;        // checksum 0: its place in the table's digest store (0 none)
+  // Tag bytes left out of the comparison at either end. Tags are far below 4 GiB, and the
+  // record is kept once per stored file, so they take 32 bits each.
+  std::uint32_t CutFromFileStart = 0;
+  std::uint32_t CutFromFileEnd = 0;
   std::uint8_t ArchiveType = 0;
   std::uint8_t PercentMatch = 0;
   bool HashCreated = false;
@@ -48,6 +49,9 @@ struct FileRecord {
   bool DBChecked = false;  // the checksum database was asked for this file's digest
 
   std::uint16_t NameLength = 0;  // length of the name without its extension and dot
+
+  // The size less skipped tag bytes.
+  std::uint64_t EffectiveSize() const { return SIZE - CutFromFileStart - CutFromFileEnd; }
 
   // The name without extension, and the extension without the dot (both views of FileName).
   std::string_view Name() const { return std::string_view(FileName).substr(0, NameLength); }
@@ -62,6 +66,9 @@ struct FileRecord {
                                                 : fileName.size() - extension.size() - 1);
   }
 };
+
+// A search keeps one record per file it has met; a field added here costs its size that many times.
+static_assert(sizeof(FileRecord) <= 136, "FileRecord grew");
 
 class CStringCollection2 {
  public:

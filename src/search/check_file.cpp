@@ -31,7 +31,6 @@ void FillRecord(Search& s, const EnumeratedFile& f, FileRecord& r) {
   r.SourceBaseLength = static_cast<std::uint32_t>(src.path == "/" ? 0 : src.path.size());
   r.SourceNr = s.currentSourceNr;
   r.SIZE = f.size;
-  r.EffectiveSize = f.size;
   r.Attributes = f.attributes;
   r.DateLastModified = f.modified;
   r.DateCreated = f.created;
@@ -253,7 +252,7 @@ void GroupInSlots(Search& s, const std::string& key) {
   Remember(s, slot, s.files.Record(kCurrent));
   // Only the first slot needs its key in the tree: the later ones are reached through the list.
   std::string slotKey = chain.empty() ? key + "1" : std::string();
-  slot.index = s.files.Add(slotKey, std::move(s.files.Record(kCurrent)));
+  slot.index = static_cast<std::int32_t>(s.files.Add(slotKey, std::move(s.files.Record(kCurrent))));
   chain.push_back(slot);
   // A key's first file needs no print until a second file of the key arrives.
   if (byPrint && head != 0) {

@@ -82,12 +82,12 @@ bool EnsureDigest(Search& s, ContentWorkspace& ws, long index) {
 bool CompareByChecksum(Search& s, ContentWorkspace& ws, long ia, long ib) {
   const FileRecord& a = s.files.Record(ia);
   const FileRecord& b = s.files.Record(ib);
-  if (a.EffectiveSize != b.EffectiveSize) {
+  if (a.EffectiveSize() != b.EffectiveSize()) {
     // Short ranges are their own zero-padded digests, so only equal lengths may be compared.
     ++s.counters.fileComparisons;
     return false;
   }
-  if (a.EffectiveSize == 0) {
+  if (a.EffectiveSize() == 0) {
     ++s.counters.fileComparisons;
     return true;
   }
@@ -97,8 +97,8 @@ bool CompareByChecksum(Search& s, ContentWorkspace& ws, long ia, long ib) {
     DB_Get_Hash(s, ib);
   }
   if (!a.HashCreated || !b.HashCreated) {
-    if (ContentSamples::Worthwhile(a.EffectiveSize) &&
-        ws.samples.Differ(CompareFileOf(s, ia), CompareFileOf(s, ib), a.EffectiveSize)) {
+    if (ContentSamples::Worthwhile(a.EffectiveSize()) &&
+        ws.samples.Differ(CompareFileOf(s, ia), CompareFileOf(s, ib), a.EffectiveSize())) {
       ++s.counters.fileComparisons;
       return false;
     }
@@ -120,7 +120,7 @@ bool CompareByBytes(Search& s, ContentWorkspace& ws, long ia, long ib) {
   int percent = 100;
   int code = 0;
   if (exact) {
-    if (a.EffectiveSize == b.EffectiveSize && ws.samples.Differ(fa, fb, a.EffectiveSize)) return false;
+    if (a.EffectiveSize() == b.EffectiveSize() && ws.samples.Differ(fa, fb, a.EffectiveSize())) return false;
     code = Search_CompareFileContent(fa, fb, sizes, error, ws.compare, s.run);
   } else {
     code = Search_CompareFileContentPercent(fa, fb, sizes, percent, error, ws.compare, s.run);
@@ -170,13 +170,13 @@ bool UsesContentPrints(const Search& s) {
 bool Search_ContentPrint(Search& s, long index, std::uint64_t& print) {
   const FileRecord& r = s.files.Record(index);
   if (r.HaveErrorMessage || r.ArchiveType != 0) return false;
-  return Workspace(s).samples.Print(CompareFileOf(s, index), r.EffectiveSize, print);
+  return Workspace(s).samples.Print(CompareFileOf(s, index), r.EffectiveSize(), print);
 }
 
 ContentSamples::FullPrintOutcome Search_ContentFullPrint(Search& s, long index, std::uint64_t& print) {
   const FileRecord& r = s.files.Record(index);
   if (r.HaveErrorMessage || r.ArchiveType != 0) return ContentSamples::FullPrintOutcome::Failed;
-  return Workspace(s).samples.FullPrint(CompareFileOf(s, index), r.EffectiveSize, print, s.run);
+  return Workspace(s).samples.FullPrint(CompareFileOf(s, index), r.EffectiveSize(), print, s.run);
 }
 
 bool Search_CompareContent(Search& search, long indexNew, long indexFirst) {
@@ -185,7 +185,7 @@ bool Search_CompareContent(Search& search, long indexNew, long indexFirst) {
   // An erroneous file was logged when it failed; it never joins a group.
   if (a.HaveErrorMessage || b.HaveErrorMessage) return false;
   const bool members = a.ArchiveType != 0 || b.ArchiveType != 0;
-  if (members && a.EffectiveSize != b.EffectiveSize && search.contentPercent >= 100) return false;
+  if (members && a.EffectiveSize() != b.EffectiveSize() && search.contentPercent >= 100) return false;
   // A member's content is its temporary copy. Checksums make it only when neither the record nor
   // the database knows the digest; a byte comparison needs it at once.
   std::string path;

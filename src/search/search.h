@@ -56,8 +56,8 @@ struct EnumeratedFile {
 // What the slot loop needs of a slot's first file, kept together so that walking a long list of
 // slots does not touch every record: its index, and its digest's first bytes once known.
 struct SlotSummary {
-  long index = 0;
   std::uint64_t digestPrefix = 0;
+  std::int32_t index = 0;  // the table's indexes are 32-bit (see FileRecord::SlotChain)
   bool digestKnown = false;
 };
 

@@ -1,5 +1,7 @@
 #include "search/tag_cuts.h"
 
+#include <cstdint>
+
 #include "platform/text.h"
 #include "search/search.h"
 #include "search/tag_sizes.h"
@@ -32,10 +34,10 @@ bool ApplyTagCuts(Search& s, long index) {
     if (!(s.settings.*(rule.option)) || std::string_view(rule.extensions).find(probe) == std::string_view::npos) continue;
     TagCuts cuts = rule.read(s.files.GetPathWithFileName(index));
     if (!cuts.message.empty()) s.LogProtokoll(cuts.message, true);
-    if (cuts.start + cuts.end <= r.SIZE) {
-      r.CutFromFileStart = cuts.start;
-      r.CutFromFileEnd = cuts.end;
-      r.EffectiveSize = r.SIZE - cuts.start - cuts.end;
+    // A cut that would not fit is a misread tag: the file is then compared whole.
+    if (cuts.start + cuts.end <= r.SIZE && cuts.start <= UINT32_MAX && cuts.end <= UINT32_MAX) {
+      r.CutFromFileStart = static_cast<std::uint32_t>(cuts.start);
+      r.CutFromFileEnd = static_cast<std::uint32_t>(cuts.end);
     }
     break;
   }

@@ -31,7 +31,6 @@ struct ContentSearch {
     struct stat st {};
     stat(path.c_str(), &st);
     r.SIZE = static_cast<std::uint64_t>(st.st_size);
-    r.EffectiveSize = r.SIZE - cutStart - cutEnd;
     r.CutFromFileStart = cutStart;
     r.CutFromFileEnd = cutEnd;
     return search.files.Add("k" + std::to_string(search.files.Count() + 1), r);
