@@ -74,6 +74,7 @@ FileManagerWindow::FileManagerWindow(Session& session, UiBridge& bridge, QWidget
   auto* targetLayout = new QGridLayout(targetBox);
   folder_ = new QLineEdit(targetBox);
   browse_ = new QPushButton("...", targetBox);
+  browse_->setMaximumWidth(40);
   subfolder_ = new QLineEdit(targetBox);
   targetLayout->addWidget(folder_, 0, 0);
   targetLayout->addWidget(browse_, 0, 1);
@@ -89,11 +90,16 @@ FileManagerWindow::FileManagerWindow(Session& session, UiBridge& bridge, QWidget
   auto* renameLayout = new QVBoxLayout(renameBox);
   rename_ = new QLineEdit(renameBox);
   renameLayout->addWidget(rename_);
-  QLabel* help = Caption(TextRef{22406, "%NAME% = Dateiname ohne Endung, %EXT% = Dateiendung mit Punkt, %FOLDER% = Name des Ordners, "
-                         "%GNAME% = Name der Gruppe, %FNAME% / %LNAME% = Name der ersten / letzten Datei der Gruppe, "
-                         "%CDATE% / %MDATE% = Erstell- / Änderungsdatum, %PDATE% = Aufnahmedatum des Bildes, "
-                         "%YYYY% %YY% %MM% %DD% %HH% %NN% %SS% = aktuelles Datum und Uhrzeit"}, renameBox);
-  help->setWordWrap(true);
+  // The placeholders, one family a line.
+  QLabel* help = new QLabel(Q(z_Translate(22406,
+                                          "%NAME% = Dateiname ohne Endung, %EXT% = Dateiendung mit Punkt%!"
+                                          "%FOLDER% = Name des Ordners, %GNAME% = Name der Gruppe%!"
+                                          "%FNAME% / %LNAME% = Name der ersten / letzten Datei der Gruppe%!"
+                                          "%CDATE% / %MDATE% = Erstell- / Änderungsdatum%!"
+                                          "%PDATE% = Aufnahmedatum des Bildes%!"
+                                          "%YYYY% %YY% %MM% %DD% %HH% %NN% %SS% = aktuelles Datum und Uhrzeit"))
+                                .replace("\r\n", "\n"),
+                            renameBox);
   renameLayout->addWidget(help);
   left->addWidget(renameBox);
   left->addStretch(1);
@@ -160,9 +166,9 @@ FileManagerWindow::FileManagerWindow(Session& session, UiBridge& bridge, QWidget
   layout->addLayout(buttons);
   connect(ok_, &QPushButton::clicked, this, &FileManagerWindow::Start);
   connect(cancel_, &QPushButton::clicked, this, &FileManagerWindow::CancelOrClose);
-  // Only the lines of this window's own run.
+  // Only the lines of this window's own run; the last of them may arrive after the run's end.
   connect(&bridge_, &UiBridge::logLine, this, [this](const QString& text, bool isError) {
-    if (Running()) log_->appendPlainText(isError ? "! " + text : text);
+    if (presenter_.state() != FileManagerPresenter::State::Idle) log_->appendPlainText(isError ? "! " + text : text);
   });
 
   timer_ = new QTimer(this);
