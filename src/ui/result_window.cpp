@@ -216,8 +216,9 @@ FileManagerWindow* ResultWindow::OpenFileManager() {
   if (presenter_.running()) return nullptr;
   auto* window = new FileManagerWindow(session_, bridge_, this);
   window->setAttribute(Qt::WA_DeleteOnClose);
-  window->setWindowModality(Qt::WindowModal);
-  // The run changes the result on the worker: the grid lets go of it until the run has ended.
+  // While the run changes the result on the worker, no other window may replace or search it,
+  // and the grid lets go of it until the run has ended.
+  window->setWindowModality(Qt::ApplicationModal);
   connect(window, &FileManagerWindow::runStarted, this, [this] { model_->SetTree(nullptr); });
   connect(window, &FileManagerWindow::runFinished, this, &ResultWindow::ShowResult);
   window->show();

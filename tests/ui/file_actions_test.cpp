@@ -181,6 +181,28 @@ class FileActionsTest : public QObject {
     QCOMPARE(test::ReadFile(original), test::ReadFile(kept_[0]));  // the first group's kept copy
   }
 
+  void cancelStopsTheRunBeforeTheNextFile() {
+    ResultWindow* r = SearchCopies();
+    QVERIFY(r);
+    SelectCopies();
+    FileManagerWindow* fm = r->OpenFileManager();
+    fm->presenter().SetAction(FileAction::Trash);
+    // "Abbrechen" pressed while the run waits for the safety question's answer.
+    bridge_->SetAnswerer([&](const PromptMessage& m) {
+      asked_.push_back(m.Text());
+      if (m.buttons == PromptButtons::Ok) return PromptAnswer::Ok;
+      fm->CancelOrClose();
+      return PromptAnswer::Yes;
+    });
+    fm->Start();
+    WaitForRun(fm);
+    QVERIFY(fm->isVisible());  // a running window is never closed by the button
+    for (const std::string& f : selected_) QVERIFY(test::Exists(f));
+    QVERIFY(fm->LogText().contains("wurde abgebrochen"));
+    QCOMPARE(fm->presenter().CancelCaption(), std::string("Schließen"));
+    QCOMPARE(r->model().rowCount(r->model().index(0, 0)), 2);
+  }
+
   void copyKeepsTheFolderStructureAndTheSettingsAreRemembered() {
     ResultWindow* r = SearchCopies();
     QVERIFY(r);
