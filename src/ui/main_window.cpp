@@ -590,7 +590,9 @@ ResultWindow* MainWindow::NewResultWindow() {
   if (result_) result_->close();
   result_ = std::make_unique<ResultWindow>(session_, bridge_, windowSettings_, LoadExportColumns(SettingsFilePath()));
   connect(result_.get(), &ResultWindow::closed, this, &MainWindow::ShowLastSearchLog);
-  connect(result_.get(), &ResultWindow::resultSaved, savedResults_, &SavedResultsPage::Refresh);
+  // A search may save its result by itself (AutoSave).
+  for (auto saved : {&ResultWindow::resultSaved, &ResultWindow::searchFinished})
+    connect(result_.get(), saved, savedResults_, &SavedResultsPage::Refresh);
   return result_.get();
 }
 
