@@ -226,7 +226,7 @@ FileManagerWindow* ResultWindow::OpenFileManager() {
 }
 
 ExportWindow* ResultWindow::OpenExportWindow() {
-  if (presenter_.running()) return nullptr;
+  if (presenter_.running() || !session_.search()) return nullptr;
   auto* window = new ExportWindow(session_, bridge_, presenter_.visible(), this);
   window->setAttribute(Qt::WA_DeleteOnClose);
   window->setWindowModality(Qt::WindowModal);
