@@ -37,7 +37,9 @@
 #include "ui/about_dialog.h"
 #include "ui/after_search_menu.h"
 #include "ui/qt_text.h"
+#include "ui/result_model.h"
 #include "ui/result_window.h"
+#include "ui/saved_results_page.h"
 #include "ui/shortcuts.h"
 #include "ui/ui_bridge.h"
 #include "ui/update_menu.h"
@@ -174,6 +176,8 @@ MainWindow::MainWindow(Session& session, UiBridge& bridge, QWidget* parent)
   tabs->addTab(BuildFilterPage(true), Q(z_Translate(22170, "Ordnerfilter")));
   tabs->addTab(Scrolled(BuildOptionPage(3), tabs), Q(z_Translate(22142, "Weitere Optionen")));
   tabs->addTab(BuildProfilePage(), Q(z_Translate(22171, "Profile")));
+  savedResults_ = new SavedResultsPage(session_, bridge_, [this](const std::string& name) { OpenSavedResult(name); }, tabs);
+  tabs->addTab(savedResults_, Q(z_Translate(22428, "Suchergebnisse")));
   BuildOptionControls();
 
   auto* logBox = new QWidget(central);
@@ -573,15 +577,40 @@ ResultWindow* MainWindow::StartSearch() {
     result_->raise();
     return result_.get();
   }
-  // A new search replaces the last result window, whose log joins the general log first.
-  if (result_) result_->close();
-  result_ = std::make_unique<ResultWindow>(session_, bridge_, windowSettings_, LoadExportColumns(SettingsFilePath()));
+  NewResultWindow();
   connect(result_.get(), &ResultWindow::searchFinished, this, [this] {
     if (!session_.lastSearch().started) result_->hide();
   });
-  connect(result_.get(), &ResultWindow::closed, this, &MainWindow::ShowLastSearchLog);
   result_->show();
   result_->StartSearch();
+  return result_.get();
+}
+
+ResultWindow* MainWindow::NewResultWindow() {
+  if (result_) result_->close();
+  result_ = std::make_unique<ResultWindow>(session_, bridge_, windowSettings_, LoadExportColumns(SettingsFilePath()));
+  connect(result_.get(), &ResultWindow::closed, this, &MainWindow::ShowLastSearchLog);
+  // A search may save its result by itself (AutoSave).
+  for (auto saved : {&ResultWindow::resultSaved, &ResultWindow::searchFinished})
+    connect(result_.get(), saved, savedResults_, &SavedResultsPage::Refresh);
+  return result_.get();
+}
+
+ResultWindow* MainWindow::OpenSavedResult(const std::string& name) {
+  if (result_ && result_->Running()) {
+    result_->raise();
+    return nullptr;
+  }
+  // The load replaces the session's result: the open window lets go of the old one first and
+  // takes it back when nothing was loaded. The load asks nothing, so it runs from here.
+  if (result_) result_->model().SetTree(nullptr);
+  if (!session_.LoadResult(name).empty()) {
+    if (result_) result_->ShowResult();
+    return nullptr;
+  }
+  NewResultWindow();
+  result_->ShowResult();
+  result_->show();
   return result_.get();
 }
 

@@ -28,6 +28,7 @@ class Session;
 namespace twinex::ui {
 
 class ResultWindow;
+class SavedResultsPage;
 class UiBridge;
 
 class MainWindow : public QMainWindow {
@@ -45,6 +46,10 @@ class MainWindow : public QMainWindow {
   // "Suche starten": the result window, or null when the start checks refused.
   ResultWindow* StartSearch();
   ResultWindow* resultWindow() { return result_.get(); }
+  // Opens a saved result in a new result window; null when it could not be loaded (the
+  // session has shown why).
+  ResultWindow* OpenSavedResult(const std::string& name);
+  SavedResultsPage& savedResults() { return *savedResults_; }
 
   // Commands behind the dialogs (the dialogs only ask for the names).
   std::string AddSourceFolder(const std::string& path);
@@ -79,6 +84,8 @@ class MainWindow : public QMainWindow {
   void RefreshFilters();
   void RefreshProfiles();
   void ShowLastSearchLog();
+  // A result window in place of the last one (whose log joins the general log first).
+  ResultWindow* NewResultWindow();
   void Tell(const std::string& message);
 
   Session& session_;
@@ -106,6 +113,7 @@ class MainWindow : public QMainWindow {
   // Checks the typed filter text again (the filter options change what is valid).
   std::function<void()> checkFilterText_[2];
   QListWidget* profiles_ = nullptr;
+  SavedResultsPage* savedResults_ = nullptr;
   QLabel* logHeading_ = nullptr;
   QPlainTextEdit* logPane_ = nullptr;
   std::unique_ptr<ResultWindow> result_;

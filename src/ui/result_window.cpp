@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -21,8 +22,11 @@
 #include "results/export_columns.h"
 #include "search/search_driver.h"
 #include "settings/settings_file.h"
+#include "ui/export_window.h"
+#include "ui/file_manager_window.h"
 #include "ui/qt_text.h"
 #include "ui/result_model.h"
+#include "ui/saved_results_page.h"
 #include "ui/ui_bridge.h"
 #include "ui/window_geometry.h"
 
@@ -127,6 +131,16 @@ ResultWindow::ResultWindow(Session& session, UiBridge& bridge, WindowSettings& w
     presenter_.SetPaused(paused);
     ShowRunState();
   });
+  connect(&bridge_, &UiBridge::rowsChanged, this, [this] {
+    if (!presenter_.running()) ShowResult();
+  });
+  QMenu* file = menuBar()->addMenu(Q(z_Translate(22200, "&Datei")));
+  file->addAction(Q(z_Translate(22434, "Dateimanager...")), this, [this] { OpenFileManager(); });
+  file->addAction(Q(z_Translate(22411, "Exportieren...")), this, [this] { OpenExportWindow(); });
+  file->addAction(Q(z_Translate(22427, "Suchergebnis speichern")), this, [this] {
+    const std::string name = AskResultName(this, session_.resultName());
+    if (!name.empty()) SaveResultAs(name);
+  });
   connect(model_, &ResultModel::countersChanged, this, &ResultWindow::ShowCounters);
   connect(model_, &QAbstractItemModel::modelReset, this, &ResultWindow::ExpandGroups);
   timer_ = new QTimer(this);
@@ -184,13 +198,48 @@ void ResultWindow::Poll() {
     Search* s = session_.search();
     presenter_.SearchEnded(s ? FinalProgress(*s, presenter_.progress()) : presenter_.progress());
     (void)bridge_.TakeGroupBatches();  // the finished result holds them all
-    model_->SetTree(s ? &s->result : nullptr);
+    ShowResult();
     for (int c = 0; c < model_->columnCount(); ++c) grid_->resizeColumnToContents(c);
-    ShowCounters();
-    RefreshTitle();
     emit searchFinished();
   }
   ShowRunState();
+}
+
+void ResultWindow::ShowResult() {
+  Search* s = session_.search();
+  model_->SetTree(s ? &s->result : nullptr);
+  ShowCounters();
+  RefreshTitle();
+}
+
+FileManagerWindow* ResultWindow::OpenFileManager() {
+  if (presenter_.running()) return nullptr;
+  auto* window = new FileManagerWindow(session_, bridge_, this);
+  window->setAttribute(Qt::WA_DeleteOnClose);
+  // While the run changes the result on the worker, no other window may replace or search it,
+  // and the grid lets go of it until the run has ended.
+  window->setWindowModality(Qt::ApplicationModal);
+  connect(window, &FileManagerWindow::runStarted, this, [this] { model_->SetTree(nullptr); });
+  connect(window, &FileManagerWindow::runFinished, this, &ResultWindow::ShowResult);
+  window->show();
+  return window;
+}
+
+ExportWindow* ResultWindow::OpenExportWindow() {
+  if (presenter_.running() || !session_.search()) return nullptr;
+  auto* window = new ExportWindow(session_, bridge_, presenter_.visible(), this);
+  window->setAttribute(Qt::WA_DeleteOnClose);
+  window->setWindowModality(Qt::WindowModal);
+  window->show();
+  return window;
+}
+
+bool ResultWindow::SaveResultAs(const std::string& name) {
+  if (presenter_.running()) return false;
+  const bool saved = SaveResultNamed(session_, bridge_, name).saved;
+  RefreshTitle();
+  if (saved) emit resultSaved();
+  return saved;
 }
 
 void ResultWindow::ShowRunState() {

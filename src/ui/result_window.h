@@ -24,6 +24,8 @@ class QMenu;
 
 namespace twinex::ui {
 
+class ExportWindow;
+class FileManagerWindow;
 class ResultModel;
 class UiBridge;
 
@@ -52,11 +54,18 @@ class ResultWindow : public QMainWindow {
   void RefreshTitle();
   // The grid header's menu: one check item per file column.
   void FillColumnMenu(QMenu& menu);
+  // Shows the session's result as it is now (after a search, a load or a file action).
+  void ShowResult();
+  // The file manager and export windows over the result, and saving it under a name.
+  FileManagerWindow* OpenFileManager();
+  ExportWindow* OpenExportWindow();
+  bool SaveResultAs(const std::string& name);
 
  signals:
   void searchFinished();
   // The window closed; its search log is the last search's log now.
   void closed();
+  void resultSaved();
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;

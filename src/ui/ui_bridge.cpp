@@ -35,7 +35,18 @@ void UiBridge::OnProgress(const SearchProgress& progress) {
   emit progressChanged();
 }
 
-void UiBridge::OnProgress(const ActionProgress&) {}
+void UiBridge::OnProgress(const ActionProgress& progress) {
+  {
+    std::lock_guard<std::mutex> hold(progressLock_);
+    actionProgress_ = progress;
+  }
+  emit actionProgressChanged();
+}
+
+ActionProgress UiBridge::LatestActionProgress() const {
+  std::lock_guard<std::mutex> hold(progressLock_);
+  return actionProgress_;
+}
 void UiBridge::OnPaused(bool paused) { emit pausedChanged(paused); }
 void UiBridge::OnGroupsChanged(const ResultTree& result, const std::vector<ResultGroup>& groups) {
   bool wasEmpty = false;

@@ -28,6 +28,8 @@ class UiBridge : public QObject,
   // The latest progress (the signal only says that it changed, so bursts collapse).
   SearchProgress LatestProgress() const;
   void ResetProgress();
+  // The latest progress of a file action, likewise.
+  ActionProgress LatestActionProgress() const;
 
   void OnLog(const std::string& text, bool isError) override;
   void OnStep(const std::string& caption) override;
@@ -50,6 +52,7 @@ class UiBridge : public QObject,
   void logLine(QString text, bool isError);
   void stepChanged(QString caption);
   void progressChanged();
+  void actionProgressChanged();
   void pausedChanged(bool paused);
   void extractionChanged(QString label);  // "" when the extraction has ended
   void groupsAdded();
@@ -62,6 +65,7 @@ class UiBridge : public QObject,
   Answerer answerer_;
   mutable std::mutex progressLock_;
   SearchProgress progress_;
+  ActionProgress actionProgress_;
   std::mutex batchesLock_;
   std::vector<GroupHandOver> batches_;
 };
