@@ -24,6 +24,7 @@ class QMenu;
 
 namespace twinex::ui {
 
+class PreviewPane;
 class ResultModel;
 class UiBridge;
 
@@ -45,6 +46,7 @@ class ResultWindow : public QMainWindow {
 
   ResultModel& model() { return *model_; }
   QTreeView& grid() { return *grid_; }
+  PreviewPane& preview() { return *preview_; }
   const ResultWindowPresenter& presenter() const { return presenter_; }
   QString StatusText() const;
   QString LogText() const;
@@ -76,6 +78,7 @@ class ResultWindow : public QMainWindow {
   ResultWindowPresenter presenter_;
   ResultModel* model_;
   QTreeView* grid_;
+  PreviewPane* preview_;
   QLabel* step_;
   QLabel* elapsed_;
   QLabel* files_;
