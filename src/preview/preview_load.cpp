@@ -105,9 +105,9 @@ LoadedPreview LoadFilePreview(const ResultFile& row, const PreviewPlan& plan, Pr
   return out;
 }
 
-std::string GroupHeader(const ResultGroup& group) {
-  return z_Translate(22525, "Gruppe '%1'", {group.dupname}) + "    " +
-         z_Translate(22526, "Dateien: %1", {platform::FormatCount(static_cast<std::uint64_t>(group.files.size()))});
+std::string GroupHeader(const std::string& caption, std::size_t files) {
+  return z_Translate(22525, "Gruppe '%1'", {caption}) + "    " +
+         z_Translate(22526, "Dateien: %1", {platform::FormatCount(static_cast<std::uint64_t>(files))});
 }
 
 std::vector<ThumbnailRow> ThumbnailRows(const ResultGroup& group, const PreviewKeys& keys) {

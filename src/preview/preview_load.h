@@ -49,7 +49,7 @@ struct ThumbnailRow {
   bool picture = false;  // a thumbnail is made for it
 };
 // "Gruppe '%1'" and "Dateien: %1".
-std::string GroupHeader(const ResultGroup& group);
+std::string GroupHeader(const std::string& caption, std::size_t files);
 std::vector<ThumbnailRow> ThumbnailRows(const ResultGroup& group, const PreviewKeys& keys);
 // "w x h", or "" for an unknown size.
 std::string DimensionsText(int width, int height);

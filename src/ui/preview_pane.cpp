@@ -21,6 +21,7 @@
 #include "settings/translate.h"
 #include "ui/preview_group_view.h"
 #include "ui/preview_media.h"
+#include "ui/preview_window.h"
 #include "ui/qt_text.h"
 #include "ui/result_model.h"
 
@@ -95,6 +96,7 @@ PreviewPane::PreviewPane(PreviewSetup setup, QWidget* parent)
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   tabs_ = new QTabBar(this);
+  tabs_->setExpanding(false);
   tabs_->addTab(Q(z_Translate(22500, "Dateivorschau")));
   tabs_->addTab(Q(z_Translate(22529, "Media Info Viewer")));
   header_ = new QLabel(this);
@@ -145,10 +147,11 @@ QString PreviewPane::shownText() const {
 }
 
 void PreviewPane::SetPage(Page page) {
+  // The player lets go of its file only when the view leaves it (stopping may wait for it).
+  if (page_ == Page::Media && page != Page::Media) media_->Stop();
   page_ = page;
   QWidget* const widgets[] = {message_, message_, pictureView_, text_, browser_, media_, group_};
   stack_->setCurrentWidget(widgets[static_cast<int>(page)]);
-  if (page != Page::Media) media_->Stop();
 }
 
 void PreviewPane::Run(std::function<void(std::uint64_t)> job) {
@@ -276,13 +279,14 @@ void PreviewPane::ShowPicturePage(const ResultFile& row, const preview::LoadedPr
   SetPage(Page::Html);
 }
 
-void PreviewPane::ShowGroup(const ResultGroup& group) {
+void PreviewPane::ShowGroup(const ResultGroup& group, const QString& caption) {
   generation_->fetch_add(1);
   current_.reset();
   header_->clear();
   status_->clear();
   const std::vector<preview::ThumbnailRow> rows = preview::ThumbnailRows(group, setup_.keys);
-  group_->ShowGroup(Q(preview::GroupHeader(group)), rows, setup_.thumbnailSize);
+  group_->ShowGroup(Q(preview::GroupHeader(caption.isEmpty() ? group.dupname : S(caption), group.files.size())), rows,
+                    setup_.thumbnailSize);
   SetPage(Page::Group);
   fromCache_ = 0;
   std::vector<std::pair<int, ResultFile>> pictures;
@@ -313,10 +317,20 @@ void PreviewPane::ShowGroup(const ResultGroup& group) {
   });
 }
 
-PreviewPane* AttachPreview(QSplitter& splitter, QTreeView& grid, ResultModel& model, Session& session) {
-  auto* pane = new PreviewPane(PreviewSetup::Of(session), &splitter);
-  splitter.addWidget(pane);
-  splitter.setStretchFactor(splitter.indexOf(pane), 2);
+PreviewPane* AttachPreview(QSplitter& splitter, QTreeView& grid, ResultModel& model, Session& session,
+                           WindowSettings& windowSettings) {
+  auto* pane = new PreviewPane(PreviewSetup::Of(session));
+  const std::string& file = SettingsFilePath();
+  if (ProfileGetItemWide("Optionen", "PreviewWindow", "0", file) == "1") {
+    new PreviewWindow(pane, *splitter.window(), windowSettings);
+  } else {
+    splitter.addWidget(pane);
+    // The grid keeps the larger share; the preview gets what is left beside it.
+    splitter.setStretchFactor(splitter.indexOf(&grid), 3);
+    splitter.setStretchFactor(splitter.indexOf(pane), 2);
+    splitter.setSizes({600, 400});
+    pane->setVisible(ProfileGetItemWide("Optionen", "DateivorschauAktiv", "1", file) != "0");
+  }
   auto follow = [pane, &model](const QModelIndex& index) {
     const ResultTree* tree = model.tree();
     if (!index.isValid() || !tree || model.showingLive()) {
@@ -328,7 +342,7 @@ PreviewPane* AttachPreview(QSplitter& splitter, QTreeView& grid, ResultModel& mo
     if (g >= tree->groups.size()) return;
     const ResultGroup& group = tree->groups[g];
     if (!index.parent().isValid()) {
-      pane->ShowGroup(group);
+      pane->ShowGroup(group, model.data(groupIndex.siblingAtColumn(0)).toString());
     } else if (static_cast<std::size_t>(index.row()) < group.files.size()) {
       pane->ShowFile(group.files[static_cast<std::size_t>(index.row())]);
     }

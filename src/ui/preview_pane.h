@@ -14,6 +14,7 @@
 #include "preview/preview_load.h"
 #include "preview/thumbnail_cache.h"
 #include "results/result_tree.h"
+#include "settings/window_settings.h"
 
 class QLabel;
 class QPlainTextEdit;
@@ -50,7 +51,8 @@ class PreviewPane : public QWidget {
   ~PreviewPane() override;
 
   void ShowFile(const ResultFile& row);
-  void ShowGroup(const ResultGroup& group);
+  // caption: the group's caption as the grid shows it ("": its stored caption).
+  void ShowGroup(const ResultGroup& group, const QString& caption = {});
   void Reset();
 
   // What is shown, for the window's status and for tests.
@@ -100,8 +102,9 @@ class PreviewPane : public QWidget {
   int fromCache_ = 0;
 };
 
-// The hook of the result window: puts a preview pane into the splitter beside the grid and lets
-// it follow the grid's current row.
-PreviewPane* AttachPreview(QSplitter& splitter, QTreeView& grid, ResultModel& model, Session& session);
+// The hook of the result window: puts a preview pane into the splitter beside the grid (or, when
+// the options ask for it, into a window of its own) and lets it follow the grid's current row.
+PreviewPane* AttachPreview(QSplitter& splitter, QTreeView& grid, ResultModel& model, Session& session,
+                           WindowSettings& windowSettings);
 
 }  // namespace twinex::ui

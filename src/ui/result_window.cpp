@@ -94,7 +94,7 @@ ResultWindow::ResultWindow(Session& session, UiBridge& bridge, WindowSettings& w
   connect(grid_->header(), &QWidget::customContextMenuRequested, this, &ResultWindow::ChooseColumns);
   grid_->setUniformRowHeights(true);  // keeps half a million rows quick to scroll
   grid_->setAlternatingRowColors(true);
-  preview_ = AttachPreview(*beside, *grid_, *model_, session_);
+  preview_ = AttachPreview(*beside, *grid_, *model_, session_, windowSettings_);
   log_ = new QPlainTextEdit(split);
   log_->setReadOnly(true);
   log_->setMaximumBlockCount(100000);
