@@ -4,6 +4,7 @@
 #include <QTableWidget>
 #include <QTreeView>
 #include <QtTest>
+#include <functional>
 #include <memory>
 
 #include "app/session.h"
@@ -20,6 +21,7 @@
 #include "ui/preview_group_view.h"
 #include "ui/preview_media.h"
 #include "ui/preview_pane.h"
+#include "ui/preview_window.h"
 
 namespace twinex::ui {
 
@@ -63,6 +65,35 @@ class PreviewTest : public QObject {
     test::Save(dib.get(), path, FreeImage_GetFIFFromFilename(name.c_str()));
     return path;
   }
+  // A search over two equal files with a result window; previewWindow: the "PreviewWindow" option.
+  void WithResultWindow(const std::function<void(ResultWindow&)>& check, const char* previewWindow = "0") {
+    for (const char* copy : {"a", "b"}) dir_->Write(std::string("data/") + copy + "/notiz.txt", "gleich");
+    UiBridge bridge;
+    bridge.SetAnswerer([](const PromptMessage&) { return PromptAnswer::Ok; });
+    qputenv("XDG_DATA_HOME", QByteArray::fromStdString(*dir_ / "xdg"));
+    {
+      Session session(bridge.Ports());
+      StartupRequest r;
+      r.executablePath = *dir_ / "bin/twinex";
+      r.version = "4.0.0";
+      QCOMPARE(QString::fromStdString(session.Start(r)), QString());
+      session.LoadSettings();
+      session.settings().sources.sources.clear();
+      QCOMPARE(QString::fromStdString(ProfilePutItemWide("Optionen", "PreviewWindow", previewWindow, SettingsFilePath())),
+               QString());
+      MainWindow main(session, bridge);
+      QCOMPARE(QString::fromStdString(main.AddSourceFolder(*dir_ / "data")), QString());
+      ResultWindow* result = main.StartSearch();
+      QVERIFY(result);
+      QTRY_VERIFY_WITH_TIMEOUT(!result->Running(), 60000);
+      check(*result);
+      result->close();
+      main.close();
+    }
+    SetSettingsFolders({});
+    SetSettingsFilePath("");
+  }
+
   // Shows the file and waits until the pane has shown it.
   void Show(const std::string& path) {
     QSignalSpy spy(pane_.get(), &PreviewPane::loaded);
@@ -167,47 +198,39 @@ class PreviewTest : public QObject {
     QCOMPARE(cached, 3);
   }
 
-  // The result window's grid drives the pane: a group row shows the thumbnails, a file row the file.
+  // The result window's grid drives the pane: a file row shows the file, a group row its group.
   void theResultWindowShowsTheCurrentRow() {
-    for (const char* copy : {"a", "b"}) {
-      (void)platform::CreateFolderTree(*dir_ / (std::string("data/") + copy));
-      dir_->Write(std::string("data/") + copy + "/notiz.txt", "gleich");
-    }
-    UiBridge bridge;
-    bridge.SetAnswerer([](const PromptMessage&) { return PromptAnswer::Ok; });
-    qputenv("XDG_DATA_HOME", QByteArray::fromStdString(*dir_ / "xdg"));
-    {
-      Session session(bridge.Ports());
-      StartupRequest r;
-      r.executablePath = *dir_ / "bin/twinex";
-      r.version = "4.0.0";
-      QCOMPARE(QString::fromStdString(session.Start(r)), QString());
-      session.LoadSettings();
-      session.settings().sources.sources.clear();
-      MainWindow main(session, bridge);
-      QCOMPARE(QString::fromStdString(main.AddSourceFolder(*dir_ / "data")), QString());
-      ResultWindow* result = main.StartSearch();
-      QVERIFY(result);
-      QTRY_VERIFY_WITH_TIMEOUT(!result->Running(), 60000);
-      ResultModel& model = result->model();
+    WithResultWindow([](ResultWindow& result) {
+      ResultModel& model = result.model();
       QCOMPARE(model.rowCount(), 1);
-      PreviewPane& pane = result->preview();
+      PreviewPane& pane = result.preview();
+      QVERIFY(!pane.window()->findChild<PreviewWindow*>());
       // The grid may have made its first row current already; the file row is a change in any case.
       QSignalSpy spy(&pane, &PreviewPane::loaded);
-      result->grid().setCurrentIndex(model.index(1, 0, model.index(0, 0)));
+      result.grid().setCurrentIndex(model.index(1, 0, model.index(0, 0)));
       QTRY_VERIFY_WITH_TIMEOUT(spy.count() > 0, 60000);
       QCOMPARE(pane.page(), PreviewPane::Page::Text);
       QCOMPARE(pane.shownText(), QString("gleich"));
       spy.clear();
-      result->grid().setCurrentIndex(model.index(0, 0));
+      result.grid().setCurrentIndex(model.index(0, 0));
       QCOMPARE(pane.page(), PreviewPane::Page::Group);
       QTRY_VERIFY_WITH_TIMEOUT(spy.count() > 0, 60000);
       QCOMPARE(pane.groupView().grid().rowCount(), 2);
-      result->close();
-      main.close();
-    }
-    SetSettingsFolders({});
-    SetSettingsFilePath("");
+    });
+  }
+
+  // With the option set, the pane lives in a window of its own that follows the result window.
+  void thePreviewMayHaveAWindowOfItsOwn() {
+    WithResultWindow(
+        [](ResultWindow& result) {
+          PreviewPane& pane = result.preview();
+          auto* own = qobject_cast<PreviewWindow*>(pane.window());
+          QVERIFY(own);
+          QVERIFY(own->isVisible());
+          result.hide();
+          QVERIFY(!own->isVisible());
+        },
+        "1");
   }
 };
 
