@@ -5,6 +5,9 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTextCursor>
+#include <QTimer>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QTabBar>
@@ -229,9 +232,10 @@ void PreviewPane::Apply(const ResultFile& row, preview::LoadedPreview result) {
       SetPage(Page::Picture);
       break;
     case ShowAs::PlainText:
-      text_->setPlainText(Q(result.text));
+      text_->clear();
       SetPage(Page::Text);
-      break;
+      AppendText(std::make_shared<const QString>(Q(result.text)), 0, generation_->load());
+      return;  // AppendText tells when the whole text is in
     case ShowAs::Html:
       browser_->setSearchPaths({Q(row.archiv != 0 ? std::string() : row.path)});
       browser_->setHtml(Q(result.text));
@@ -246,6 +250,29 @@ void PreviewPane::Apply(const ResultFile& row, preview::LoadedPreview result) {
       break;
   }
   emit loaded();
+}
+
+void PreviewPane::AppendText(std::shared_ptr<const QString> text, qsizetype from, std::uint64_t generation) {
+  // A text of up to the view's limit would hold the window for seconds if set at once: it goes
+  // in piece by piece, each ending at a line end, with the window's events served in between.
+  constexpr qsizetype kPiece = 256 * 1024;
+  if (generation_->load() != generation) return;
+  qsizetype end = text->size();
+  if (end - from > kPiece) {
+    const qsizetype lineEnd = text->indexOf('\n', from + kPiece);
+    end = lineEnd < 0 ? text->size() : lineEnd + 1;
+  }
+  QScrollBar* bar = text_->verticalScrollBar();
+  const int at = bar->value();
+  QTextCursor cursor(text_->document());
+  cursor.movePosition(QTextCursor::End);
+  cursor.insertText(text->mid(from, end - from));
+  bar->setValue(at);
+  if (end >= text->size()) {
+    emit loaded();
+    return;
+  }
+  QTimer::singleShot(0, this, [this, text, end, generation] { AppendText(text, end, generation); });
 }
 
 void PreviewPane::ShowPicturePage(const ResultFile& row, const preview::LoadedPreview& loaded) {

@@ -73,6 +73,7 @@ class PreviewPane : public QWidget {
   void Show(const ResultFile& row, bool force);
   void Apply(const ResultFile& row, preview::LoadedPreview result);
   void ShowPicturePage(const ResultFile& row, const preview::LoadedPreview& loaded);
+  void AppendText(std::shared_ptr<const QString> text, qsizetype from, std::uint64_t generation);
   void SetPage(Page page);
   // Runs a job on the pane's thread; `post` brings a result back to the window thread, where it
   // is dropped unless its generation is still the current one.

@@ -141,6 +141,15 @@ class PreviewTest : public QObject {
     QVERIFY(pane_->shownText().contains("Unbekanntes Dateiformat: daten.xyz"));
   }
 
+  void aLongTextArrivesWholeAndInOrder() {
+    std::string text;
+    for (int i = 0; i < 30000; ++i) text += "Zeile " + std::to_string(i) + std::string(60, 'x') + "\n";
+    text += "letzte Zeile ohne Ende";
+    Show(dir_->Write("lang.log", text));
+    QCOMPARE(pane_->page(), PreviewPane::Page::Text);
+    QCOMPARE(pane_->shownText(), QString::fromStdString(text));
+  }
+
   void brokenAndHugePicturesGiveTheMessage() {
     Show(dir_->Write("kaputt.jpg", std::string(300, 'x')));
     QCOMPARE(pane_->page(), PreviewPane::Page::Message);
