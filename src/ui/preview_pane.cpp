@@ -320,8 +320,8 @@ void PreviewPane::ShowGroup(const ResultGroup& group, const QString& caption) {
   for (std::size_t i = 0; i < rows.size(); ++i)
     if (rows[i].picture) pictures.emplace_back(static_cast<int>(i), group.files[i]);
   group_->SetProgress(Q(preview::ThumbnailProgressText(0, pictures.size())));
-  Run([this, pictures, size = setup_.thumbnailSize, copies = copies_, cache = cache_,
-       current = generation_](std::uint64_t generation) {
+  Run([this, pictures, size = setup_.thumbnailSize, copies = copies_, cache = cache_, current = generation_,
+       groupId = group.id](std::uint64_t generation) {
     RunControl run;
     std::size_t done = 0;
     for (const auto& [row, file] : pictures) {
@@ -332,10 +332,11 @@ void PreviewPane::ShowGroup(const ResultGroup& group, const QString& caption) {
       // A thumbnail from the cache does not know its picture's size; rows of a picture search do.
       if (t.ok && t.fromCache && file.picW <= 0) t.picture = similar::ReadPictureSize(source.path).source;
       ++done;
-      Post(generation, [this, row = row, t, done, total = pictures.size()] {
+      Post(generation, [this, row = row, t, done, total = pictures.size(), groupId, path = file.FullPath()] {
         if (t.ok) {
           group_->SetThumbnail(row, Q(t.path), Q(preview::DimensionsText(t.picture.width, t.picture.height)));
           fromCache_ += t.fromCache ? 1 : 0;
+          emit thumbnailMade(groupId, row, Q(path), Q(t.path));
         }
         group_->SetProgress(Q(preview::ThumbnailProgressText(done, total)));
       });
@@ -377,6 +378,15 @@ PreviewPane* AttachPreview(QSplitter& splitter, QTreeView& grid, ResultModel& mo
   QObject::connect(grid.selectionModel(), &QItemSelectionModel::currentChanged, pane,
                    [follow](const QModelIndex& current, const QModelIndex&) { follow(current); });
   QObject::connect(&model, &QAbstractItemModel::modelReset, pane, [pane] { pane->Reset(); });
+  // The row keeps its thumbnail's path, as the saved result and the metadata view read it.
+  QObject::connect(pane, &PreviewPane::thumbnailMade, pane,
+                   [&model](int groupId, int file, const QString& path, const QString& png) {
+                     ResultTree* tree = model.tree();
+                     ResultGroup* group = tree && !model.showingLive() ? tree->FindGroup(groupId) : nullptr;
+                     if (!group || file < 0 || static_cast<std::size_t>(file) >= group->files.size()) return;
+                     ResultFile& row = group->files[static_cast<std::size_t>(file)];
+                     if (row.FullPath() == S(path)) row.EditExtras().thumbnailpath = S(png);
+                   });
   return pane;
 }
 

@@ -67,6 +67,9 @@ class PreviewPane : public QWidget {
  signals:
   // A file is shown, or every thumbnail of a group is done.
   void loaded();
+  // A thumbnail of the file at `file` in the group with id `groupId` is in the cache at `png`
+  // (the file's path is given so that a receiver can tell that the row is still that file).
+  void thumbnailMade(int groupId, int file, const QString& path, const QString& png);
 
  private:
   struct Shown;

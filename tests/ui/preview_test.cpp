@@ -190,6 +190,7 @@ class PreviewTest : public QObject {
     group.files.push_back(Row(dir_->Write("g/liesmich.txt", "kein Bild")));
     group.files.push_back(Row(dir_->Write("g/kaputt.png", "kein Bild")));
     for (int round = 0; round < 2; ++round) {
+      QSignalSpy made(pane_.get(), &PreviewPane::thumbnailMade);
       QSignalSpy spy(pane_.get(), &PreviewPane::loaded);
       pane_->ShowGroup(group);
       QCOMPARE(pane_->page(), PreviewPane::Page::Group);
@@ -198,6 +199,8 @@ class PreviewTest : public QObject {
       QCOMPARE(pane_->thumbnailsFromCache(), round == 0 ? 0 : 3);
       QCOMPARE(pane_->groupView().grid().rowCount(), 5);
       QCOMPARE(pane_->groupView().grid().item(0, 3)->text(), QString("200 x 120"));
+      QCOMPARE(made.count(), 3);
+      QCOMPARE(made.at(2).at(2).toString(), QString::fromStdString(group.files[2].FullPath()));
     }
     int cached = 0;
     (void)platform::ListFolder(*dir_ / "temp/thumbnails", [&](const platform::FileInfo& e) {
