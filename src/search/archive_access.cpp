@@ -31,7 +31,8 @@ ArchiveOutcome WithReaders(const ArchiveRef& archive, Step step) {
   return outcome;
 }
 
-// The reason inside an extraction message (its "%3").
+}  // namespace
+
 std::string ExtractionReason(const ArchiveOutcome& o) {
   switch (o.error) {
     case ArchiveError::kPassword:
@@ -50,8 +51,6 @@ std::string ExtractionReason(const ArchiveOutcome& o) {
       return o.text.empty() ? z_Translate(11509, "Unbekannter Fehler") : o.text;
   }
 }
-
-}  // namespace
 
 ArchiveRef ArchiveRefOf(const std::string& path) {
   ArchiveRef ref{path, platform::LowerCase(platform::xGetExtension(path)), ""};

@@ -45,6 +45,8 @@ std::string NoMembersMessage(const std::string& archivePath);
 // The labels of a running extraction in one line: "Entpacke Datei...", the member, "-", its
 // size, the archive and the share done ("" once it has finished).
 std::string ExtractionLabel(const ExtractionProgress& progress);
+// Why an extraction failed, in the user's words (the "%3" of an extraction message).
+std::string ExtractionReason(const ArchiveOutcome& outcome);
 // The search-log line of an extraction that failed ("" for success and a stop of the search);
 // isError tells an error line from an INFO line (the user gave up the member).
 std::string ExtractionMessage(const std::string& pathInsideZip, const std::string& archivePath,

@@ -18,6 +18,7 @@ void MediaInfoA_Delete(void* handle);
 std::size_t MediaInfoA_Open(void* handle, const char* file);
 void MediaInfoA_Close(void* handle);
 const char* MediaInfoA_Option(void* handle, const char* option, const char* value);
+const char* MediaInfoA_Inform(void* handle, std::size_t reserved);
 const char* MediaInfoA_Get(void* handle, int streamKind, std::size_t streamNumber, const char* parameter, int infoKind,
                            int searchKind);
 }
@@ -83,6 +84,11 @@ class MediaHandle {
     double value = 0;
     return text && ParseMediaNumber(text, value) ? value : 0;
   }
+  std::string Report() const {
+    MediaInfoA_Option(handle_, "Inform", "");
+    const char* text = MediaInfoA_Inform(handle_, 0);
+    return text ? text : "";
+  }
 
  private:
   const MediaInfoLibrary* lib_;
@@ -118,6 +124,13 @@ AudioProperties GetMP3MediaInfo(const std::string& path) {
   p.bitRate = std::max<std::int64_t>(0, std::llround(media.Number("BitRate")));
   p.samplingRate = std::max<std::int64_t>(0, std::llround(media.Number("SamplingRate")));
   return p;
+}
+
+bool MediaInfoReportText(const std::string& path, std::string& report) {
+  MediaHandle media;
+  if (!media.Open(path)) return false;
+  report = media.Report();
+  return true;
 }
 
 std::int64_t TrackSeconds(const AudioProperties& p) { return std::llround(p.seconds); }

@@ -20,6 +20,10 @@ bool ParseMediaNumber(std::string_view text, double& value);
 
 AudioProperties GetMP3MediaInfo(const std::string& path);
 
+// The library's whole report on the file in its plain text form ("Section" lines, then
+// "Name   : value" lines). False when the library cannot open the file.
+bool MediaInfoReportText(const std::string& path, std::string& report);
+
 // The track length in whole seconds, rounded to the nearest (0: no length).
 std::int64_t TrackSeconds(const AudioProperties& properties);
 // "m:ss" (minutes may pass 59), as the duration column and the group caption show it.

@@ -62,4 +62,7 @@ DecodeOutcome DecodePicture(const std::string& path, const DecodeRequest& reques
 // reader cannot stop after the header).
 DecodeOutcome ReadPictureSize(const std::string& path);
 
+// The bitmap as the bytes of a PNG file (alpha kept); false when it cannot be encoded.
+bool EncodePng(const Bitmap& bitmap, std::string& bytes);
+
 }  // namespace twinex::similar

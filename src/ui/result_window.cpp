@@ -24,6 +24,7 @@
 #include "settings/settings_file.h"
 #include "ui/export_window.h"
 #include "ui/file_manager_window.h"
+#include "ui/preview_pane.h"
 #include "ui/qt_text.h"
 #include "ui/result_model.h"
 #include "ui/saved_results_page.h"
@@ -88,7 +89,8 @@ ResultWindow::ResultWindow(Session& session, UiBridge& bridge, WindowSettings& w
   const QPalette palette = QApplication::palette();
   presenter_.SetColours(session_.settings().options, palette.color(QPalette::Base).lightness() < 128);
   model_ = new ResultModel(presenter_, this);
-  grid_ = new QTreeView(split);
+  auto* beside = new QSplitter(Qt::Horizontal, split);
+  grid_ = new QTreeView(beside);
   grid_->setModel(model_);
   grid_->setSortingEnabled(true);
   grid_->header()->setSortIndicatorShown(true);
@@ -96,6 +98,7 @@ ResultWindow::ResultWindow(Session& session, UiBridge& bridge, WindowSettings& w
   connect(grid_->header(), &QWidget::customContextMenuRequested, this, &ResultWindow::ChooseColumns);
   grid_->setUniformRowHeights(true);  // keeps half a million rows quick to scroll
   grid_->setAlternatingRowColors(true);
+  preview_ = AttachPreview(*beside, *grid_, *model_, session_, windowSettings_);
   log_ = new QPlainTextEdit(split);
   log_->setReadOnly(true);
   log_->setMaximumBlockCount(100000);

@@ -26,6 +26,7 @@ namespace twinex::ui {
 
 class ExportWindow;
 class FileManagerWindow;
+class PreviewPane;
 class ResultModel;
 class UiBridge;
 
@@ -47,6 +48,7 @@ class ResultWindow : public QMainWindow {
 
   ResultModel& model() { return *model_; }
   QTreeView& grid() { return *grid_; }
+  PreviewPane& preview() { return *preview_; }
   const ResultWindowPresenter& presenter() const { return presenter_; }
   QString StatusText() const;
   QString LogText() const;
@@ -85,6 +87,7 @@ class ResultWindow : public QMainWindow {
   ResultWindowPresenter presenter_;
   ResultModel* model_;
   QTreeView* grid_;
+  PreviewPane* preview_;
   QLabel* step_;
   QLabel* elapsed_;
   QLabel* files_;

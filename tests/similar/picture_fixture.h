@@ -96,4 +96,28 @@ inline std::vector<std::uint8_t> Encoded(FIBITMAP* dib, FREE_IMAGE_FORMAT fif, i
   return out;
 }
 
+// The CRC of a PNG chunk (type and data).
+inline std::uint32_t Crc32(const std::uint8_t* p, std::size_t n) {
+  std::uint32_t c = 0xFFFFFFFFu;
+  for (std::size_t i = 0; i < n; ++i) {
+    c ^= p[i];
+    for (int k = 0; k < 8; ++k) c = (c >> 1) ^ (0xEDB88320u & (0u - (c & 1u)));
+  }
+  return ~c;
+}
+
+inline void PutBig(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v) {
+  for (int i = 0; i < 4; ++i) b[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v >> (24 - 8 * i));
+}
+
+// A PNG whose header announces width x height pixels (its data stays that of the smaller
+// picture): a few kilobytes that would decode to gigabytes.
+inline std::vector<std::uint8_t> WithAnnouncedSize(std::vector<std::uint8_t> png, std::uint32_t width,
+                                                   std::uint32_t height) {
+  PutBig(png, 16, width);
+  PutBig(png, 20, height);
+  PutBig(png, 29, Crc32(png.data() + 12, 17));
+  return png;
+}
+
 }  // namespace twinex::test
