@@ -24,6 +24,7 @@ class QMenu;
 
 namespace twinex::ui {
 
+class ResultCommands;
 class ResultModel;
 class UiBridge;
 
@@ -52,6 +53,8 @@ class ResultWindow : public QMainWindow {
   void RefreshTitle();
   // The grid header's menu: one check item per file column.
   void FillColumnMenu(QMenu& menu);
+  // The selection, removal and option commands of the menus and tool bar.
+  ResultCommands& commands() { return *commands_; }
 
  signals:
   void searchFinished();
@@ -90,6 +93,7 @@ class ResultWindow : public QMainWindow {
   QLabel* status_[3];
   QPlainTextEdit* log_;
   QTimer* timer_;
+  ResultCommands* commands_;
   std::future<SearchReport> search_;
 };
 
