@@ -51,7 +51,7 @@ SelectByDateDialog::SelectByDateDialog(const QString& title, QWidget* parent) : 
   setWindowTitle(title);
   auto* form = new QFormLayout;
   compareWith = Choices(this, 2, DateCompareWithName);
-  form->addRow(Q(z_Translate(22342, "Datum:")), compareWith);
+  form->addRow(Q(z_Translate(22342, "Vergleichen mit:")), compareWith);
   filterType = Choices(this, 3, DateFilterTypeName);
   form->addRow(Q(z_Translate(22343, "Bedingung:")), filterType);
   auto* row = new QHBoxLayout;
