@@ -19,6 +19,7 @@ std::vector<CommandKey> ConfigurableCommands() {
       {"Undo", UndoList::CommandCaption(), "Ctrl+Z"},
   };
   for (const SelectMenuEntry& e : SelectMenuEntries()) out.push_back({e.command, SelectEntryText(e), e.defaultKey});
+  out.push_back({"MarkAllFiles", MarkAllFilesText(), ""});
   for (const RemovalMenuEntry& e : RemovalMenuEntries()) out.push_back({e.command, RemovalEntryText(e), e.defaultKey});
   return out;
 }

@@ -124,6 +124,7 @@ std::string ProtectionQuestion() {
   return z_Translate(22309, "Hier können Sie den Dateischutz für jeden Quellordner an- und ausschalten:");
 }
 std::string GroupFilterMenuTitle() { return z_Translate(22310, "Gruppenfilter"); }
+std::string MarkAllFilesText() { return z_Translate(22313, "Alle Dateien markieren"); }
 
 std::string SelectEntryText(const SelectMenuEntry& entry) { return MenuText(FindSelectTool(entry.tool).caption); }
 std::string RemovalEntryText(const RemovalMenuEntry& entry) { return MenuText(FindRemovalCommand(entry.id).menuText); }

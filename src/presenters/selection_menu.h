@@ -67,6 +67,8 @@ std::string UndoMenuTitle();
 std::string ProtectionMenuTitle();  // "Dateischutz"
 std::string ProtectionQuestion();
 std::string GroupFilterMenuTitle();
+// "Alle Dateien markieren": a command of the view alone (it highlights, it selects nothing).
+std::string MarkAllFilesText();
 // The menu text of a command: its caption with the line breaks of long captions left out.
 std::string SelectEntryText(const SelectMenuEntry& entry);
 std::string RemovalEntryText(const RemovalMenuEntry& entry);

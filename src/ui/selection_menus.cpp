@@ -91,6 +91,10 @@ void ResultCommands::Install(std::function<void(QMenu&)> fillColumns) {
       QAction* a = keep(sub->addAction(Q(SelectEntryText(e)), this, [this, &e] { RunSelect(e); }), e.command);
       select_[e.tool] = a;
     }
+    if (group == SelectMenuGroup::Rows) {
+      markAll_ = keep(sub->addAction(Q(MarkAllFilesText()), this, [this] { MarkAllFiles(); }), "MarkAllFiles");
+      resultMenus_.push_back(markAll_);
+    }
   }
   select->addSeparator();
   QMenu* modes = select->addMenu(Q(EditingModeLabel()));
@@ -158,8 +162,16 @@ void ResultCommands::Install(std::function<void(QMenu&)> fillColumns) {
   tools->addAction(undo_);
 
   ApplyKeys();
-  connect(&model_, &QAbstractItemModel::modelReset, this, &ResultCommands::Refresh);
-  connect(&model_, &ResultModel::countersChanged, this, &ResultCommands::Refresh);
+  connect(&model_, &QAbstractItemModel::modelReset, this, [this] {
+    filtered_ = false;  // a reset shows every row again
+    ApplyGroupFilter();
+    Refresh();
+  });
+  // Check marks decide which groups the filter shows.
+  connect(&model_, &ResultModel::countersChanged, this, [this] {
+    ApplyGroupFilter();
+    Refresh();
+  });
   connect(grid_.selectionModel(), &QItemSelectionModel::currentChanged, this, &ResultCommands::Refresh);
   connect(grid_.selectionModel(), &QItemSelectionModel::selectionChanged, this, &ResultCommands::Refresh);
   Refresh();
@@ -352,7 +364,6 @@ void ResultCommands::RunSelect(const SelectMenuEntry& entry) {
     out = session_.Select(entry.tool, q);
   });
   model_.RefreshChecks();
-  ApplyGroupFilter();
   // A refusal, a search text that found nothing or a list of defects is worth a box; a count
   // is not.
   const bool box = (!out.ran && !out.message.empty()) || out.message.find("\r\n") != std::string::npos ||
@@ -380,7 +391,6 @@ void ResultCommands::RunRemoval(const RemovalMenuEntry& entry) {
   });
   model_.SetTree(tree);
   model_.RefreshChecks();
-  ApplyGroupFilter();
   Report(Q(z_Translate(22312, "Es wurden %1 Dateien aus dem Suchergebnis entfernt.", {std::to_string(removed)})), false);
   Refresh();
   emit rowsRemoved();
@@ -395,9 +405,20 @@ void ResultCommands::UndoLast(std::size_t count) {
     for (std::size_t i = 0; i < count && s->undo().Count() > 0; ++i) undone += session_.Undo();
   });
   model_.RefreshChecks();
-  ApplyGroupFilter();
   Report(Q(SelectCountMessage(undone, false)), false);
   Refresh();
+}
+
+void ResultCommands::MarkAllFiles() {
+  QItemSelectionModel* sm = grid_.selectionModel();
+  if (!sm || busy_) return;
+  QItemSelection all;
+  for (int g = 0; g < model_.rowCount(); ++g) {
+    const QModelIndex group = model_.index(g, 0);
+    const int files = model_.rowCount(group);
+    if (files > 0) all.select(model_.index(0, 0, group), model_.index(files - 1, model_.columnCount() - 1, group));
+  }
+  sm->select(all, QItemSelectionModel::ClearAndSelect);
 }
 
 void ResultCommands::FillUndoMenu(QMenu& menu) {

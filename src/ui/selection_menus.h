@@ -54,6 +54,7 @@ class ResultCommands : public QObject {
   std::vector<QAction*> ProtectionActions();
   QAction* ColourAction(std::size_t option) const;
   QAction* shortcutsAction() const { return shortcuts_; }
+  QAction* markAllAction() const { return markAll_; }
   // The last count or message a command reported.
   const QString& lastMessage() const { return lastMessage_; }
   // Undoes the last `count` actions.
@@ -85,6 +86,8 @@ class ResultCommands : public QObject {
   void ApplyGroupFilter();
   void ApplyKeys();
   void FillUndoMenu(QMenu& menu);
+  // "Alle Dateien markieren": highlights every file row, no check mark changes.
+  void MarkAllFiles();
   void FillProtectionMenu();
   void ChooseColour(std::size_t option);
   void ColoursChanged();
@@ -111,6 +114,7 @@ class ResultCommands : public QObject {
   QMenu* protection_ = nullptr;
   QAction* undo_ = nullptr;
   QAction* shortcuts_ = nullptr;
+  QAction* markAll_ = nullptr;
 };
 
 }  // namespace twinex::ui

@@ -174,6 +174,10 @@ class SelectionWindowTest : public QObject {
 
     Trigger(Commands().Action(SelectToolId::Invert));
     QCOMPARE(Checked(), (std::set<std::string>{"a/f0.bin", "a/f1.bin"}));
+    Trigger(Commands().markAllAction());
+    Trigger(Commands().Action(SelectToolId::SelectMarked));
+    QCOMPARE(Checked().size(), std::size_t{4});
+    Trigger(Commands().undoAction());
 
     // An invalid search text keeps the dialog open with its message; a good one is remembered.
     QString error;
@@ -227,6 +231,17 @@ class SelectionWindowTest : public QObject {
     QCOMPARE(Checked().size(), std::size_t{4});
     QCOMPARE(Model().data(Model().index(0, 0), Qt::CheckStateRole).toInt(), int(Qt::Unchecked));
     Trigger(Commands().ModeAction(0));
+
+    // The group filter hides the groups whose files are all selected, and a hidden group is
+    // left alone by the commands.
+    Commands().GroupFilterAction(1)->setChecked(false);
+    QVERIFY(!grid.isRowHidden(0, {}));
+    QVERIFY(grid.isRowHidden(1, {}) && grid.isRowHidden(2, {}));
+    Trigger(Commands().Action(SelectToolId::Invert));
+    QCOMPARE(Checked().size(), std::size_t{6});
+    QVERIFY(grid.isRowHidden(0, {}));
+    Commands().GroupFilterAction(1)->setChecked(true);
+    QVERIFY(!grid.isRowHidden(0, {}) && !grid.isRowHidden(1, {}));
   }
 
   void removalCommandsTakeRowsOutOfTheGrid() {
