@@ -5,6 +5,7 @@
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QProgressDialog>
@@ -161,6 +162,11 @@ void ResultCommands::Install(std::function<void(QMenu&)> fillColumns) {
   }
   tools->addAction(undo_);
 
+  // Beside the counters, not over them as a passing status message would be.
+  message_ = new QLabel(&window_);
+  message_->setTextFormat(Qt::PlainText);
+  window_.statusBar()->addPermanentWidget(message_);
+
   ApplyKeys();
   connect(&model_, &QAbstractItemModel::modelReset, this, [this] {
     filtered_ = false;  // a reset shows every row again
@@ -288,7 +294,7 @@ void ResultCommands::RunAway(const QString& waitText, const std::function<void(F
   progress.setAutoClose(false);
   progress.setAutoReset(false);
   connect(&progress, &QProgressDialog::canceled, this, [&feedback] { feedback.cancel = true; });
-  window_.statusBar()->showMessage(waitText);
+  message_->setText(waitText);
   auto done = std::async(std::launch::async, [&] { work(feedback); });
   // Questions from the engine reach this thread as queued calls, so events keep flowing.
   while (done.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready) {
@@ -302,10 +308,22 @@ void ResultCommands::RunAway(const QString& waitText, const std::function<void(F
   busy_ = false;
 }
 
-bool ResultCommands::AskFor(SelectAsk ask, SelectToolId tool, const QString& title, SelectRequest& q, long* number,
-                            std::string* folder) {
-  const bool deselects = FindSelectTool(tool).deselects;
-  switch (ask) {
+bool ResultCommands::AskNumber(SelectAsk ask, const QString& title, long& value) {
+  const NumberQuestion n = ask == SelectAsk::Percent ? PercentQuestion() : FileCountQuestion();
+  bool ok = false;
+  const QString text = askText(title, Q(n.label), Q(n.defaultText), &ok);
+  // An empty answer cancels, like Cancel; so does a number the command cannot take.
+  return ok && !text.trimmed().isEmpty() && ReadNumberAnswer(n, S(text), value);
+}
+
+bool ResultCommands::AskFolder(const QString& title, std::string& folder) {
+  const QString dir = askFolder(title);
+  folder = S(dir);
+  return !dir.isEmpty();
+}
+
+bool ResultCommands::AskSelectInput(const SelectMenuEntry& entry, const QString& title, SelectRequest& q) {
+  switch (entry.ask) {
     case SelectAsk::None:
       return true;
     case SelectAsk::Date: {
@@ -322,30 +340,24 @@ bool ResultCommands::AskFor(SelectAsk ask, SelectToolId tool, const QString& tit
     }
     case SelectAsk::Name:
     case SelectAsk::Path: {
-      const PatternField field = ask == SelectAsk::Name ? PatternField::Name : PatternField::Path;
+      const PatternField field = entry.ask == SelectAsk::Name ? PatternField::Name : PatternField::Path;
+      const bool deselects = FindSelectTool(entry.tool).deselects;
       SelectByPatternDialog d(field, deselects ? title : Q(SelectPatternDialogTitle(field)), &window_);
       d.showError = [this](const QString& text) { Report(text, true); };
       if (!runDialog(d)) return false;
       q.pattern = d.condition();
       return true;
     }
-    case SelectAsk::Percent:
-    case SelectAsk::FileCount: {
-      const NumberQuestion n = ask == SelectAsk::Percent ? PercentQuestion() : FileCountQuestion();
-      bool ok = false;
-      const QString text = askText(title, Q(n.label), Q(n.defaultText), &ok);
-      long value = 0;
-      if (!ok || text.trimmed().isEmpty() || !ReadNumberAnswer(n, S(text), value)) return false;
-      if (ask == SelectAsk::Percent) q.percent = static_cast<int>(value);
-      if (number) *number = value;
+    case SelectAsk::Percent: {
+      long percent = 0;
+      if (!AskNumber(entry.ask, title, percent)) return false;
+      q.percent = static_cast<int>(percent);
       return true;
     }
-    case SelectAsk::ChosenFolder: {
-      const QString dir = askFolder(title);
-      if (dir.isEmpty()) return false;
-      (folder ? *folder : q.folder) = S(dir);
-      return true;
-    }
+    case SelectAsk::ChosenFolder:
+      return AskFolder(title, q.folder);
+    case SelectAsk::FileCount:
+      break;
   }
   return false;
 }
@@ -354,7 +366,7 @@ void ResultCommands::RunSelect(const SelectMenuEntry& entry) {
   if (busy_ || !SelectEntryEnabled(entry, ViewState())) return;
   const QString title = Q(SelectEntryText(entry));
   SelectRequest q = MakeSelectRequest(entry, Pick());
-  if (!AskFor(entry.ask, entry.tool, title, q, nullptr, nullptr)) return;
+  if (!AskSelectInput(entry, title, q)) return;
   SyncView();
   q.prompt = &bridge_;
   SelectOutcome out;
@@ -377,10 +389,8 @@ void ResultCommands::RunRemoval(const RemovalMenuEntry& entry) {
   const QString title = Q(RemovalEntryText(entry));
   Search* search = session_.search();
   RemovalRequest r = MakeRemovalRequest(entry, Pick(), search ? static_cast<int>(search->sourceTable.size()) : 0);
-  SelectRequest unused;
-  long count = 1;
-  if (!AskFor(entry.ask, SelectToolId::SelectAll, title, unused, &count, &r.folder)) return;
-  r.fileCount = count;
+  if (entry.ask == SelectAsk::FileCount && !AskNumber(entry.ask, title, r.fileCount)) return;
+  if (entry.ask == SelectAsk::ChosenFolder && !AskFolder(title, r.folder)) return;
   SyncView();
   ResultTree* tree = model_.tree();
   model_.SetTree(nullptr);  // rows go away underneath: the view lets go of them first
@@ -433,11 +443,12 @@ void ResultCommands::FillUndoMenu(QMenu& menu) {
 
 void ResultCommands::Report(const QString& message, bool asBox) {
   lastMessage_ = message;
+  message_->clear();
   if (message.isEmpty()) return;
   if (asBox)
     bridge_.Ask(PromptMessage::Composed(S(message), PromptButtons::Ok, PromptIcon::Information));
   else
-    window_.statusBar()->showMessage(QString(message).replace("\r\n", " "), 10000);
+    message_->setText(QString(message).replace("\r\n", " "));
 }
 
 void ResultCommands::ApplyGroupFilter() {

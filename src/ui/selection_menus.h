@@ -16,6 +16,7 @@
 class QAction;
 class QActionGroup;
 class QDialog;
+class QLabel;
 class QMainWindow;
 class QMenu;
 class QToolBar;
@@ -78,8 +79,10 @@ class ResultCommands : public QObject {
   void SyncView();
   void RunSelect(const SelectMenuEntry& entry);
   void RunRemoval(const RemovalMenuEntry& entry);
-  // Fills in what the command asks for; false when the user cancelled.
-  bool AskFor(SelectAsk ask, SelectToolId tool, const QString& title, SelectRequest& request, long* number, std::string* folder);
+  // Fill in what a command asks for; false when the user cancelled.
+  bool AskSelectInput(const SelectMenuEntry& entry, const QString& title, SelectRequest& request);
+  bool AskNumber(SelectAsk ask, const QString& title, long& value);
+  bool AskFolder(const QString& title, std::string& folder);
   // Runs `work` on a helper thread, showing the wait text with a progress bar that can cancel.
   void RunAway(const QString& waitText, const std::function<void(Feedback&)>& work);
   void Report(const QString& message, bool asBox);
@@ -115,6 +118,7 @@ class ResultCommands : public QObject {
   QAction* undo_ = nullptr;
   QAction* shortcuts_ = nullptr;
   QAction* markAll_ = nullptr;
+  QLabel* message_ = nullptr;
 };
 
 }  // namespace twinex::ui
