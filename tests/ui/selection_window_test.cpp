@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QItemSelectionModel>
+#include <QLineEdit>
 #include <QSpinBox>
 #include <QTreeView>
 #include <QtTest>
@@ -161,6 +162,23 @@ class SelectionWindowTest : public QObject {
     Trigger(Commands().undoAction());  // "Alle Dateien abwählen"
     QCOMPARE(Checked(), old);
     QVERIFY(result_->StatusText().contains("3 \\ 6"));
+
+    // The size dialog: an amount it cannot read keeps OK from closing it.
+    Commands().runDialog = [&](QDialog& d) {
+      auto* size = qobject_cast<SelectBySizeDialog*>(&d);
+      if (!size) return false;
+      size->filterType->setCurrentIndex(2);  // "größer als"
+      size->unit->setCurrentIndex(0);
+      size->amount->setText("zehn");
+      size->accept();
+      if (d.result() == QDialog::Accepted) return false;
+      size->amount->setText("10,5");
+      size->accept();
+      return d.result() == QDialog::Accepted;
+    };
+    Trigger(Commands().Action(SelectToolId::DeselectBySize));
+    QCOMPARE(Checked(), std::set<std::string>{"old/f0.bin"});  // f0 holds 10 bytes
+    QCOMPARE(ReadSetting("SelectSize", "FilterType"), std::string("2"));
   }
 
   void folderPatternAndInvertCommandsAskWhatTheyNeed() {
