@@ -60,6 +60,13 @@ WindowSettings LoadWindowSettings(const std::string& file) {
   return s;
 }
 
+void ReloadSection(WindowSettings& settings, std::string_view section, const std::string& file) {
+  const std::string path = Resolve(file);
+  if (path.empty()) return;
+  for (const std::string& key : platform::IniSectionKeys(path, section))
+    settings.Set(section, key, ProfileGetItemWide(section, key, "", path));
+}
+
 std::string SaveWindowSettings(const WindowSettings& settings, const std::string& file) {
   const std::string path = Resolve(file);
   if (path.empty()) return "WritePrivateProfileStringW: no settings file";

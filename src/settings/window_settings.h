@@ -33,6 +33,9 @@ class WindowSettings {
 };
 
 WindowSettings LoadWindowSettings(const std::string& file = "");
+// Takes the section's keys as the file holds them now into the snapshot, after a window wrote
+// them itself, so that writing the snapshot back later does not bring old values back.
+void ReloadSection(WindowSettings& settings, std::string_view section, const std::string& file = "");
 // Writes every entry back (one file write); returns the first error or "".
 std::string SaveWindowSettings(const WindowSettings& settings, const std::string& file = "");
 

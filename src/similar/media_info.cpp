@@ -27,7 +27,8 @@ namespace twinex::similar {
 namespace {
 
 #define TWINEX_MEDIAINFO_FUNCTIONS(X) \
-  X(MediaInfoA_New) X(MediaInfoA_Delete) X(MediaInfoA_Open) X(MediaInfoA_Close) X(MediaInfoA_Option) X(MediaInfoA_Get)
+  X(MediaInfoA_New) X(MediaInfoA_Delete) X(MediaInfoA_Open) X(MediaInfoA_Close) X(MediaInfoA_Option) X(MediaInfoA_Get) \
+  X(MediaInfoA_Inform)
 
 struct MediaInfoLibrary {
   TWINEX_MEDIAINFO_FUNCTIONS(TWINEX_LIBRARY_MEMBER)
@@ -85,8 +86,8 @@ class MediaHandle {
     return text && ParseMediaNumber(text, value) ? value : 0;
   }
   std::string Report() const {
-    MediaInfoA_Option(handle_, "Inform", "");
-    const char* text = MediaInfoA_Inform(handle_, 0);
+    lib_->MediaInfoA_Option(handle_, "Inform", "");
+    const char* text = lib_->MediaInfoA_Inform(handle_, 0);
     return text ? text : "";
   }
 

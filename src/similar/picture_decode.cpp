@@ -345,25 +345,25 @@ DecodeOutcome ReadPictureSize(const std::string& path) {
 namespace twinex::similar {
 
 bool EncodePng(const Bitmap& bitmap, std::string& bytes) {
-  InitLibrary();
+  if (!InitLibrary().empty()) return false;
   if (bitmap.width <= 0 || bitmap.height <= 0 ||
       bitmap.bgra.size() != static_cast<std::size_t>(bitmap.width) * static_cast<std::size_t>(bitmap.height) * 4)
     return false;
   // ConvertFromRawBits only reads the pixels, whatever its signature says.
-  Dib dib(FreeImage_ConvertFromRawBits(const_cast<BYTE*>(bitmap.bgra.data()), bitmap.width, bitmap.height,
+  Dib dib(fi->FreeImage_ConvertFromRawBits(const_cast<BYTE*>(bitmap.bgra.data()), bitmap.width, bitmap.height,
                                        bitmap.width * 4, 32, FI_RGBA_RED_MASK, FI_RGBA_GREEN_MASK, FI_RGBA_BLUE_MASK,
                                        TRUE));
   if (!dib) return false;
-  FIMEMORY* memory = FreeImage_OpenMemory();
+  FIMEMORY* memory = fi->FreeImage_OpenMemory(nullptr, 0);
   if (!memory) return false;
-  bool ok = FreeImage_SaveToMemory(FIF_PNG, dib.get(), memory, PNG_DEFAULT) != FALSE;
+  bool ok = fi->FreeImage_SaveToMemory(FIF_PNG, dib.get(), memory, PNG_DEFAULT) != FALSE;
   BYTE* data = nullptr;
   DWORD size = 0;
-  if (ok && FreeImage_AcquireMemory(memory, &data, &size) && data)
+  if (ok && fi->FreeImage_AcquireMemory(memory, &data, &size) && data)
     bytes.assign(reinterpret_cast<const char*>(data), size);
   else
     ok = false;
-  FreeImage_CloseMemory(memory);
+  fi->FreeImage_CloseMemory(memory);
   return ok;
 }
 

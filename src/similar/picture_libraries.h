@@ -14,7 +14,9 @@ namespace twinex::similar {
   X(FreeImage_GetScanLine) X(FreeImage_GetFileType) X(FreeImage_GetFIFFromFilename)                           \
   X(FreeImage_FIFSupportsReading) X(FreeImage_FIFSupportsNoPixels) X(FreeImage_Load) X(FreeImage_HasPixels)   \
   X(FreeImage_GetWidth) X(FreeImage_GetHeight) X(FreeImage_GetImageType) X(FreeImage_ConvertToStandardType)   \
-  X(FreeImage_ConvertTo32Bits) X(FreeImage_GetBPP) X(FreeImage_Copy) X(FreeImage_Rescale)
+  X(FreeImage_ConvertTo32Bits) X(FreeImage_GetBPP) X(FreeImage_Copy) X(FreeImage_Rescale)                   \
+  X(FreeImage_ConvertFromRawBits) X(FreeImage_OpenMemory) X(FreeImage_SaveToMemory) X(FreeImage_AcquireMemory) \
+  X(FreeImage_CloseMemory)
 
 #define TWINEX_HEIF_FUNCTIONS(X)                                                                              \
   X(heif_context_alloc) X(heif_context_free) X(heif_context_read_from_file)                                   \

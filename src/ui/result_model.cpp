@@ -120,18 +120,34 @@ bool ResultModel::setData(const QModelIndex& index, const QVariant& value, int r
   if (!g || role != Qt::CheckStateRole || index.column() != 0 || showingLive()) return false;
   const QModelIndex groupIndex = index.internalId() == kGroupRow ? index : index.parent();
   const int last = columnCount() - 1;  // a checked row may change its colour across the row
+  const bool undoable = selection_ && &selection_->tree() == tree_;
   if (index.internalId() == kGroupRow) {
-    ResultWindowPresenter::ToggleGroup(*tree_, *g);
+    if (undoable)
+      selection_->Report_ChangeCheckboxStatus(g->id);
+    else
+      ResultWindowPresenter::ToggleGroup(*tree_, *g);
     if (!g->files.empty())
       emit dataChanged(this->index(0, 0, groupIndex), this->index(static_cast<int>(g->files.size()) - 1, last, groupIndex));
   } else {
-    ResultFile& f = g->files[static_cast<std::size_t>(index.row())];
-    ResultWindowPresenter::SetFile(*tree_, *g, f, value.toInt() == Qt::Checked);
+    const std::size_t row = static_cast<std::size_t>(index.row());
+    ResultFile& f = g->files[row];
+    if (undoable) {
+      if (f.selected != (value.toInt() == Qt::Checked)) selection_->Report_ChangeCheckboxStatus(g->id, &row);
+    } else {
+      ResultWindowPresenter::SetFile(*tree_, *g, f, value.toInt() == Qt::Checked);
+    }
     emit dataChanged(index.siblingAtColumn(0), index.siblingAtColumn(last));
   }
   emit dataChanged(groupIndex, groupIndex);
   emit countersChanged();
   return true;
+}
+
+void ResultModel::RefreshChecks() {
+  // One change over all groups repaints the whole view, file rows included.
+  if (tree_ && !tree_->groups.empty())
+    emit dataChanged(index(0, 0), index(static_cast<int>(tree_->groups.size()) - 1, columnCount() - 1));
+  emit countersChanged();
 }
 
 Qt::ItemFlags ResultModel::flags(const QModelIndex& index) const {

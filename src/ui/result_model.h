@@ -7,6 +7,7 @@
 
 #include "presenters/live_groups.h"
 #include "presenters/result_window_presenter.h"
+#include "results/selection.h"
 
 namespace twinex::ui {
 
@@ -24,6 +25,10 @@ class ResultModel : public QAbstractItemModel {
   void MergeLive(GroupHandOver batch);
   bool showingLive() const { return tree_ && tree_ == &live_.tree(); }
   const std::vector<GridColumn>& columns() const { return columns_; }
+  // Check-box clicks go through the selection (counted and undoable) while it works on the tree.
+  void SetSelection(Selection* selection) { selection_ = selection; }
+  // A command changed check marks anywhere: every row is shown again, the counters are new.
+  void RefreshChecks();
 
   QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
   QModelIndex parent(const QModelIndex& child) const override;
@@ -45,6 +50,7 @@ class ResultModel : public QAbstractItemModel {
   ResultTree* tree_ = nullptr;
   LiveGroups live_;
   std::vector<GridColumn> columns_;
+  Selection* selection_ = nullptr;
 };
 
 }  // namespace twinex::ui

@@ -28,6 +28,7 @@
 #include "ui/qt_text.h"
 #include "ui/result_model.h"
 #include "ui/saved_results_page.h"
+#include "ui/selection_menus.h"
 #include "ui/ui_bridge.h"
 #include "ui/window_geometry.h"
 
@@ -99,6 +100,7 @@ ResultWindow::ResultWindow(Session& session, UiBridge& bridge, WindowSettings& w
   grid_->setUniformRowHeights(true);  // keeps half a million rows quick to scroll
   grid_->setAlternatingRowColors(true);
   preview_ = AttachPreview(*beside, *grid_, *model_, session_, windowSettings_);
+  grid_->setSelectionMode(QAbstractItemView::ExtendedSelection);  // highlighted rows feed the commands
   log_ = new QPlainTextEdit(split);
   log_->setReadOnly(true);
   log_->setMaximumBlockCount(100000);
@@ -146,6 +148,8 @@ ResultWindow::ResultWindow(Session& session, UiBridge& bridge, WindowSettings& w
   });
   connect(model_, &ResultModel::countersChanged, this, &ResultWindow::ShowCounters);
   connect(model_, &QAbstractItemModel::modelReset, this, &ResultWindow::ExpandGroups);
+  commands_ = new ResultCommands(*this, session_, bridge_, *model_, *grid_, presenter_, windowSettings_);
+  commands_->Install([this](QMenu& menu) { FillColumnMenu(menu); });
   timer_ = new QTimer(this);
   timer_->setInterval(kRefreshMs);
   connect(timer_, &QTimer::timeout, this, &ResultWindow::Poll);
@@ -276,6 +280,7 @@ void ResultWindow::FillColumnMenu(QMenu& menu) {
       v.*(c.visible) = on;
       presenter_.SetVisible(v);
       ProfilePutItemWide("Optionen", c.settingKey, on ? "1" : "0", SettingsFilePath());
+      ReloadSection(windowSettings_, "Optionen");  // or the main window's copy writes the old value back
       model_->SetTree(model_->tree());
     });
   }
@@ -309,6 +314,10 @@ void ResultWindow::keyPressEvent(QKeyEvent* event) {
 }
 
 void ResultWindow::closeEvent(QCloseEvent* event) {
+  if (commands_->Busy()) {  // a command's helper still works on the rows
+    event->ignore();
+    return;
+  }
   StopAndWait();
   RememberWindow(*this, windowSettings_, kWindowName);
   session_.CloseSearchLog();

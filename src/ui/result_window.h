@@ -27,6 +27,7 @@ namespace twinex::ui {
 class ExportWindow;
 class FileManagerWindow;
 class PreviewPane;
+class ResultCommands;
 class ResultModel;
 class UiBridge;
 
@@ -62,6 +63,8 @@ class ResultWindow : public QMainWindow {
   FileManagerWindow* OpenFileManager();
   ExportWindow* OpenExportWindow();
   bool SaveResultAs(const std::string& name);
+  // The selection, removal and option commands of the menus and tool bar.
+  ResultCommands& commands() { return *commands_; }
 
  signals:
   void searchFinished();
@@ -102,6 +105,7 @@ class ResultWindow : public QMainWindow {
   QLabel* status_[3];
   QPlainTextEdit* log_;
   QTimer* timer_;
+  ResultCommands* commands_;
   std::future<SearchReport> search_;
 };
 

@@ -1,5 +1,6 @@
 #include "ui/shortcuts.h"
 
+#include "presenters/command_keys.h"
 #include "ui/qt_text.h"
 
 namespace twinex::ui {
@@ -16,26 +17,22 @@ constexpr Command kCommands[] = {
     {ShortcutId::AddFolder, "AddFolder", "Ctrl+O"},
     {ShortcutId::Quit, "Exit", "Ctrl+Q"},
 };
-constexpr int kMaxStored = 200;
 
 }  // namespace
 
 QKeySequence Shortcuts::Key(ShortcutId id) const {
-  for (const Command& c : kCommands) {
-    if (c.id != id) continue;
-    auto at = keys.find(c.name);
-    return at != keys.end() ? at->second : QKeySequence(c.defaultKey);
-  }
+  for (const Command& c : kCommands)
+    if (c.id == id) return Key(c.name, c.defaultKey);
   return {};
+}
+
+QKeySequence Shortcuts::Key(const std::string& command, const std::string& defaultKey) const {
+  return QKeySequence(Q(KeyOf(stored, command, defaultKey)), QKeySequence::PortableText);
 }
 
 Shortcuts LoadShortcuts(const WindowSettings& settings) {
   Shortcuts s;
-  for (int n = 1; n <= kMaxStored; ++n) {
-    const std::string id = settings.Get("Shortcuts", "ID" + std::to_string(n));
-    if (id.empty()) break;
-    s.keys[id] = QKeySequence(Q(settings.Get("Shortcuts", "Key" + std::to_string(n))));
-  }
+  s.stored = ReadStoredKeys(settings);
   return s;
 }
 

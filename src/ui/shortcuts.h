@@ -14,7 +14,8 @@ enum class ShortcutId { StartSearch, AddFolder, Quit };
 class Shortcuts {
  public:
   QKeySequence Key(ShortcutId id) const;
-  std::map<std::string, QKeySequence> keys;  // command name -> key
+  QKeySequence Key(const std::string& command, const std::string& defaultKey) const;
+  std::map<std::string, std::string> stored;  // command name -> key text
 };
 
 Shortcuts LoadShortcuts(const WindowSettings& settings);
