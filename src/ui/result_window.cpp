@@ -25,7 +25,9 @@
 #include "ui/export_window.h"
 #include "ui/file_manager_window.h"
 #include "ui/qt_text.h"
+#include "ui/close_question_dialog.h"
 #include "ui/result_model.h"
+#include "ui/row_actions.h"
 #include "ui/saved_results_page.h"
 #include "ui/ui_bridge.h"
 #include "ui/window_geometry.h"
@@ -137,10 +139,11 @@ ResultWindow::ResultWindow(Session& session, UiBridge& bridge, WindowSettings& w
   QMenu* file = menuBar()->addMenu(Q(z_Translate(22200, "&Datei")));
   file->addAction(Q(z_Translate(22434, "Dateimanager...")), this, [this] { OpenFileManager(); });
   file->addAction(Q(z_Translate(22411, "Exportieren...")), this, [this] { OpenExportWindow(); });
-  file->addAction(Q(z_Translate(22427, "Suchergebnis speichern")), this, [this] {
-    const std::string name = AskResultName(this, session_.resultName());
-    if (!name.empty()) SaveResultAs(name);
-  });
+  file->addAction(Q(z_Translate(22427, "Suchergebnis speichern")), this, &ResultWindow::AskAndSave);
+  rowActions_ = new RowActions(*grid_, *model_, session_, [this] { return presenter_.running(); }, this);
+  connect(rowActions_, &RowActions::fileManagerWanted, this, [this] { OpenFileManager(); });
+  connect(rowActions_, &RowActions::runStarted, this, [this] { model_->SetTree(nullptr); });
+  connect(rowActions_, &RowActions::runFinished, this, &ResultWindow::ShowResult);
   connect(model_, &ResultModel::countersChanged, this, &ResultWindow::ShowCounters);
   connect(model_, &QAbstractItemModel::modelReset, this, &ResultWindow::ExpandGroups);
   timer_ = new QTimer(this);
@@ -234,6 +237,11 @@ ExportWindow* ResultWindow::OpenExportWindow() {
   return window;
 }
 
+void ResultWindow::AskAndSave() {
+  const std::string name = AskResultName(this, session_.resultName());
+  if (!name.empty()) SaveResultAs(name);
+}
+
 bool ResultWindow::SaveResultAs(const std::string& name) {
   if (presenter_.running()) return false;
   const bool saved = SaveResultNamed(session_, bridge_, name).saved;
@@ -307,6 +315,7 @@ void ResultWindow::keyPressEvent(QKeyEvent* event) {
 
 void ResultWindow::closeEvent(QCloseEvent* event) {
   StopAndWait();
+  AskToSaveOnClose(this, session_, [this] { AskAndSave(); });
   RememberWindow(*this, windowSettings_, kWindowName);
   session_.CloseSearchLog();
   QMainWindow::closeEvent(event);

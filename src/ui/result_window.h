@@ -27,6 +27,7 @@ namespace twinex::ui {
 class ExportWindow;
 class FileManagerWindow;
 class ResultModel;
+class RowActions;
 class UiBridge;
 
 class ResultWindow : public QMainWindow {
@@ -60,6 +61,10 @@ class ResultWindow : public QMainWindow {
   FileManagerWindow* OpenFileManager();
   ExportWindow* OpenExportWindow();
   bool SaveResultAs(const std::string& name);
+  // Asks for the name (the current one offered) and saves.
+  void AskAndSave();
+  // The grid's context menu with the actions on single files.
+  RowActions& rowActions() { return *rowActions_; }
 
  signals:
   void searchFinished();
@@ -99,6 +104,7 @@ class ResultWindow : public QMainWindow {
   QLabel* status_[3];
   QPlainTextEdit* log_;
   QTimer* timer_;
+  RowActions* rowActions_;
   std::future<SearchReport> search_;
 };
 
