@@ -160,6 +160,24 @@ class RowActionsTest : public QObject {
     QVERIFY(!r->rowActions().Run(RowCommand::Copy, FileRow(*r, 1, 0)));
   }
 
+  void copyKeepsTheRowAndRenameShowsTheNewName() {
+    ResultWindow* r = SearchCopies();
+    QVERIFY(r);
+    const std::string target = *dir_ / "copies";
+    const std::string from = PathAt(*r, 1, 0);
+    r->rowActions().SetFolderChooser([&](const QString&) { return QString::fromStdString(target); });
+    QVERIFY(r->rowActions().Run(RowCommand::Copy, FileRow(*r, 1, 0)));
+    QCOMPARE(test::ReadFile(target + from.substr(from.rfind('/'))), test::ReadFile(from));
+    QCOMPARE(r->model().rowCount(r->model().index(1, 0)), 2);
+
+    r->rowActions().SetNameChooser([](const QString&) { return QString("umbenannt.bin"); });
+    QVERIFY(r->rowActions().Run(RowCommand::Rename, FileRow(*r, 1, 0)));
+    const std::string renamed = from.substr(0, from.rfind('/') + 1) + "umbenannt.bin";
+    QVERIFY(!test::Exists(from));
+    QVERIFY(test::Exists(renamed));
+    QCOMPARE(QString::fromStdString(PathAt(*r, 1, 0)), QString::fromStdString(renamed));
+  }
+
   void closingAsksAndYesSaves() {
     ResultWindow* r = SearchCopies();
     QVERIFY(r);
