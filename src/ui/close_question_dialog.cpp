@@ -52,7 +52,9 @@ void CloseQuestionDialog::Answer(CloseAnswer answer) {
   accept();
 }
 
-void AskToSaveOnClose(QWidget* parent, Session& session, const std::function<void()>& save) {
+void AskToSaveOnClose(QWidget* parent, Session& session, WindowSettings& windowSettings,
+                      const std::function<void()>& save) {
+  if (!parent->isVisible()) return;
   const std::string& file = session.settingsFile();
   const Search* search = session.search();
   if (!CloseQuestion::Wanted(ReadSetting("Optionen", "BeendenBestaetigen", file), search && !search->result.groups.empty()))
@@ -60,7 +62,7 @@ void AskToSaveOnClose(QWidget* parent, Session& session, const std::function<voi
   CloseQuestionDialog dialog(parent);
   // Escape or the title bar's close button leave the window closing without a save.
   dialog.exec();
-  if (dialog.dontAskAgain()) ProfilePutItemWide("Optionen", "BeendenBestaetigen", CloseQuestion::OptionOff(), file);
+  if (dialog.dontAskAgain()) StoreSetting(windowSettings, "Optionen", "BeendenBestaetigen", CloseQuestion::OptionOff(), file);
   if (dialog.answer() == CloseAnswer::Save) save();
 }
 

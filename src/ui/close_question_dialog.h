@@ -12,6 +12,7 @@ class QTimer;
 
 namespace twinex {
 class Session;
+class WindowSettings;
 }
 
 namespace twinex::ui {
@@ -38,6 +39,8 @@ class CloseQuestionDialog : public QDialog {
 
 // Asks, when the options want it, whether to save the result before its window closes; save
 // gets the answer Yes and does the saving.
-void AskToSaveOnClose(QWidget* parent, Session& session, const std::function<void()>& save);
+// A window closed a second time (it is hidden already) does not ask again.
+void AskToSaveOnClose(QWidget* parent, Session& session, WindowSettings& windowSettings,
+                      const std::function<void()>& save);
 
 }  // namespace twinex::ui

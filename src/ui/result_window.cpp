@@ -140,7 +140,7 @@ ResultWindow::ResultWindow(Session& session, UiBridge& bridge, WindowSettings& w
   file->addAction(Q(z_Translate(22434, "Dateimanager...")), this, [this] { OpenFileManager(); });
   file->addAction(Q(z_Translate(22411, "Exportieren...")), this, [this] { OpenExportWindow(); });
   file->addAction(Q(z_Translate(22427, "Suchergebnis speichern")), this, &ResultWindow::AskAndSave);
-  rowActions_ = new RowActions(*grid_, *model_, session_, [this] { return presenter_.running(); }, this);
+  rowActions_ = new RowActions(*grid_, *model_, session_, windowSettings_, [this] { return presenter_.running(); }, this);
   connect(rowActions_, &RowActions::fileManagerWanted, this, [this] { OpenFileManager(); });
   connect(rowActions_, &RowActions::runStarted, this, [this] { model_->SetTree(nullptr); });
   connect(rowActions_, &RowActions::runFinished, this, &ResultWindow::ShowResult);
@@ -315,7 +315,7 @@ void ResultWindow::keyPressEvent(QKeyEvent* event) {
 
 void ResultWindow::closeEvent(QCloseEvent* event) {
   StopAndWait();
-  AskToSaveOnClose(this, session_, [this] { AskAndSave(); });
+  AskToSaveOnClose(this, session_, windowSettings_, [this] { AskAndSave(); });
   RememberWindow(*this, windowSettings_, kWindowName);
   session_.CloseSearchLog();
   QMainWindow::closeEvent(event);

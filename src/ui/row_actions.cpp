@@ -29,9 +29,15 @@ const ResultFile* FileAt(const ResultModel& model, const QModelIndex& at, Marked
 
 }  // namespace
 
-RowActions::RowActions(QTreeView& grid, ResultModel& model, Session& session, std::function<bool()> busy,
-                       QWidget* window)
-    : QObject(window), grid_(grid), model_(model), session_(session), busy_(std::move(busy)), window_(window) {
+RowActions::RowActions(QTreeView& grid, ResultModel& model, Session& session, WindowSettings& windowSettings,
+                       std::function<bool()> busy, QWidget* window)
+    : QObject(window),
+      grid_(grid),
+      model_(model),
+      session_(session),
+      windowSettings_(windowSettings),
+      busy_(std::move(busy)),
+      window_(window) {
   chooseFolder_ = [this](const QString& start) { return QFileDialog::getExistingDirectory(window_, QString(), start); };
   chooseName_ = [this](const QString& start) {
     return QInputDialog::getText(window_, Q(z_Translate(22604, "Datei umbenennen")),
@@ -87,7 +93,7 @@ bool RowActions::Run(RowCommand command, const QModelIndex& at) {
     const std::string settings = session_.settingsFile();
     request.folder = S(chooseFolder_(Q(ReadSetting("Optionen", key, settings))));
     if (request.folder.empty()) return false;
-    ProfilePutItemWide("Optionen", key, request.folder, settings);
+    StoreSetting(windowSettings_, "Optionen", key, request.folder, settings);
   } else if (command == RowCommand::Rename) {
     request.newName = S(chooseName_(Q(file->dupname)));
     if (request.newName.empty() || request.newName == file->dupname) return false;

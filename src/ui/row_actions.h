@@ -17,6 +17,7 @@ class QWidget;
 
 namespace twinex {
 class Session;
+class WindowSettings;
 }
 
 namespace twinex::ui {
@@ -30,7 +31,8 @@ class RowActions : public QObject {
   using Chooser = std::function<QString(const QString& start)>;
 
   // busy: a search runs and the result is not the user's yet.
-  RowActions(QTreeView& grid, ResultModel& model, Session& session, std::function<bool()> busy, QWidget* window);
+  RowActions(QTreeView& grid, ResultModel& model, Session& session, WindowSettings& windowSettings,
+             std::function<bool()> busy, QWidget* window);
 
   // Tests answer the folder and name questions themselves.
   void SetFolderChooser(Chooser chooser) { chooseFolder_ = std::move(chooser); }
@@ -54,6 +56,7 @@ class RowActions : public QObject {
   QTreeView& grid_;
   ResultModel& model_;
   Session& session_;
+  WindowSettings& windowSettings_;
   std::function<bool()> busy_;
   QWidget* window_;
   Chooser chooseFolder_;

@@ -152,12 +152,14 @@ class RowActionsTest : public QObject {
     QVERIFY(!test::Exists(from));
     QCOMPARE(test::ReadFile(to), content);
     QCOMPARE(r->model().rowCount(r->model().index(0, 0)), 1);
-    QCOMPARE(QString::fromStdString(ProfileGetItemWide("Optionen", "File_Moving_Path", "", session_->settingsFile())),
-             QString::fromStdString(target));
-
     // A folder question left empty does nothing.
     r->rowActions().SetFolderChooser([](const QString&) { return QString(); });
     QVERIFY(!r->rowActions().Run(RowCommand::Copy, FileRow(*r, 1, 0)));
+
+    // The folder stays remembered after the program has written its settings back.
+    window_->close();
+    QCOMPARE(QString::fromStdString(ProfileGetItemWide("Optionen", "File_Moving_Path", "", session_->settingsFile())),
+             QString::fromStdString(target));
   }
 
   void copyKeepsTheRowAndRenameShowsTheNewName() {
@@ -221,6 +223,7 @@ class RowActionsTest : public QObject {
     QCOMPARE(shown.front(), QString("Das Fenster wird in %1 Sekunden geschlossen...").arg(CloseQuestion::kSeconds));
     QCOMPARE(shown.back(), QString("closed"));
     QVERIFY(session_->resultName().empty());  // the timeout does not save
+    window_->close();  // the program ends and writes its settings back
     QCOMPARE(QString::fromStdString(ProfileGetItemWide("Optionen", "BeendenBestaetigen", "", session_->settingsFile())),
              QString("0"));
   }
