@@ -299,7 +299,10 @@ SingleFileOutcome Session::RunFileCommand(const FileCommandRequest& call) {
   }
   actionRun_.Reset();
   SingleFileRequest request;
-  request.confirmEach = ReadSetting("Optionen", "LoeschenBestaetigen", settingsFile_) == "1";
+  // Deleting the checked files has no question of its own, so the question per file stays on
+  // unless the user switched it off; the other commands ask before they start.
+  const std::string confirm = ReadSetting("Optionen", "LoeschenBestaetigen", settingsFile_);
+  request.confirmEach = call.command == FileCommand::DeleteSelected ? confirm != "0" : confirm == "1";
   request.run = &actionRun_;
   request.lockPath = ActionLockPath();
   request.log = ActionLogOfSearch();

@@ -136,8 +136,8 @@ class Session {
   // Runs the file manager on the result (refused as above); the rows it changed follow.
   FileManagerOutcome RunAction(FileManagerRequest request);
   RunControl& actionControl() { return actionRun_; }
-  // One of the result window's single-file actions (refused as above); with
-  // "LoeschenBestaetigen" each deletion is confirmed.
+  // One of the result window's single-file actions (refused as above). "LoeschenBestaetigen"
+  // confirms each deletion; for the checked files it counts as on until switched off ("0").
   SingleFileOutcome RunFileCommand(const FileCommandRequest& request);
 
   // ---- Export ----

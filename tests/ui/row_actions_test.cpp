@@ -100,10 +100,10 @@ class RowActionsTest : public QObject {
     dir_.reset();
   }
 
-  void deleteSelectedFileAsksForEachFile() {
+  void deleteSelectedFileAsksFirst() {
     ResultWindow* r = SearchCopies();
     QVERIFY(r);
-    SetOption("LoeschenBestaetigen", "1");
+    // "LoeschenBestaetigen" as a new settings file has it: the question per file is asked.
     const QModelIndex row = FileRow(*r, 0, 1);
     QVERIFY(r->model().setData(row, Qt::Checked, Qt::CheckStateRole));
     const std::string victim = PathAt(*r, 0, 1);
@@ -125,6 +125,15 @@ class RowActionsTest : public QObject {
     QCOMPARE(r->model().rowCount(r->model().index(0, 0)), 1);
     QCOMPARE(r->model().rowCount(r->model().index(1, 0)), 2);
     QCOMPARE(session_->search()->result.counters.DupCountSelected, std::int64_t{0});
+
+    // Switched off, the file goes without a question.
+    SetOption("LoeschenBestaetigen", "0");
+    QVERIFY(r->model().setData(FileRow(*r, 1, 0), Qt::Checked, Qt::CheckStateRole));
+    const std::string quiet = PathAt(*r, 1, 0);
+    asked_.clear();
+    QVERIFY(r->rowActions().Run(RowCommand::DeleteSelected, FileRow(*r, 1, 0)));
+    QVERIFY(!Asked("Soll die Datei"));
+    QVERIFY(!test::Exists(quiet));
   }
 
   void deleteOthersKeepsTheChosenFile() {
