@@ -65,14 +65,6 @@ TEST(RowMenu, RowDependentActionsNeedTheRightRow) {
   EXPECT_FALSE(Enabled(guarded, RowCommand::Rename));
 }
 
-TEST(RowMenu, CommandsReachTheirSessionCallAndFolderKey) {
-  EXPECT_EQ(FileCommandOf(RowCommand::DeleteOthers), FileCommand::DeleteOthers);
-  EXPECT_EQ(FileCommandOf(RowCommand::Rename), FileCommand::Rename);
-  EXPECT_STREQ(RowFolderKey(RowCommand::Move), "File_Moving_Path");
-  EXPECT_STREQ(RowFolderKey(RowCommand::Copy), "File_Copying_Path");
-  EXPECT_EQ(RowFolderKey(RowCommand::Rename), nullptr);
-}
-
 TEST(CloseQuestion, AskedOnlyWithTheOptionOnAndAResult) {
   EXPECT_TRUE(CloseQuestion::Wanted("1", true));
   EXPECT_FALSE(CloseQuestion::Wanted("1", false));
