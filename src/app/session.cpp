@@ -13,6 +13,7 @@
 #include "similar/similar_pictures_method.h"
 #include "settings/settings_file.h"
 #include "settings/translate.h"
+#include "settings/window_settings.h"
 
 namespace twinex {
 namespace {
@@ -266,19 +267,63 @@ FileManagerOutcome Session::RunAction(FileManagerRequest request) {
   }
   actionRun_.Reset();
   request.run = &actionRun_;
-  // Two programs acting on the same files take turns file by file.
-  if (request.lockPath.empty()) request.lockPath = platform::JoinPath(app_.paths.userDataFolder, kActionLockName);
+  if (request.lockPath.empty()) request.lockPath = ActionLockPath();
   if (!request.undoReset) request.undoReset = [this] { selection_->UNDO_reset(); };
   for (const SourceEntry& e : search_->sourceTable) request.sourceFolders.push_back(e.path);
-  if (!request.log.write) {
-    // The lines join the search's own log, so the last search's log and the general log show
-    // the search and what was done with its result in order.
-    request.log.path = GetLogFiles().searchLog;
-    request.log.write = [](int fd, const std::string& text, bool isError) { return Write_To_Log(fd, text, isError); };
-  }
+  if (!request.log.write) request.log = ActionLogOfSearch();
   work_.Run("file action", [&] { out = FileManager_Run(search_->result, request, ports_.actions, ports_.prompt); });
   if (out.started && ports_.listener) {
     ports_.listener->OnRowsChanged();
+    NotifySelection();
+  }
+  return out;
+}
+
+// Two programs acting on the same files take turns file by file.
+std::string Session::ActionLockPath() const { return platform::JoinPath(app_.paths.userDataFolder, kActionLockName); }
+
+// The lines join the search's own log, so the last search's log and the general log show the
+// search and what was done with its result in order.
+ActionLogTarget Session::ActionLogOfSearch() const {
+  ActionLogTarget log;
+  log.path = GetLogFiles().searchLog;
+  log.write = [](int fd, const std::string& text, bool isError) { return Write_To_Log(fd, text, isError); };
+  return log;
+}
+
+SingleFileOutcome Session::RunFileCommand(const FileCommandRequest& call) {
+  SingleFileOutcome out;
+  if (std::string why = ActionRefusal(); !why.empty()) {
+    ports_.prompt.Ask(PromptMessage::Composed(why, PromptButtons::Ok, PromptIcon::Exclamation));
+    return out;
+  }
+  actionRun_.Reset();
+  SingleFileRequest request;
+  // Deleting the checked files has no question of its own, so the question per file stays on
+  // unless the user switched it off; the other commands ask before they start.
+  const std::string confirm = ReadSetting("Optionen", "LoeschenBestaetigen", settingsFile_);
+  request.confirmEach = call.command == FileCommand::DeleteSelected ? confirm != "0" : confirm == "1";
+  request.run = &actionRun_;
+  request.lockPath = ActionLockPath();
+  request.log = ActionLogOfSearch();
+  ResultTree& tree = search_->result;
+  ActionObserver& observer = ports_.actions;
+  Prompt& prompt = ports_.prompt;
+  work_.Run("file action", [&] {
+    switch (call.command) {
+      case FileCommand::DeleteSelected: out = File_Delete(tree, request, observer, prompt); break;
+      case FileCommand::DeleteOthers:
+        out = Delete_AllOtherFilesFromGroup(tree, call.row.groupId, call.row.fileIndex, request, observer, prompt);
+        break;
+      case FileCommand::Move: out = File_Moving(tree, {call.row}, call.folder, request, observer, prompt); break;
+      case FileCommand::Copy: out = File_Copying(tree, {call.row}, call.folder, request, observer, prompt); break;
+      case FileCommand::Rename: out = File_Rename(tree, call.row, call.newName, request, observer, prompt); break;
+    }
+  });
+  if (out.done > 0) {
+    // Rows left or changed: an undo step could name rows that are gone.
+    if (selection_ && call.command != FileCommand::Copy) selection_->UNDO_reset();
+    if (ports_.listener) ports_.listener->OnRowsChanged();
     NotifySelection();
   }
   return out;

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "actions/file_manager.h"
+#include "actions/single_file_actions.h"
 #include "app/command_line.h"
 #include "app/startup.h"
 #include "app/work_runner.h"
@@ -45,6 +46,16 @@ struct SessionPorts {
   ActionObserver& actions;  // log lines and progress of file actions
   Prompt& prompt;           // every question
   SessionListener* listener = nullptr;
+};
+
+// The result window's actions on single files.
+enum class FileCommand { DeleteSelected, DeleteOthers, Move, Copy, Rename };
+
+struct FileCommandRequest {
+  FileCommand command = FileCommand::DeleteSelected;
+  MarkedRow row;              // the row the command was given on (DeleteOthers keeps it)
+  std::string folder;         // Move, Copy
+  std::string newName;        // Rename
 };
 
 // How the last search ended.
@@ -125,6 +136,9 @@ class Session {
   // Runs the file manager on the result (refused as above); the rows it changed follow.
   FileManagerOutcome RunAction(FileManagerRequest request);
   RunControl& actionControl() { return actionRun_; }
+  // One of the result window's single-file actions (refused as above). "LoeschenBestaetigen"
+  // confirms each deletion; for the checked files it counts as on until switched off ("0").
+  SingleFileOutcome RunFileCommand(const FileCommandRequest& request);
 
   // ---- Export ----
   ExportOutcome Export(ExportRequest request);
@@ -140,6 +154,9 @@ class Session {
   SearchReport SearchOnWorker(const MainSettings& settings, SearchEnvironment env,
                               const std::function<void(Search&)>& configure);
   void NotifySelection();
+  // Where the file actions log, and the lock they share with other programs.
+  ActionLogTarget ActionLogOfSearch() const;
+  std::string ActionLockPath() const;
   SaveResultOutcome SaveResultOf(const Search& search, int stopReason, const std::string& description,
                                  const std::vector<std::string>& lines, const std::string& name, bool autoSave);
   // A new result (searched or loaded) is in search_: the selection starts afresh.

@@ -27,6 +27,12 @@ std::string ReadSetting(std::string_view section, std::string_view key, const st
   return ProfileGetItemWide(section, key, SettingDefault(section, key), file);
 }
 
+std::string StoreSetting(WindowSettings& settings, std::string_view section, std::string_view key,
+                         const std::string& value, const std::string& file) {
+  settings.Set(section, key, value);
+  return ProfilePutItemWide(section, key, value, file);
+}
+
 std::string WindowSettings::Get(std::string_view section, std::string_view key) const {
   for (const Entry& e : entries_)
     if (Same(e.section, section) && Same(e.key, key)) return e.value;

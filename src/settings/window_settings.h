@@ -14,6 +14,12 @@ std::string SettingDefault(std::string_view section, std::string_view key);
 // ProfileGetItemWide with the table's default.
 std::string ReadSetting(std::string_view section, std::string_view key, const std::string& file = "");
 
+class WindowSettings;
+// Writes one key to the file at once and into the snapshot too, so that writing the snapshot
+// back when the program ends keeps the new value; returns the write error or "".
+std::string StoreSetting(WindowSettings& settings, std::string_view section, std::string_view key,
+                         const std::string& value, const std::string& file = "");
+
 // A snapshot of every key of those sections: the table's keys with their stored values or
 // defaults, and every key present in the sections kept whole ("Shortcuts", "WindowPos", "CBVS").
 class WindowSettings {

@@ -26,7 +26,9 @@
 #include "ui/file_manager_window.h"
 #include "ui/preview_pane.h"
 #include "ui/qt_text.h"
+#include "ui/close_question_dialog.h"
 #include "ui/result_model.h"
+#include "ui/row_actions.h"
 #include "ui/saved_results_page.h"
 #include "ui/selection_menus.h"
 #include "ui/ui_bridge.h"
@@ -142,10 +144,11 @@ ResultWindow::ResultWindow(Session& session, UiBridge& bridge, WindowSettings& w
   QMenu* file = menuBar()->addMenu(Q(z_Translate(22200, "&Datei")));
   file->addAction(Q(z_Translate(22434, "Dateimanager...")), this, [this] { OpenFileManager(); });
   file->addAction(Q(z_Translate(22411, "Exportieren...")), this, [this] { OpenExportWindow(); });
-  file->addAction(Q(z_Translate(22427, "Suchergebnis speichern")), this, [this] {
-    const std::string name = AskResultName(this, session_.resultName());
-    if (!name.empty()) SaveResultAs(name);
-  });
+  file->addAction(Q(z_Translate(22427, "Suchergebnis speichern")), this, &ResultWindow::AskAndSave);
+  rowActions_ = new RowActions(*grid_, *model_, session_, windowSettings_, [this] { return presenter_.running(); }, this);
+  connect(rowActions_, &RowActions::fileManagerWanted, this, [this] { OpenFileManager(); });
+  connect(rowActions_, &RowActions::runStarted, this, [this] { model_->SetTree(nullptr); });
+  connect(rowActions_, &RowActions::runFinished, this, &ResultWindow::ShowResult);
   connect(model_, &ResultModel::countersChanged, this, &ResultWindow::ShowCounters);
   connect(model_, &QAbstractItemModel::modelReset, this, &ResultWindow::ExpandGroups);
   commands_ = new ResultCommands(*this, session_, bridge_, *model_, *grid_, presenter_, windowSettings_);
@@ -241,6 +244,11 @@ ExportWindow* ResultWindow::OpenExportWindow() {
   return window;
 }
 
+void ResultWindow::AskAndSave() {
+  const std::string name = AskResultName(this, session_.resultName());
+  if (!name.empty()) SaveResultAs(name);
+}
+
 bool ResultWindow::SaveResultAs(const std::string& name) {
   if (presenter_.running()) return false;
   const bool saved = SaveResultNamed(session_, bridge_, name).saved;
@@ -319,6 +327,7 @@ void ResultWindow::closeEvent(QCloseEvent* event) {
     return;
   }
   StopAndWait();
+  AskToSaveOnClose(this, session_, windowSettings_, [this] { AskAndSave(); });
   RememberWindow(*this, windowSettings_, kWindowName);
   session_.CloseSearchLog();
   QMainWindow::closeEvent(event);

@@ -29,6 +29,7 @@ class FileManagerWindow;
 class PreviewPane;
 class ResultCommands;
 class ResultModel;
+class RowActions;
 class UiBridge;
 
 class ResultWindow : public QMainWindow {
@@ -65,6 +66,10 @@ class ResultWindow : public QMainWindow {
   bool SaveResultAs(const std::string& name);
   // The selection, removal and option commands of the menus and tool bar.
   ResultCommands& commands() { return *commands_; }
+  // Asks for the name (the current one offered) and saves.
+  void AskAndSave();
+  // The grid's context menu with the actions on single files.
+  RowActions& rowActions() { return *rowActions_; }
 
  signals:
   void searchFinished();
@@ -106,6 +111,7 @@ class ResultWindow : public QMainWindow {
   QPlainTextEdit* log_;
   QTimer* timer_;
   ResultCommands* commands_;
+  RowActions* rowActions_;
   std::future<SearchReport> search_;
 };
 

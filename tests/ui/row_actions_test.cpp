@@ -1,0 +1,244 @@
+// The result grid's context menu over a real session (deleting the selected files, deleting the
+// other files of a group, moving a file into a folder) and the question on closing the window.
+#include <QApplication>
+#include <QCheckBox>
+#include <QInputDialog>
+#include <QMenu>
+#include <QTimer>
+#include <QtTest>
+#include <algorithm>
+#include <memory>
+
+#include "settings/settings_file.h"
+#include "support/temp_dir.h"
+#include "ui/close_question_dialog.h"
+#include "ui/main_window.h"
+#include "ui/result_model.h"
+#include "ui/result_window.h"
+#include "ui/row_actions.h"
+#include "ui/ui_bridge.h"
+
+namespace twinex::ui {
+
+class RowActionsTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<test::TempDir> dir_;
+  std::unique_ptr<UiBridge> bridge_;
+  std::unique_ptr<Session> session_;
+  std::unique_ptr<MainWindow> window_;
+  std::vector<std::string> asked_;
+  PromptAnswer answer_ = PromptAnswer::Yes;
+
+  // Two groups of two copies each, below data/c0 and data/c1, and a result window over them.
+  ResultWindow* SearchCopies() {
+    for (int i = 0; i < 2; ++i)
+      for (int c = 0; c < 2; ++c)
+        dir_->Write("data/c" + std::to_string(c) + "/f" + std::to_string(i) + ".bin",
+                    std::string(static_cast<std::size_t>(10 + i), static_cast<char>('a' + i)));
+    window_->AddSourceFolder(*dir_ / "data");
+    for (int c = 0; c < 7; ++c) window_->presenter().SetCriterion(c, c == kCritSize || c == kCritContent);
+    ResultWindow* r = window_->StartSearch();
+    if (r) WaitForEnd(r);
+    return r;
+  }
+  void WaitForEnd(ResultWindow* r) { QTRY_VERIFY_WITH_TIMEOUT(!r->Running(), 60000); }
+  static QModelIndex FileRow(ResultWindow& r, int group, int file) {
+    return r.model().index(file, 0, r.model().index(group, 0));
+  }
+  std::string PathAt(ResultWindow& r, int group, int file) const {
+    const ResultFile& f = r.model().tree()->groups[static_cast<std::size_t>(group)].files[static_cast<std::size_t>(file)];
+    return f.path + "/" + f.dupname;
+  }
+  bool Asked(const std::string& part) const {
+    return std::any_of(asked_.begin(), asked_.end(), [&](const std::string& t) { return t.find(part) != std::string::npos; });
+  }
+  // Triggers the context menu's entry for the row, as a click on it does.
+  static void Choose(ResultWindow& r, const QModelIndex& row, const QString& caption) {
+    QMenu menu;
+    r.rowActions().FillMenu(menu, row);
+    const QList<QAction*> actions = menu.actions();
+    auto it = std::find_if(actions.begin(), actions.end(), [&](QAction* a) { return a->text() == caption; });
+    QVERIFY2(it != actions.end(), qPrintable(caption));
+    QVERIFY((*it)->isEnabled());
+    (*it)->trigger();
+  }
+  void SetOption(const char* key, const char* value) {
+    QCOMPARE(QString::fromStdString(ProfilePutItemWide("Optionen", key, value, session_->settingsFile())), QString());
+  }
+
+ private slots:
+  void init() {
+    dir_ = std::make_unique<test::TempDir>();
+    qputenv("XDG_DATA_HOME", QByteArray::fromStdString(*dir_ / "xdg"));
+    qputenv("LANG", "de_DE.UTF-8");
+    asked_.clear();
+    answer_ = PromptAnswer::Yes;
+    bridge_ = std::make_unique<UiBridge>();
+    bridge_->SetAnswerer([this](const PromptMessage& m) {
+      asked_.push_back(m.Text());
+      return m.buttons == PromptButtons::Ok ? PromptAnswer::Ok : answer_;
+    });
+    session_ = std::make_unique<Session>(bridge_->Ports());
+    StartupRequest r;
+    r.executablePath = *dir_ / "bin/twinex";
+    r.version = "4.0.0";
+    QCOMPARE(QString::fromStdString(session_->Start(r)), QString());
+    session_->LoadSettings();
+    session_->settings().sources.sources.clear();
+    window_ = std::make_unique<MainWindow>(*session_, *bridge_);
+  }
+
+  void cleanup() {
+    if (window_) window_->close();
+    window_.reset();
+    session_.reset();
+    bridge_.reset();
+    SetSettingsFolders({});
+    SetSettingsFilePath("");
+    dir_.reset();
+  }
+
+  void deleteSelectedFileAsksFirst() {
+    ResultWindow* r = SearchCopies();
+    QVERIFY(r);
+    // "LoeschenBestaetigen" as a new settings file has it: the question per file is asked.
+    const QModelIndex row = FileRow(*r, 0, 1);
+    QVERIFY(r->model().setData(row, Qt::Checked, Qt::CheckStateRole));
+    const std::string victim = PathAt(*r, 0, 1);
+    const std::string other = PathAt(*r, 0, 0);
+
+    // No to the question: the file and its row stay.
+    answer_ = PromptAnswer::No;
+    Choose(*r, row, "Ausgewählte Dateien löschen");
+    QVERIFY(Asked("Soll die Datei"));
+    QVERIFY(test::Exists(victim));
+    QCOMPARE(r->model().rowCount(r->model().index(0, 0)), 2);
+
+    answer_ = PromptAnswer::Yes;
+    asked_.clear();
+    Choose(*r, FileRow(*r, 0, 1), "Ausgewählte Dateien löschen");
+    QVERIFY(Asked("Dateien gelöscht: 1 von 1"));
+    QVERIFY(!test::Exists(victim));
+    QVERIFY(test::Exists(other));
+    QCOMPARE(r->model().rowCount(r->model().index(0, 0)), 1);
+    QCOMPARE(r->model().rowCount(r->model().index(1, 0)), 2);
+    QCOMPARE(session_->search()->result.counters.DupCountSelected, std::int64_t{0});
+
+    // Switched off, the file goes without a question.
+    SetOption("LoeschenBestaetigen", "0");
+    QVERIFY(r->model().setData(FileRow(*r, 1, 0), Qt::Checked, Qt::CheckStateRole));
+    const std::string quiet = PathAt(*r, 1, 0);
+    asked_.clear();
+    QVERIFY(r->rowActions().Run(RowCommand::DeleteSelected, FileRow(*r, 1, 0)));
+    QVERIFY(!Asked("Soll die Datei"));
+    QVERIFY(!test::Exists(quiet));
+  }
+
+  void deleteOthersKeepsTheChosenFile() {
+    ResultWindow* r = SearchCopies();
+    QVERIFY(r);
+    const std::string keep = PathAt(*r, 1, 1);
+    const std::string gone = PathAt(*r, 1, 0);
+    Choose(*r, FileRow(*r, 1, 1), "Alle anderen Dateien der Gruppe löschen");
+    QVERIFY(Asked("Sollen alle Dateien außer"));
+    QVERIFY(test::Exists(keep));
+    QVERIFY(!test::Exists(gone));
+    QCOMPARE(r->model().rowCount(r->model().index(1, 0)), 1);
+    QCOMPARE(QString::fromStdString(PathAt(*r, 1, 0)), QString::fromStdString(keep));
+  }
+
+  void moveIntoAFolderRemembersTheFolder() {
+    ResultWindow* r = SearchCopies();
+    QVERIFY(r);
+    const std::string target = *dir_ / "moved";
+    const std::string from = PathAt(*r, 0, 0);
+    const std::string content = test::ReadFile(from);
+    r->rowActions().SetFolderChooser([&](const QString&) { return QString::fromStdString(target); });
+    Choose(*r, FileRow(*r, 0, 0), "Datei verschieben...");
+    const std::string to = target + from.substr(from.rfind('/'));
+    QVERIFY(!test::Exists(from));
+    QCOMPARE(test::ReadFile(to), content);
+    QCOMPARE(r->model().rowCount(r->model().index(0, 0)), 1);
+    // A folder question left empty does nothing.
+    r->rowActions().SetFolderChooser([](const QString&) { return QString(); });
+    QVERIFY(!r->rowActions().Run(RowCommand::Copy, FileRow(*r, 1, 0)));
+
+    // The folder stays remembered after the program has written its settings back.
+    window_->close();
+    QCOMPARE(QString::fromStdString(ProfileGetItemWide("Optionen", "File_Moving_Path", "", session_->settingsFile())),
+             QString::fromStdString(target));
+  }
+
+  void copyKeepsTheRowAndRenameShowsTheNewName() {
+    ResultWindow* r = SearchCopies();
+    QVERIFY(r);
+    const std::string target = *dir_ / "copies";
+    const std::string from = PathAt(*r, 1, 0);
+    r->rowActions().SetFolderChooser([&](const QString&) { return QString::fromStdString(target); });
+    QVERIFY(r->rowActions().Run(RowCommand::Copy, FileRow(*r, 1, 0)));
+    QCOMPARE(test::ReadFile(target + from.substr(from.rfind('/'))), test::ReadFile(from));
+    QCOMPARE(r->model().rowCount(r->model().index(1, 0)), 2);
+
+    r->rowActions().SetNameChooser([](const QString&) { return QString("umbenannt.bin"); });
+    QVERIFY(r->rowActions().Run(RowCommand::Rename, FileRow(*r, 1, 0)));
+    const std::string renamed = from.substr(0, from.rfind('/') + 1) + "umbenannt.bin";
+    QVERIFY(!test::Exists(from));
+    QVERIFY(test::Exists(renamed));
+    QCOMPARE(QString::fromStdString(PathAt(*r, 1, 0)), QString::fromStdString(renamed));
+  }
+
+  void closingAsksAndYesSaves() {
+    ResultWindow* r = SearchCopies();
+    QVERIFY(r);
+    SetOption("BeendenBestaetigen", "1");
+    bool asked = false;
+    QTimer::singleShot(0, this, [&] {
+      auto* q = qobject_cast<CloseQuestionDialog*>(QApplication::activeModalWidget());
+      if (!q) return;
+      asked = true;
+      QTimer::singleShot(0, this, [] {
+        if (auto* name = qobject_cast<QInputDialog*>(QApplication::activeModalWidget())) {
+          name->setTextValue("beim-schliessen");
+          name->accept();
+        }
+      });
+      q->Answer(CloseAnswer::Save);
+    });
+    r->close();
+    QVERIFY(asked);
+    QCOMPARE(QString::fromStdString(session_->resultName()), QString("beim-schliessen"));
+  }
+
+  void closingQuestionAnswersItselfAndCanBeSwitchedOff() {
+    ResultWindow* r = SearchCopies();
+    QVERIFY(r);
+    SetOption("BeendenBestaetigen", "1");
+    QStringList shown;
+    QTimer::singleShot(0, this, [&] {
+      auto* q = qobject_cast<CloseQuestionDialog*>(QApplication::activeModalWidget());
+      if (!q) return;
+      q->findChild<QCheckBox*>()->setChecked(true);
+      // The seconds pass without an answer.
+      for (int s = 0; s < CloseQuestion::kSeconds && q->isVisible(); ++s) {
+        shown << q->CountdownText();
+        q->Tick();
+      }
+      shown << (q->isVisible() ? "still open" : "closed");
+    });
+    r->close();
+    QCOMPARE(shown.size(), CloseQuestion::kSeconds + 1);
+    QCOMPARE(shown.front(), QString("Das Fenster wird in %1 Sekunden geschlossen...").arg(CloseQuestion::kSeconds));
+    QCOMPARE(shown.back(), QString("closed"));
+    QVERIFY(session_->resultName().empty());  // the timeout does not save
+    window_->close();  // the program ends and writes its settings back
+    QCOMPARE(QString::fromStdString(ProfileGetItemWide("Optionen", "BeendenBestaetigen", "", session_->settingsFile())),
+             QString("0"));
+  }
+};
+
+}  // namespace twinex::ui
+
+QTEST_MAIN(twinex::ui::RowActionsTest)
+#include "row_actions_test.moc"
