@@ -237,21 +237,6 @@ class RtfReader {
 
 }  // namespace
 
-std::string HtmlEscape(std::string_view text) {
-  std::string out;
-  out.reserve(text.size() + text.size() / 8);
-  for (char c : text) {
-    switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      case '\'': out += "&#39;"; break;
-      default: out.push_back(c);
-    }
-  }
-  return out;
-}
 
 std::string RtfToHtml(std::string_view rtf) { return RtfReader(rtf).Run(); }
 

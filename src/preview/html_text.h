@@ -4,10 +4,12 @@
 #include <string>
 #include <string_view>
 
+#include "platform/text.h"
+
 namespace twinex::preview {
 
 // "&", "<", ">", '"' and "'" as entities: a file name or a tag value is shown, never parsed.
-std::string HtmlEscape(std::string_view text);
+inline std::string HtmlEscape(std::string_view text) { return platform::EscapeMarkup(text); }
 
 // The text of an RTF document as an HTML body fragment: paragraphs and line breaks, tabs, bold,
 // italic and underline, characters given as "\'hh" (Windows-1252) or "\uN"; font and colour

@@ -11,6 +11,7 @@
 #include "platform/file_system.h"
 #include "platform/ini_file.h"
 #include "platform/process.h"
+#include "platform/text.h"
 #include "settings/search_settings.h"
 #include "settings/translate.h"
 
@@ -39,19 +40,6 @@ std::string FileNameFor(std::string caption) {
   return caption;
 }
 
-std::string XmlEscape(const std::string& text) {
-  std::string out;
-  for (char c : text) {
-    switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      default: out += c;
-    }
-  }
-  return out;
-}
 
 std::string CommandLine(const std::string& quotedProgram, const std::string& arguments, const std::string& files) {
   return quotedProgram + (arguments.empty() ? "" : " " + arguments) + " " + files;
@@ -216,10 +204,10 @@ std::string WriteThunar(const std::string& program, const MenuEntry& root, const
   ForEachLeaf(root, path, [&](const std::vector<std::string>& submenus, const MenuEntry& e) {
     std::string submenu = root.caption;
     for (const std::string& s : submenus) submenu += "/" + s;
-    ours += "<action>\n\t<icon>twinex</icon>\n\t<name>" + XmlEscape(e.caption) + "</name>\n\t<submenu>" +
-            XmlEscape(submenu) + "</submenu>\n\t<unique-id>" + kThunarIdPrefix + std::to_string(++n) +
-            "</unique-id>\n\t<command>" + XmlEscape(CommandLine(ShellQuote(program), e.arguments, "%F")) +
-            "</command>\n\t<description>" + XmlEscape(root.caption + ": " + e.caption) +
+    ours += "<action>\n\t<icon>twinex</icon>\n\t<name>" + platform::EscapeMarkup(e.caption) + "</name>\n\t<submenu>" +
+            platform::EscapeMarkup(submenu) + "</submenu>\n\t<unique-id>" + kThunarIdPrefix + std::to_string(++n) +
+            "</unique-id>\n\t<command>" + platform::EscapeMarkup(CommandLine(ShellQuote(program), e.arguments, "%F")) +
+            "</command>\n\t<description>" + platform::EscapeMarkup(root.caption + ": " + e.caption) +
             "</description>\n\t<patterns>*</patterns>\n\t<directories/>\n</action>\n";
   });
   xml.insert(xml.rfind("</actions>"), ours);

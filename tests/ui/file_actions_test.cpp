@@ -22,6 +22,7 @@
 #include "ui/result_window.h"
 #include "ui/saved_results_page.h"
 #include "ui/ui_bridge.h"
+#include "desktop_session.h"
 
 namespace twinex::ui {
 
@@ -52,16 +53,10 @@ QString Utf16File(const std::string& path) {
 
 }  // namespace
 
-class FileActionsTest : public QObject {
+class FileActionsTest : public QObject, protected DesktopSession {
   Q_OBJECT
 
  private:
-  std::unique_ptr<test::TempDir> dir_;
-  std::unique_ptr<UiBridge> bridge_;
-  std::unique_ptr<Session> session_;
-  std::unique_ptr<MainWindow> window_;
-  std::vector<std::string> asked_;
-  PromptAnswer answer_ = PromptAnswer::Yes;
 
   // Two groups of two copies each below data/c0 and data/c1, and a result window over them.
   ResultWindow* SearchCopies() {
@@ -75,7 +70,6 @@ class FileActionsTest : public QObject {
     if (r) WaitForEnd(r);
     return r;
   }
-  void WaitForEnd(ResultWindow* r) { QTRY_VERIFY_WITH_TIMEOUT(!r->Running(), 60000); }
   void WaitForRun(FileManagerWindow* w) { QTRY_VERIFY_WITH_TIMEOUT(!w->Running(), 60000); }
   // Selects all but the first file of every group; the full paths of the files selected and
   // of those kept.
@@ -88,43 +82,11 @@ class FileActionsTest : public QObject {
       for (const ResultFile& f : g.files) (f.selected ? selected_ : kept_).push_back(f.path + "/" + f.dupname);
   }
   std::vector<std::string> selected_, kept_;
-  bool Asked(const std::string& part) const {
-    return std::any_of(asked_.begin(), asked_.end(), [&](const std::string& t) { return t.find(part) != std::string::npos; });
-  }
 
  private slots:
-  void init() {
-    dir_ = std::make_unique<test::TempDir>();
-    qputenv("XDG_DATA_HOME", QByteArray::fromStdString(*dir_ / "xdg"));
-    qputenv("LANG", "de_DE.UTF-8");
-    asked_.clear();
-    answer_ = PromptAnswer::Yes;
-    bridge_ = std::make_unique<UiBridge>();
-    bridge_->SetAnswerer([this](const PromptMessage& m) {
-      asked_.push_back(m.Text());
-      if (m.buttons == PromptButtons::Ok) return PromptAnswer::Ok;
-      if (m.buttons == PromptButtons::OkCancel) return answer_ == PromptAnswer::Yes ? PromptAnswer::Ok : PromptAnswer::Cancel;
-      return answer_;
-    });
-    session_ = std::make_unique<Session>(bridge_->Ports());
-    StartupRequest r;
-    r.executablePath = *dir_ / "bin/twinex";
-    r.version = "4.0.0";
-    QCOMPARE(QString::fromStdString(session_->Start(r)), QString());
-    session_->LoadSettings();
-    session_->settings().sources.sources.clear();
-    window_ = std::make_unique<MainWindow>(*session_, *bridge_);
-  }
+  void init() { OpenSession(); }
 
-  void cleanup() {
-    if (window_) window_->close();
-    window_.reset();
-    session_.reset();
-    bridge_.reset();
-    SetSettingsFolders({});
-    SetSettingsFilePath("");
-    dir_.reset();
-  }
+  void cleanup() { CloseSession(); }
 
   void trashAsksFirstAndTheTrashedFileCanBeRestored() {
     ResultWindow* r = SearchCopies();

@@ -17,19 +17,14 @@
 #include "ui/result_window.h"
 #include "ui/row_actions.h"
 #include "ui/ui_bridge.h"
+#include "desktop_session.h"
 
 namespace twinex::ui {
 
-class RowActionsTest : public QObject {
+class RowActionsTest : public QObject, protected DesktopSession {
   Q_OBJECT
 
  private:
-  std::unique_ptr<test::TempDir> dir_;
-  std::unique_ptr<UiBridge> bridge_;
-  std::unique_ptr<Session> session_;
-  std::unique_ptr<MainWindow> window_;
-  std::vector<std::string> asked_;
-  PromptAnswer answer_ = PromptAnswer::Yes;
 
   // Two groups of two copies each, below data/c0 and data/c1, and a result window over them.
   ResultWindow* SearchCopies() {
@@ -43,16 +38,12 @@ class RowActionsTest : public QObject {
     if (r) WaitForEnd(r);
     return r;
   }
-  void WaitForEnd(ResultWindow* r) { QTRY_VERIFY_WITH_TIMEOUT(!r->Running(), 60000); }
   static QModelIndex FileRow(ResultWindow& r, int group, int file) {
     return r.model().index(file, 0, r.model().index(group, 0));
   }
   std::string PathAt(ResultWindow& r, int group, int file) const {
     const ResultFile& f = r.model().tree()->groups[static_cast<std::size_t>(group)].files[static_cast<std::size_t>(file)];
     return f.path + "/" + f.dupname;
-  }
-  bool Asked(const std::string& part) const {
-    return std::any_of(asked_.begin(), asked_.end(), [&](const std::string& t) { return t.find(part) != std::string::npos; });
   }
   // Triggers the context menu's entry for the row, as a click on it does.
   static void Choose(ResultWindow& r, const QModelIndex& row, const QString& caption) {
@@ -69,36 +60,9 @@ class RowActionsTest : public QObject {
   }
 
  private slots:
-  void init() {
-    dir_ = std::make_unique<test::TempDir>();
-    qputenv("XDG_DATA_HOME", QByteArray::fromStdString(*dir_ / "xdg"));
-    qputenv("LANG", "de_DE.UTF-8");
-    asked_.clear();
-    answer_ = PromptAnswer::Yes;
-    bridge_ = std::make_unique<UiBridge>();
-    bridge_->SetAnswerer([this](const PromptMessage& m) {
-      asked_.push_back(m.Text());
-      return m.buttons == PromptButtons::Ok ? PromptAnswer::Ok : answer_;
-    });
-    session_ = std::make_unique<Session>(bridge_->Ports());
-    StartupRequest r;
-    r.executablePath = *dir_ / "bin/twinex";
-    r.version = "4.0.0";
-    QCOMPARE(QString::fromStdString(session_->Start(r)), QString());
-    session_->LoadSettings();
-    session_->settings().sources.sources.clear();
-    window_ = std::make_unique<MainWindow>(*session_, *bridge_);
-  }
+  void init() { OpenSession(); }
 
-  void cleanup() {
-    if (window_) window_->close();
-    window_.reset();
-    session_.reset();
-    bridge_.reset();
-    SetSettingsFolders({});
-    SetSettingsFilePath("");
-    dir_.reset();
-  }
+  void cleanup() { CloseSession(); }
 
   void deleteSelectedFileAsksFirst() {
     ResultWindow* r = SearchCopies();

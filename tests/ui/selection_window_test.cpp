@@ -23,18 +23,14 @@
 #include "ui/selection_menus.h"
 #include "ui/shortcuts_dialog.h"
 #include "ui/ui_bridge.h"
+#include "desktop_session.h"
 
 namespace twinex::ui {
 
-class SelectionWindowTest : public QObject {
+class SelectionWindowTest : public QObject, protected DesktopSession {
   Q_OBJECT
 
  private:
-  std::unique_ptr<test::TempDir> dir_;
-  std::unique_ptr<UiBridge> bridge_;
-  std::unique_ptr<Session> session_;
-  std::unique_ptr<MainWindow> window_;
-  std::vector<std::string> asked_;
   ResultWindow* result_ = nullptr;
 
   // `count` groups of equal files, one copy under each of the folders; the copy in the first
@@ -88,34 +84,12 @@ class SelectionWindowTest : public QObject {
   QModelIndex FileRow(int group, int file) { return Model().index(file, 0, Model().index(group, 0)); }
 
  private slots:
-  void init() {
-    dir_ = std::make_unique<test::TempDir>();
-    qputenv("XDG_DATA_HOME", QByteArray::fromStdString(*dir_ / "xdg"));
-    qputenv("LANG", "de_DE.UTF-8");
-    asked_.clear();
-    bridge_ = std::make_unique<UiBridge>();
-    bridge_->SetAnswerer([this](const PromptMessage& m) {
-      asked_.push_back(m.Text());
-      return m.buttons == PromptButtons::YesNo ? PromptAnswer::Yes : PromptAnswer::Ok;
-    });
-    session_ = std::make_unique<Session>(bridge_->Ports());
-    StartupRequest r;
-    r.executablePath = *dir_ / "bin/twinex";
-    r.version = "4.0.0";
-    QCOMPARE(QString::fromStdString(session_->Start(r)), QString());
-    session_->LoadSettings();
-    session_->settings().sources.sources.clear();
-    window_ = std::make_unique<MainWindow>(*session_, *bridge_);
-  }
+  void init() { OpenSession([](const PromptMessage& m) { return m.buttons == PromptButtons::YesNo ? PromptAnswer::Yes : PromptAnswer::Ok; }); }
 
   void cleanup() {
     if (result_) result_->close();
     result_ = nullptr;
-    window_.reset();
-    session_.reset();
-    bridge_.reset();
-    SetSettingsFilePath("");
-    dir_.reset();
+    CloseSession();
   }
 
   void keepOneByDateAndUndoThroughTheMenus() {

@@ -19,19 +19,14 @@
 #include "ui/result_model.h"
 #include "ui/result_window.h"
 #include "ui/ui_bridge.h"
+#include "desktop_session.h"
 
 namespace twinex::ui {
 
-class WindowsTest : public QObject {
+class WindowsTest : public QObject, protected DesktopSession {
   Q_OBJECT
 
  private:
-  std::unique_ptr<test::TempDir> dir_;
-  std::unique_ptr<UiBridge> bridge_;
-  std::unique_ptr<Session> session_;
-  std::unique_ptr<MainWindow> window_;
-  std::vector<std::string> asked_;
-  PromptAnswer answer_ = PromptAnswer::Yes;
 
   // Files of a size each, `copies` times, under the folder.
   void Copies(const std::string& folder, int count, int copies, std::size_t size = 10) {
@@ -44,8 +39,6 @@ class WindowsTest : public QObject {
     auto& p = window_->presenter();
     for (int c = 0; c < 7; ++c) p.SetCriterion(c, c == kCritSize || c == kCritContent);
   }
-  // Waits for the end; QTRY_ macros return from the calling function, so this one is void.
-  void WaitForEnd(ResultWindow* r) { QTRY_VERIFY_WITH_TIMEOUT(!r->Running(), 60000); }
   int ColumnOf(const ResultModel& m, const std::string& key) {
     for (std::size_t i = 0; i < m.columns().size(); ++i)
       if (m.columns()[i].sortKey == key) return static_cast<int>(i);
@@ -53,38 +46,9 @@ class WindowsTest : public QObject {
   }
 
  private slots:
-  void init() {
-    dir_ = std::make_unique<test::TempDir>();
-    qputenv("XDG_DATA_HOME", QByteArray::fromStdString(*dir_ / "xdg"));
-    qputenv("LANG", "de_DE.UTF-8");
-    asked_.clear();
-    answer_ = PromptAnswer::Yes;
-    bridge_ = std::make_unique<UiBridge>();
-    bridge_->SetAnswerer([this](const PromptMessage& m) {
-      asked_.push_back(m.Text());
-      if (m.buttons == PromptButtons::Ok) return PromptAnswer::Ok;
-      if (m.buttons == PromptButtons::OkCancel) return answer_ == PromptAnswer::Yes ? PromptAnswer::Ok : PromptAnswer::Cancel;
-      return answer_;
-    });
-    session_ = std::make_unique<Session>(bridge_->Ports());
-    StartupRequest r;
-    r.executablePath = *dir_ / "bin/twinex";
-    r.version = "4.0.0";
-    QCOMPARE(QString::fromStdString(session_->Start(r)), QString());
-    session_->LoadSettings();
-    session_->settings().sources.sources.clear();
-    window_ = std::make_unique<MainWindow>(*session_, *bridge_);
-  }
+  void init() { OpenSession(); }
 
-  void cleanup() {
-    if (window_) window_->close();
-    window_.reset();
-    session_.reset();
-    bridge_.reset();
-    SetSettingsFolders({});
-    SetSettingsFilePath("");
-    dir_.reset();
-  }
+  void cleanup() { CloseSession(); }
 
   void searchShowsTheGroupsAndTheLog() {
     Copies("data", 3, 2);
