@@ -3,6 +3,7 @@
 # fdupes, rdfind) on two trees, side by side: wall time, CPU time and peak memory, best of $RUNS
 # runs, as ratios against jdupes; and a check that every tool found the same files.
 #   bench/peers.sh            warm cache (trees are made under build/bench when missing)
+#   TOOLS="twinex rdfind" bench/peers.sh   only those tools (each still beside jdupes)
 #   COLD=1 bench/peers.sh     the trees' file contents are evicted from the page cache before
 #                             every run (only their pages: the rest of the machine keeps its
 #                             cache; folders and inodes stay cached)
@@ -84,7 +85,7 @@ for tree in "$work/tree20k" "$work/tree200k"; do
   ratio() { awk -v a="$1" -v b="$2" 'BEGIN{printf "%.2f", (b > 0 ? a / b : 0)}'; }
   # jdupes runs right before every other tool, so that each ratio compares runs of the same
   # minute on a machine that other work shares.
-  for tool in twinex jdupes rmlint fdupes rdfind; do
+  for tool in ${TOOLS:-twinex jdupes rmlint fdupes rdfind}; do
     command -v "$tool" >/dev/null 2>&1 || [ "$tool" = twinex ] || { echo "$tool: not installed"; continue; }
     read -r jt jc jm <<<"$(run_peer jdupes "$tree")"
     read -r t c m <<<"$(run_peer "$tool" "$tree")"
