@@ -66,6 +66,19 @@ class DesktopSession {
   bool Asked(const std::string& part) const {
     return std::any_of(asked_.begin(), asked_.end(), [&](const std::string& t) { return t.find(part) != std::string::npos; });
   }
+  // Two groups of two copies each below data/c0 and data/c1, searched by size and content: the
+  // result window over them, or null when the search did not start.
+  ResultWindow* SearchCopies() {
+    for (int i = 0; i < 2; ++i)
+      for (int c = 0; c < 2; ++c)
+        dir_->Write("data/c" + std::to_string(c) + "/f" + std::to_string(i) + ".bin",
+                    std::string(static_cast<std::size_t>(10 + i), static_cast<char>('a' + i)));
+    window_->AddSourceFolder(*dir_ / "data");
+    for (int c = 0; c < 7; ++c) window_->presenter().SetCriterion(c, c == kCritSize || c == kCritContent);
+    ResultWindow* r = window_->StartSearch();
+    if (r) WaitForEnd(r);
+    return r;
+  }
   // QTRY_ macros return from the calling function, so this one is void.
   void WaitForEnd(ResultWindow* r) { QTRY_VERIFY_WITH_TIMEOUT(!r->Running(), 60000); }
 

@@ -57,19 +57,6 @@ class FileActionsTest : public QObject, protected DesktopSession {
   Q_OBJECT
 
  private:
-
-  // Two groups of two copies each below data/c0 and data/c1, and a result window over them.
-  ResultWindow* SearchCopies() {
-    for (int i = 0; i < 2; ++i)
-      for (int c = 0; c < 2; ++c)
-        dir_->Write("data/c" + std::to_string(c) + "/f" + std::to_string(i) + ".bin",
-                    std::string(static_cast<std::size_t>(10 + i), static_cast<char>('a' + i)));
-    window_->AddSourceFolder(*dir_ / "data");
-    for (int c = 0; c < 7; ++c) window_->presenter().SetCriterion(c, c == kCritSize || c == kCritContent);
-    ResultWindow* r = window_->StartSearch();
-    if (r) WaitForEnd(r);
-    return r;
-  }
   void WaitForRun(FileManagerWindow* w) { QTRY_VERIFY_WITH_TIMEOUT(!w->Running(), 60000); }
   // Selects all but the first file of every group; the full paths of the files selected and
   // of those kept.

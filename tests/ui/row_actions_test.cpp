@@ -25,19 +25,6 @@ class RowActionsTest : public QObject, protected DesktopSession {
   Q_OBJECT
 
  private:
-
-  // Two groups of two copies each, below data/c0 and data/c1, and a result window over them.
-  ResultWindow* SearchCopies() {
-    for (int i = 0; i < 2; ++i)
-      for (int c = 0; c < 2; ++c)
-        dir_->Write("data/c" + std::to_string(c) + "/f" + std::to_string(i) + ".bin",
-                    std::string(static_cast<std::size_t>(10 + i), static_cast<char>('a' + i)));
-    window_->AddSourceFolder(*dir_ / "data");
-    for (int c = 0; c < 7; ++c) window_->presenter().SetCriterion(c, c == kCritSize || c == kCritContent);
-    ResultWindow* r = window_->StartSearch();
-    if (r) WaitForEnd(r);
-    return r;
-  }
   static QModelIndex FileRow(ResultWindow& r, int group, int file) {
     return r.model().index(file, 0, r.model().index(group, 0));
   }
