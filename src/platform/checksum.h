@@ -1,10 +1,10 @@
 #pragma once
-// Digests through OpenSSL's EVP interface (MD5, SHA-1, SHA-2).
+// The digests of the content methods (MD5, SHA-1, SHA-2) by name.
 #include <string>
 
 namespace twinex::platform {
 
-// The EVP digest name for a content method index 1..5 ("MD5", "SHA1", "SHA256", "SHA384",
+// The digest name for a content method index 1..5 ("MD5", "SHA1", "SHA256", "SHA384",
 // "SHA512"); empty for 0 (byte comparison) and out-of-range indexes.
 const char* DigestName(int contentMethod);
 

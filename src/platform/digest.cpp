@@ -83,4 +83,17 @@ std::string Digest::Finish(std::uint8_t* out, std::size_t capacity, std::size_t&
   return "";
 }
 
+std::string Digest::FinishHex() {
+  std::uint8_t bytes[SHA512_DIGEST_LENGTH];
+  std::size_t length = 0;
+  if (!Finish(bytes, sizeof bytes, length).empty()) return "";
+  static constexpr char kDigits[] = "0123456789abcdef";
+  std::string hex;
+  for (std::size_t i = 0; i < length; ++i) {
+    hex += kDigits[bytes[i] >> 4];
+    hex += kDigits[bytes[i] & 15];
+  }
+  return hex;
+}
+
 }  // namespace twinex::platform

@@ -20,6 +20,9 @@ class Digest {
   [[nodiscard]] std::string Add(const void* data, std::size_t length);
   // Writes the digest (at most `capacity` bytes) and its length; "" or why it failed.
   [[nodiscard]] std::string Finish(std::uint8_t* out, std::size_t capacity, std::size_t& length);
+  // The whole digest in lowercase hex digits, as checksum files and cache names write it; ""
+  // when it failed.
+  std::string FinishHex();
 
  private:
   struct State;

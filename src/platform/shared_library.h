@@ -8,8 +8,7 @@
 //   #define ZIP_FUNCTIONS(X) X(zip_open) X(zip_close)
 //   struct ZipLibrary { ZIP_FUNCTIONS(TWINEX_LIBRARY_MEMBER) };
 //   const ZipLibrary* Zip() {
-//     static const auto* lib = platform::LoadLibraryTable<ZipLibrary>(TWINEX_ZIP_SONAME,
-//         [](ZipLibrary& t, platform::SharedLibrary& so) { ZIP_FUNCTIONS(TWINEX_LIBRARY_RESOLVE) });
+//     static const ZipLibrary* lib = TWINEX_LOAD_LIBRARY(ZipLibrary, TWINEX_ZIP_SONAME, ZIP_FUNCTIONS);
 //     return lib;
 //   }
 #include <string>
@@ -49,3 +48,7 @@ std::string LibraryError(const char* soname);
 
 #define TWINEX_LIBRARY_MEMBER(name) decltype(&::name) name = nullptr;
 #define TWINEX_LIBRARY_RESOLVE(name) t.name = reinterpret_cast<decltype(&::name)>(so.Symbol(#name));
+// The table of the library, every function of the list resolved; null when one is missing.
+#define TWINEX_LOAD_LIBRARY(Table, soname, FUNCTIONS) \
+  ::twinex::platform::LoadLibraryTable<Table>(        \
+      soname, [](Table& t, ::twinex::platform::SharedLibrary& so) { FUNCTIONS(TWINEX_LIBRARY_RESOLVE) })

@@ -31,16 +31,6 @@ bool IsCacheName(const std::string& name) {
   return true;
 }
 
-std::string Hex(const std::uint8_t* data, std::size_t length) {
-  static const char kDigits[] = "0123456789abcdef";
-  std::string out;
-  for (std::size_t i = 0; i < length; ++i) {
-    out.push_back(kDigits[data[i] >> 4]);
-    out.push_back(kDigits[data[i] & 0xF]);
-  }
-  return out;
-}
-
 // Marks a cached thumbnail as used now, so the clean-up keeps it.
 void Touch(const std::string& path) { ::utimensat(AT_FDCWD, path.c_str(), nullptr, 0); }
 
@@ -64,12 +54,9 @@ std::string ThumbnailCache::CacheFileOf(const std::string& picture, int maxSide)
     key += std::to_string(v);
   }
   platform::Digest digest;
-  std::uint8_t out[32];
-  std::size_t length = 0;
-  if (!digest.Begin(kSha256).empty() || !digest.Add(key.data(), key.size()).empty() ||
-      !digest.Finish(out, sizeof out, length).empty())
-    return "";
-  return folder_ + Hex(out, length) + kSuffix;
+  if (!digest.Begin(kSha256).empty() || !digest.Add(key.data(), key.size()).empty()) return "";
+  const std::string hex = digest.FinishHex();
+  return hex.empty() ? "" : folder_ + hex + kSuffix;
 }
 
 ThumbnailResult ThumbnailCache::Get(const std::string& picture, int maxSide) const {

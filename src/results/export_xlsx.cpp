@@ -29,9 +29,8 @@ struct XlsxWriterLibrary {
 const XlsxWriterLibrary* xw = nullptr;
 
 bool LoadXlsxWriter() {
-  static const XlsxWriterLibrary* lib = xw = platform::LoadLibraryTable<XlsxWriterLibrary>(
-      TWINEX_XLSXWRITER_SONAME,
-      [](XlsxWriterLibrary& t, platform::SharedLibrary& so) { TWINEX_XLSXWRITER_FUNCTIONS(TWINEX_LIBRARY_RESOLVE) });
+  static const XlsxWriterLibrary* lib = xw =
+      TWINEX_LOAD_LIBRARY(XlsxWriterLibrary, TWINEX_XLSXWRITER_SONAME, TWINEX_XLSXWRITER_FUNCTIONS);
   return lib != nullptr;
 }
 

@@ -36,9 +36,8 @@ const LibarchiveLibrary* la = nullptr;
 
 bool LoadLibarchive(ArchiveOutcome& outcome) {
   // Set inside the guarded initialisation, so every thread that passed it sees `la`.
-  static const LibarchiveLibrary* lib = la = platform::LoadLibraryTable<LibarchiveLibrary>(
-      TWINEX_LIBARCHIVE_SONAME,
-      [](LibarchiveLibrary& t, platform::SharedLibrary& so) { TWINEX_LIBARCHIVE_FUNCTIONS(TWINEX_LIBRARY_RESOLVE) });
+  static const LibarchiveLibrary* lib = la =
+      TWINEX_LOAD_LIBRARY(LibarchiveLibrary, TWINEX_LIBARCHIVE_SONAME, TWINEX_LIBARCHIVE_FUNCTIONS);
   if (!lib) outcome = {ArchiveError::kOpen, platform::LibraryError(TWINEX_LIBARCHIVE_SONAME)};
   return lib != nullptr;
 }

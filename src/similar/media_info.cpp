@@ -37,9 +37,8 @@ struct MediaInfoLibrary {
 // Opened on the first file asked about; null when it cannot be loaded (the file then reads as
 // one without properties, as a file the library cannot open does).
 const MediaInfoLibrary* MediaInfoLib() {
-  static const MediaInfoLibrary* lib = platform::LoadLibraryTable<MediaInfoLibrary>(
-      TWINEX_MEDIAINFO_SONAME,
-      [](MediaInfoLibrary& t, platform::SharedLibrary& so) { TWINEX_MEDIAINFO_FUNCTIONS(TWINEX_LIBRARY_RESOLVE) });
+  static const MediaInfoLibrary* lib =
+      TWINEX_LOAD_LIBRARY(MediaInfoLibrary, TWINEX_MEDIAINFO_SONAME, TWINEX_MEDIAINFO_FUNCTIONS);
   return lib;
 }
 

@@ -25,6 +25,7 @@ class PreviewMedia : public QWidget {
   QString message() const;
 
  private:
+  void EnsurePlayer();
   struct Player;
   Player* player_ = nullptr;
   QLabel* message_;

@@ -14,8 +14,6 @@
 #include <QToolButton>
 #include <QTreeView>
 #include <atomic>
-#include <chrono>
-#include <future>
 
 #include "app/session.h"
 #include "presenters/command_keys.h"
@@ -28,6 +26,7 @@
 #include "ui/qt_text.h"
 #include "ui/result_model.h"
 #include "ui/select_dialogs.h"
+#include "ui/serve_questions.h"
 #include "ui/shortcuts.h"
 #include "ui/shortcuts_dialog.h"
 #include "ui/ui_bridge.h"
@@ -295,13 +294,12 @@ void ResultCommands::RunAway(const QString& waitText, const std::function<void(F
   progress.setAutoReset(false);
   connect(&progress, &QProgressDialog::canceled, this, [&feedback] { feedback.cancel = true; });
   message_->setText(waitText);
-  auto done = std::async(std::launch::async, [&] { work(feedback); });
-  // Questions from the engine reach this thread as queued calls, so events keep flowing.
-  while (done.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready) {
-    if (feedback.percent >= 0) progress.setValue(feedback.percent);
-    QApplication::processEvents(QEventLoop::AllEvents, 20);
-  }
-  done.get();
+  // The progress dialog's cancel button needs the user's input, so every event is served.
+  RunServingQuestions([&] { work(feedback); },
+                      [&] {
+                        if (feedback.percent >= 0) progress.setValue(feedback.percent);
+                      },
+                      QEventLoop::AllEvents);
   progress.close();
   grid_.setUpdatesEnabled(true);
   grid_.setEnabled(true);

@@ -95,8 +95,7 @@ const CurlLibrary* cl = nullptr;
 std::string GlobalInit() {
   static std::once_flag once;
   std::call_once(once, [] {
-    cl = platform::LoadLibraryTable<CurlLibrary>(
-        TWINEX_CURL_SONAME, [](CurlLibrary& t, platform::SharedLibrary& so) { TWINEX_CURL_FUNCTIONS(TWINEX_LIBRARY_RESOLVE) });
+    cl = TWINEX_LOAD_LIBRARY(CurlLibrary, TWINEX_CURL_SONAME, TWINEX_CURL_FUNCTIONS);
     if (cl) cl->curl_global_init(CURL_GLOBAL_DEFAULT);
   });
   return cl ? std::string() : platform::LibraryError(TWINEX_CURL_SONAME) + " (InternetOpen)";

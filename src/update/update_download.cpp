@@ -126,16 +126,7 @@ std::string FileSha256(const std::string& path) {
     if (n == 0) break;
     if (!digest.Add(buffer, static_cast<std::size_t>(n)).empty()) return "";
   }
-  std::uint8_t out[64];
-  std::size_t length = 0;
-  if (!digest.Finish(out, sizeof out, length).empty()) return "";
-  static constexpr char kHex[] = "0123456789abcdef";
-  std::string hex;
-  for (std::size_t i = 0; i < length; ++i) {
-    hex += kHex[out[i] >> 4];
-    hex += kHex[out[i] & 15];
-  }
-  return hex;
+  return digest.FinishHex();
 }
 
 std::string PublishedSha256(const std::string& text) {
