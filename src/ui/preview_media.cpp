@@ -23,7 +23,6 @@ namespace twinex::ui {
 struct PreviewMedia::Player {
   QMediaPlayer player;
   QAudioOutput audio;
-  QVideoWidget* video = nullptr;
 };
 #else
 struct PreviewMedia::Player {};
@@ -37,6 +36,8 @@ PreviewMedia::PreviewMedia(QWidget* parent) : QWidget(parent) {
   message_->setTextFormat(Qt::PlainText);
   layout->addWidget(message_);
 #if TWINEX_HAVE_MULTIMEDIA
+  video_ = new QVideoWidget(this);
+  layout->addWidget(video_, 1);
   auto* controls = new QHBoxLayout;
   play_ = new QPushButton(this);
   play_->setIcon(style()->standardIcon(QStyle::SP_MediaPlay));
@@ -61,10 +62,8 @@ PreviewMedia::PreviewMedia(QWidget* parent) : QWidget(parent) {
 void PreviewMedia::EnsurePlayer() {
   if (player_) return;
   player_ = new Player;
-  player_->video = new QVideoWidget(this);
   player_->player.setAudioOutput(&player_->audio);
-  player_->player.setVideoOutput(player_->video);
-  static_cast<QVBoxLayout*>(layout())->insertWidget(1, player_->video, 1);
+  player_->player.setVideoOutput(video_);
   QMediaPlayer* p = &player_->player;
   connect(p, &QMediaPlayer::playbackStateChanged, this, [this](QMediaPlayer::PlaybackState s) {
     play_->setIcon(style()->standardIcon(s == QMediaPlayer::PlayingState ? QStyle::SP_MediaPause : QStyle::SP_MediaPlay));

@@ -29,6 +29,7 @@ class PreviewMedia : public QWidget {
   struct Player;
   Player* player_ = nullptr;
   QLabel* message_;
+  QWidget* video_ = nullptr;
   QPushButton* play_ = nullptr;
   QSlider* position_ = nullptr;
 };
