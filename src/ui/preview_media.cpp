@@ -23,6 +23,7 @@ namespace twinex::ui {
 struct PreviewMedia::Player {
   QMediaPlayer player;
   QAudioOutput audio;
+  QVideoWidget* video = nullptr;
 };
 #else
 struct PreviewMedia::Player {};
@@ -36,8 +37,11 @@ PreviewMedia::PreviewMedia(QWidget* parent) : QWidget(parent) {
   message_->setTextFormat(Qt::PlainText);
   layout->addWidget(message_);
 #if TWINEX_HAVE_MULTIMEDIA
-  video_ = new QVideoWidget(this);
-  layout->addWidget(video_, 1);
+  player_ = new Player;
+  player_->video = new QVideoWidget(this);
+  player_->player.setAudioOutput(&player_->audio);
+  player_->player.setVideoOutput(player_->video);
+  layout->addWidget(player_->video, 1);
   auto* controls = new QHBoxLayout;
   play_ = new QPushButton(this);
   play_->setIcon(style()->standardIcon(QStyle::SP_MediaPlay));
@@ -45,26 +49,10 @@ PreviewMedia::PreviewMedia(QWidget* parent) : QWidget(parent) {
   controls->addWidget(play_);
   controls->addWidget(position_, 1);
   layout->addLayout(controls);
-  connect(play_, &QPushButton::clicked, this, [this] {
-    if (!player_) return;
-    QMediaPlayer& p = player_->player;
-    if (p.playbackState() == QMediaPlayer::PlayingState) p.pause(); else p.play();
-  });
-  connect(position_, &QSlider::sliderMoved, this, [this](int ms) {
-    if (player_) player_->player.setPosition(ms);
-  });
-#endif
-}
-
-#if TWINEX_HAVE_MULTIMEDIA
-// The player and its sound output are made for the first media file: opening the sound
-// server's connection is not worth it for the many result windows that never play anything.
-void PreviewMedia::EnsurePlayer() {
-  if (player_) return;
-  player_ = new Player;
-  player_->player.setAudioOutput(&player_->audio);
-  player_->player.setVideoOutput(video_);
   QMediaPlayer* p = &player_->player;
+  connect(play_, &QPushButton::clicked, this, [p] {
+    if (p->playbackState() == QMediaPlayer::PlayingState) p->pause(); else p->play();
+  });
   connect(p, &QMediaPlayer::playbackStateChanged, this, [this](QMediaPlayer::PlaybackState s) {
     play_->setIcon(style()->standardIcon(s == QMediaPlayer::PlayingState ? QStyle::SP_MediaPause : QStyle::SP_MediaPlay));
   });
@@ -72,11 +60,12 @@ void PreviewMedia::EnsurePlayer() {
   connect(p, &QMediaPlayer::positionChanged, this, [this](qint64 ms) {
     if (!position_->isSliderDown()) position_->setValue(static_cast<int>(ms));
   });
+  connect(position_, &QSlider::sliderMoved, p, [p](int ms) { p->setPosition(ms); });
   connect(p, &QMediaPlayer::errorOccurred, this, [this](QMediaPlayer::Error, const QString& text) {
     message_->setText(text);
   });
-}
 #endif
+}
 
 PreviewMedia::~PreviewMedia() { delete player_; }
 
@@ -86,7 +75,6 @@ void PreviewMedia::Load(const QString& path, bool vlc) {
 #if TWINEX_HAVE_MULTIMEDIA
   (void)vlc;
   message_->clear();
-  EnsurePlayer();
   player_->player.stop();
   player_->player.setSource(QUrl::fromLocalFile(path));
 #else
@@ -98,7 +86,6 @@ void PreviewMedia::Load(const QString& path, bool vlc) {
 
 void PreviewMedia::Stop() {
 #if TWINEX_HAVE_MULTIMEDIA
-  if (!player_) return;
   player_->player.stop();
   player_->player.setSource({});
 #endif
@@ -106,7 +93,7 @@ void PreviewMedia::Stop() {
 
 qint64 PreviewMedia::duration() const {
 #if TWINEX_HAVE_MULTIMEDIA
-  return player_ && player_->player.duration() > 0 ? player_->player.duration() : -1;
+  return player_->player.duration() > 0 ? player_->player.duration() : -1;
 #else
   return -1;
 #endif

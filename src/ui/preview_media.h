@@ -25,11 +25,9 @@ class PreviewMedia : public QWidget {
   QString message() const;
 
  private:
-  void EnsurePlayer();
   struct Player;
   Player* player_ = nullptr;
   QLabel* message_;
-  QWidget* video_ = nullptr;
   QPushButton* play_ = nullptr;
   QSlider* position_ = nullptr;
 };
