@@ -35,6 +35,7 @@ PreviewMedia::PreviewMedia(QWidget* parent) : QWidget(parent) {
   message_ = new QLabel(this);
   message_->setWordWrap(true);
   message_->setTextFormat(Qt::PlainText);
+  message_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   layout->addWidget(message_);
 #if TWINEX_HAVE_MULTIMEDIA
   player_ = new Player;
@@ -42,6 +43,9 @@ PreviewMedia::PreviewMedia(QWidget* parent) : QWidget(parent) {
   player_->player.setAudioOutput(&player_->audio);
   player_->player.setVideoOutput(player_->video);
   layout->addWidget(player_->video, 1);
+  // A sound file has nothing to show, and a video surface that was never on screen also keeps
+  // no window buffer of its own behind.
+  player_->video->hide();
   auto* controls = new QHBoxLayout;
   play_ = new QPushButton(this);
   play_->setIcon(style()->standardIcon(QStyle::SP_MediaPlay));
@@ -56,6 +60,7 @@ PreviewMedia::PreviewMedia(QWidget* parent) : QWidget(parent) {
   connect(p, &QMediaPlayer::playbackStateChanged, this, [this](QMediaPlayer::PlaybackState s) {
     play_->setIcon(style()->standardIcon(s == QMediaPlayer::PlayingState ? QStyle::SP_MediaPause : QStyle::SP_MediaPlay));
   });
+  connect(p, &QMediaPlayer::hasVideoChanged, player_->video, &QWidget::setVisible);
   connect(p, &QMediaPlayer::durationChanged, this, [this](qint64 ms) { position_->setRange(0, static_cast<int>(ms)); });
   connect(p, &QMediaPlayer::positionChanged, this, [this](qint64 ms) {
     if (!position_->isSliderDown()) position_->setValue(static_cast<int>(ms));
