@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 #include "platform/text.h"
 
@@ -54,8 +55,11 @@ long CStringCollection2::Add(std::string_view key, FileRecord record, bool* exis
       return it->second;
     }
   }
+  // The checked file's name is now the stored record's: the next checked file appends its own.
+  if (scratchNamePending_ && record.NameSize != FileRecord::kLongName && record.NameAt == scratchNameAt_)
+    scratchNamePending_ = false;
   MakeRoomForRecord();
-  blocks_.back().push_back(std::move(record));
+  blocks_.back().push_back(record);
   ++count_;
   return index;
 }
@@ -74,6 +78,10 @@ void CStringCollection2::Clear() {
   std::vector<std::vector<FileRecord>>().swap(blocks_);
   count_ = 0;
   std::vector<std::string>().swap(folders_);
+  std::vector<std::unique_ptr<char[]>>().swap(nameChunks_);
+  nameUsed_ = kNameChunk;
+  std::vector<LongName>().swap(longNames_);
+  scratchNamePending_ = false;
   std::vector<ArchiveMemberInfo>().swap(members_);
   digestBlocks_.clear();
   digestCount_ = 0;
@@ -96,23 +104,93 @@ std::uint32_t CStringCollection2::InternFolder(std::string_view folder) {
   return lastFolder_;
 }
 
+std::size_t CStringCollection2::NameTail() const {
+  return nameChunks_.empty() ? 0 : ((nameChunks_.size() - 1) << kNameChunkShift) | nameUsed_;
+}
+
+std::uint32_t CStringCollection2::StoreName(std::string_view name) {
+  if (nameChunks_.empty() || kNameChunk - nameUsed_ < name.size()) {
+    nameChunks_.push_back(std::make_unique_for_overwrite<char[]>(kNameChunk));
+    nameUsed_ = 0;
+  }
+  const auto at = static_cast<std::uint32_t>(((nameChunks_.size() - 1) << kNameChunkShift) | nameUsed_);
+  std::memcpy(nameChunks_.back().get() + nameUsed_, name.data(), name.size());
+  nameUsed_ += name.size();
+  return at;
+}
+
+void CStringCollection2::SetFileName(FileRecord& record, std::string_view fileName, std::string_view extension) {
+  const bool scratch = &record == &scratch_;
+  // The last checked file was not stored: nothing refers to its name, whose room is reused
+  // unless another name was written after it.
+  if (scratch && scratchNamePending_ && NameTail() == scratchNameEnd_) nameUsed_ = scratchNameAt_ & (kNameChunk - 1);
+  if (scratch) scratchNamePending_ = false;
+  // Positions are 32-bit: past 4 GiB of names (or for a name longer than the size field) the
+  // name is kept on its own.
+  const std::size_t chunkLimit = std::size_t{1} << (32 - kNameChunkShift);
+  if (fileName.size() >= FileRecord::kLongName || (nameChunks_.size() >= chunkLimit && kNameChunk - nameUsed_ < fileName.size())) {
+    record.NameAt = static_cast<std::uint32_t>(longNames_.size());
+    record.NameSize = FileRecord::kLongName;
+    longNames_.push_back({std::string(fileName), 0});
+  } else {
+    record.NameAt = StoreName(fileName);
+    record.NameSize = static_cast<std::uint16_t>(fileName.size());
+    if (scratch && !fileName.empty()) {
+      scratchNamePending_ = true;
+      scratchNameAt_ = record.NameAt;
+      scratchNameEnd_ = NameTail();
+    }
+  }
+  const std::size_t stem = extension.empty() && (fileName.empty() || fileName.back() != '.')
+                               ? fileName.size()
+                               : fileName.size() - extension.size() - 1;
+  record.NameLength = static_cast<std::uint16_t>(std::min<std::size_t>(stem, FileRecord::kLongName));
+  if (record.NameSize == FileRecord::kLongName) longNames_.back().stem = stem;
+}
+
+std::size_t CStringCollection2::StemLength(const FileRecord& record) const {
+  return record.NameSize == FileRecord::kLongName ? longNames_[record.NameAt].stem : record.NameLength;
+}
+
+std::string_view CStringCollection2::FileName(const FileRecord& record) const {
+  if (record.NameSize == 0) return {};
+  if (record.NameSize == FileRecord::kLongName) return longNames_[record.NameAt].name;
+  return {nameChunks_[record.NameAt >> kNameChunkShift].get() + (record.NameAt & (kNameChunk - 1)), record.NameSize};
+}
+
+std::string_view CStringCollection2::Extension(const FileRecord& record) const {
+  const std::string_view name = FileName(record);
+  const std::size_t stem = StemLength(record);
+  return stem < name.size() ? name.substr(stem + 1u) : std::string_view();
+}
+
 // The name is kept as on disk, so a name ending in a dot is never shown (or acted on) without it.
-std::string CStringCollection2::GetFileNameWithExtension(long index) const { return Record(index).FileName; }
+std::string CStringCollection2::GetFileNameWithExtension(long index) const { return std::string(FileName(Record(index))); }
 
 std::string CStringCollection2::GetPathWithFileName(long index) const {
   const std::string& folder = Folder(Record(index).FolderIndex);
+  const std::string_view name = FileName(Record(index));
   std::string out;
-  out.reserve(folder.size() + 1 + Record(index).FileName.size());
+  out.reserve(folder.size() + 1 + name.size());
   out.append(folder);
   if (out.empty() || out.back() != '/') out.push_back('/');
-  out.append(Record(index).FileName);
+  out.append(name);
   return out;
+}
+
+void CStringCollection2::SetSourceBaseLength(int sourceNr, std::size_t length) {
+  if (sourceNr < 0) return;
+  const auto nr = static_cast<std::size_t>(sourceNr);
+  if (sourceBaseLengths_.size() <= nr) sourceBaseLengths_.resize(nr + 1, 0);
+  sourceBaseLengths_[nr] = static_cast<std::uint32_t>(length);
 }
 
 std::string CStringCollection2::RelativeFolder(long index) const {
   const FileRecord& r = Record(index);
   std::string_view folder = Folder(r.FolderIndex);
-  folder.remove_prefix(std::min<std::size_t>(r.SourceBaseLength, folder.size()));
+  const auto nr = static_cast<std::size_t>(r.SourceNr);
+  const std::size_t base = r.SourceNr >= 0 && nr < sourceBaseLengths_.size() ? sourceBaseLengths_[nr] : 0;
+  folder.remove_prefix(std::min(base, folder.size()));
   while (!folder.empty() && folder.front() == '/') folder.remove_prefix(1);
   return std::string(folder);
 }

@@ -18,14 +18,14 @@ namespace twinex {
 inline constexpr int kMaxDigestLength = 64;
 
 // Fields are ordered by size so that the record, kept once per stored file, carries no padding.
+// The name lives in the table's name store (see CStringCollection2::FileName): a string per
+// record would cost 32 bytes even for the short names that fit in it.
 struct FileRecord {
-  std::string FileName;   // the name as on disk, extension included
   std::uint64_t SIZE = 0;
   double DateLastModified = 0;
   double DateCreated = 0;
   std::uint64_t VolumeSerialNumber = 0;
   std::uint32_t FolderIndex = 0;       // full folder (see CStringCollection2::Folder)
-  std::uint32_t SourceBaseLength = 0;  // length of the source folder's path at the front of the folder
   std::uint32_t Attributes = 0;
   std::int32_t SourceNr = 0;
   std::uint32_t FileIndexHigh = 0;
@@ -48,27 +48,18 @@ struct FileRecord {
   bool HaveErrorMessage = false;
   bool DBChecked = false;  // the checksum database was asked for this file's digest
 
-  std::uint16_t NameLength = 0;  // length of the name without its extension and dot
+  std::uint32_t NameAt = 0;      // where the name starts in the name store
+  std::uint16_t NameSize = 0;    // the whole name, extension included (kLongName: kept apart)
+  std::uint16_t NameLength = 0;  // the name without its extension and dot
+
+  static constexpr std::uint16_t kLongName = 0xFFFF;
 
   // The size less skipped tag bytes.
   std::uint64_t EffectiveSize() const { return SIZE - CutFromFileStart - CutFromFileEnd; }
-
-  // The name without extension, and the extension without the dot (both views of FileName).
-  std::string_view Name() const { return std::string_view(FileName).substr(0, NameLength); }
-  std::string_view Extension() const {
-    return NameLength < FileName.size() ? std::string_view(FileName).substr(NameLength + 1u) : std::string_view();
-  }
-  std::size_t ExtensionLength() const { return Extension().size(); }
-  void SetFileName(std::string_view fileName, std::string_view extension) {
-    FileName.assign(fileName);
-    NameLength = static_cast<std::uint16_t>(extension.empty() && (fileName.empty() || fileName.back() != '.')
-                                                ? fileName.size()
-                                                : fileName.size() - extension.size() - 1);
-  }
 };
 
 // A search keeps one record per file it has met; a field added here costs its size that many times.
-static_assert(sizeof(FileRecord) <= 136, "FileRecord grew");
+static_assert(sizeof(FileRecord) <= 104, "FileRecord grew");
 
 class CStringCollection2 {
  public:
@@ -89,10 +80,19 @@ class CStringCollection2 {
   std::uint32_t InternFolder(std::string_view folder);
   const std::string& Folder(std::uint32_t index) const { return folders_[index]; }
 
+  // The name as on disk, extension included; the name without extension, and the extension
+  // without the dot. The views stay valid while the table lives.
+  std::string_view FileName(const FileRecord& record) const;
+  std::string_view Name(const FileRecord& record) const { return FileName(record).substr(0, StemLength(record)); }
+  std::string_view Extension(const FileRecord& record) const;
+  void SetFileName(FileRecord& record, std::string_view fileName, std::string_view extension);
+
   std::string GetFileNameWithExtension(long index) const;
   std::string GetPathWithFileName(long index) const;   // full folder, "/", name with extension
   std::string FolderOf(long index) const { return Folder(Record(index).FolderIndex); }
-  // The folder relative to the file's source folder ("" for the source folder itself).
+  // The folder relative to the file's source folder ("" for the source folder itself), given the
+  // length of each source folder's path at the front of its files' folders.
+  void SetSourceBaseLength(int sourceNr, std::size_t length);
   std::string RelativeFolder(long index) const;
   std::string GetHardlinkIDkey(long index, bool quellSerialsAllSame) const;
 
@@ -120,6 +120,9 @@ class CStringCollection2 {
   };
 
   void MakeRoomForRecord();
+  std::uint32_t StoreName(std::string_view name);
+  std::size_t NameTail() const;  // where the next name goes
+  std::size_t StemLength(const FileRecord& record) const;
 
   // Key (case folded, so that keys compare without regard to case) -> record index.
   std::unordered_map<std::string, long, FolderHash, std::equal_to<>> keys_;
@@ -144,9 +147,25 @@ class CStringCollection2 {
   std::uint32_t digestCount_ = 0;
   std::vector<std::unique_ptr<std::uint8_t[]>> digestBlocks_;
   FileRecord scratch_;
+  // Names of all records, back to back in chunks that never move. The checked file's name is
+  // written before it is known whether the file is stored; while it is not, the next checked
+  // file's name takes its place, so files that only join a group leave nothing behind.
+  static constexpr int kNameChunkShift = 20;
+  static constexpr std::size_t kNameChunk = std::size_t{1} << kNameChunkShift;
+  std::vector<std::unique_ptr<char[]>> nameChunks_;
+  std::size_t nameUsed_ = kNameChunk;  // in the last chunk
+  struct LongName {
+    std::string name;
+    std::size_t stem;  // NameLength would not hold it either
+  };
+  std::vector<LongName> longNames_;  // names longer than the size field holds
+  bool scratchNamePending_ = false;
+  std::uint32_t scratchNameAt_ = 0;
+  std::size_t scratchNameEnd_ = 0;
   long initialAlloc_ = 100000;
   long growth_ = 50000;
   std::vector<std::string> folders_;
+  std::vector<std::uint32_t> sourceBaseLengths_;  // by source number
   std::unordered_map<std::string, std::uint32_t, FolderHash, std::equal_to<>> folderIndex_;
   std::uint32_t lastFolder_ = 0;
   bool haveLastFolder_ = false;

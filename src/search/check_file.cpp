@@ -25,10 +25,10 @@ constexpr long kCurrent = 0;  // the file being checked, see CStringCollection2:
 
 void FillRecord(Search& s, const EnumeratedFile& f, FileRecord& r) {
   r = FileRecord{};
-  r.SetFileName(f.name, platform::xGetExtension(f.name));
+  s.files.SetFileName(r, f.name, platform::xGetExtension(f.name));
   r.FolderIndex = s.files.InternFolder(f.folder);
   const SourceEntry& src = s.sourceTable[static_cast<std::size_t>(s.currentSourceNr - 1)];
-  r.SourceBaseLength = static_cast<std::uint32_t>(src.path == "/" ? 0 : src.path.size());
+  s.files.SetSourceBaseLength(s.currentSourceNr, src.path == "/" ? 0 : src.path.size());
   r.SourceNr = s.currentSourceNr;
   r.SIZE = f.size;
   r.Attributes = f.attributes;
@@ -68,7 +68,7 @@ struct EntryFacts {
 };
 
 EntryFacts FactsOf(const Search& s, const FileRecord& r) {
-  return {r.VolumeSerialNumber, InodeOf(r), r.FileName, s.files.Folder(r.FolderIndex), r.ArchiveType != 0};
+  return {r.VolumeSerialNumber, InodeOf(r), s.files.FileName(r), s.files.Folder(r.FolderIndex), r.ArchiveType != 0};
 }
 EntryFacts FactsOf(const ResultFile& row) { return {row.device, row.inode, row.dupname, row.path, row.archiv != 0}; }
 

@@ -51,7 +51,7 @@ bool EnsureDigest(Search& s, ContentWorkspace& ws, long index) {
     outcome = HashOutcome::Created;  // made ahead by the helper thread
   } else {
     platform::ReadOnlyFile file;
-    error = inFolder ? file.OpenInFolder(s.currentFolderFd, r.FileName, r.SIZE) : file.Open(path);
+    error = inFolder ? file.OpenInFolder(s.currentFolderFd, std::string(s.files.FileName(r)), r.SIZE) : file.Open(path);
     if (!error.empty()) {
       error = "CreateFileWide: " + error;
     } else {

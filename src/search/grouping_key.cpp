@@ -34,10 +34,10 @@ std::string BuildSearchKey(const Search& s, const FileRecord& r, std::string_vie
   std::string key = "K";
   const auto& c = s.criteria;
   if (c[kCritName]) {
-    key += ComparisonName(s, r.Name());
-    if (c[kCritExtension] && !r.Extension().empty()) key.append(".").append(r.Extension());
+    key += ComparisonName(s, s.files.Name(r));
+    if (c[kCritExtension] && !s.files.Extension(r).empty()) key.append(".").append(s.files.Extension(r));
   } else if (c[kCritExtension]) {
-    key += r.Extension();
+    key += s.files.Extension(r);
   }
   if (c[kCritSize] || c[kCritContent]) key += std::to_string(r.EffectiveSize());
   if (c[kCritModified]) key += DateKeyPart(s, r.DateLastModified);

@@ -53,17 +53,17 @@ ResultGroup& Search_AddNewGroup(Search& s, long index) {
   switch (s.result.captionType) {
     case kCaptionName:
     case kCaptionNameWithExtension: {
-      std::string name = ComparisonName(s, r.Name());
+      std::string name = ComparisonName(s, s.files.Name(r));
       if (name.empty())
-        caption = "." + std::string(r.Extension());
-      else if (s.result.captionType == kCaptionNameWithExtension && !r.Extension().empty())
-        caption = name + "." + std::string(r.Extension());
+        caption = "." + std::string(s.files.Extension(r));
+      else if (s.result.captionType == kCaptionNameWithExtension && !s.files.Extension(r).empty())
+        caption = name + "." + std::string(s.files.Extension(r));
       else
         caption = name;
       break;
     }
     case kCaptionExtension:
-      caption = r.Extension().empty() ? z_Translate(11130, "[Ohne Dateiendung]") : std::string(r.Extension());
+      caption = s.files.Extension(r).empty() ? z_Translate(11130, "[Ohne Dateiendung]") : std::string(s.files.Extension(r));
       break;
     case kCaptionSize:
       sizeG = r.SIZE;
@@ -83,7 +83,7 @@ ResultGroup& Search_AddNewGroup(Search& s, long index) {
                 std::to_string(r.NumberOfLinks) + ")";
       break;
     default:
-      caption = r.FileName;
+      caption = s.files.FileName(r);
       break;
   }
   ResultGroup& g = s.result.AddGroup(std::move(caption), sizeG, dateG);
@@ -93,7 +93,7 @@ ResultGroup& Search_AddNewGroup(Search& s, long index) {
 
 ResultFile ResultFileOf(const Search& s, const FileRecord& r) {
   ResultFile f;
-  f.dupname = r.FileName;
+  f.dupname = s.files.FileName(r);
   f.path = s.files.Folder(r.FolderIndex);
   f.pathA = s.files.PathInsideZip(r);
   f.size = r.SIZE;

@@ -29,7 +29,7 @@ bool ApplyTagCuts(Search& s, long index) {
   if (!s.criteria[kCritContent] && !s.criteria[kCritSize]) return true;
   FileRecord& r = s.files.Record(index);
   if (r.ArchiveType != 0) return true;  // members are measured once they can be extracted
-  std::string probe = "/" + platform::LowerCase(r.Extension()) + "/";
+  std::string probe = "/" + platform::LowerCase(s.files.Extension(r)) + "/";
   for (const auto& rule : kRules) {
     if (!(s.settings.*(rule.option)) || std::string_view(rule.extensions).find(probe) == std::string_view::npos) continue;
     TagCuts cuts = rule.read(s.files.GetPathWithFileName(index));

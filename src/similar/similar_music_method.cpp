@@ -157,7 +157,7 @@ void CompareFront(Search& s, MusicState& st) {
   const int folder = s.scope == 3 ? st.folders.Of(record.SourceNr, s.files.RelativeFolder(index)) : 0;
   const std::uint64_t before = st.grouping.Counters().comparisons;
   const GroupChange change =
-      st.grouping.Add({std::move(p.answer.fingerprint), st.ExtensionId(record.Extension())}, {record.SourceNr, folder});
+      st.grouping.Add({std::move(p.answer.fingerprint), st.ExtensionId(s.files.Extension(record))}, {record.SourceNr, folder});
   s.counters.fileComparisons += st.grouping.Counters().comparisons - before;
   st.rows.AddItem(index);
   st.rows.Apply(s, change);

@@ -32,7 +32,7 @@ class SimilarNamesSearchMethod : public SearchMethod {
     NamesState& state = static_cast<NamesState&>(*s.methodState);
     FileRecord& current = s.files.Record(0);
     const std::uint64_t before = state.names.Groups().Counters().comparisons;
-    const GroupChange change = state.names.Add(current.Name(), current.Extension(), current.SourceNr,
+    const GroupChange change = state.names.Add(s.files.Name(current), s.files.Extension(current), current.SourceNr,
                                                s.scope == 3 ? s.files.RelativeFolder(0) : std::string());
     s.counters.fileComparisons += state.names.Groups().Counters().comparisons - before;
     // Every file stays in the table: a later file may find it alike.

@@ -94,7 +94,7 @@ class SimilarPicturesSearchMethod : public SearchMethod {
     current.PicHeight = size.height;
     const std::uint64_t before = state.pictures.SlotComparisons();
     const GroupChange change =
-        state.pictures.Add(hashes[0], {current.Name(), current.Extension(), size.width, size.height}, current.SourceNr,
+        state.pictures.Add(hashes[0], {s.files.Name(current), s.files.Extension(current), size.width, size.height}, current.SourceNr,
                            s.scope == 3 ? s.files.RelativeFolder(0) : std::string());
     s.counters.fileComparisons += state.pictures.SlotComparisons() - before;
     // Every picture stays in the table: a later one may look alike.

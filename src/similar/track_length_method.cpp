@@ -108,13 +108,13 @@ class TrackLengthSearchMethod : public SearchMethod {
     TrackState& st = static_cast<TrackState&>(*s.methodState);
     FileRecord& current = s.files.Record(0);
     // Other files are passed over here, not filtered by the walk.
-    if (!IsTrackLengthExtension(platform::LowerCase(current.Extension()))) return;
+    if (!IsTrackLengthExtension(platform::LowerCase(s.files.Extension(current)))) return;
     const long index = s.files.Add("", std::move(current));
     FileRecord& record = s.files.Record(index);
     std::string path;
     AudioProperties p;
     if (Search_ContentPath(s, index, path)) p = GetMP3MediaInfo(path);
-    const TrackItem item{TrackSeconds(p), TrackState::Id(st.names, record.Name()), TrackState::Id(st.extensions, record.Extension())};
+    const TrackItem item{TrackSeconds(p), TrackState::Id(st.names, s.files.Name(record)), TrackState::Id(st.extensions, s.files.Extension(record))};
     const int folder = s.scope == 3 ? st.folders.Of(record.SourceNr, s.files.RelativeFolder(index)) : 0;
     st.itemOf[index] = st.properties.size();
     st.properties.push_back(p);

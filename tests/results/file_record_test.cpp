@@ -7,9 +7,9 @@
 namespace twinex {
 namespace {
 
-FileRecord Rec(std::string name, std::string ext) {
+FileRecord Rec(CStringCollection2& t, std::string name, std::string ext) {
   FileRecord r;
-  r.SetFileName(ext.empty() ? name : name + "." + ext, ext);
+  t.SetFileName(r, ext.empty() ? name : name + "." + ext, ext);
   return r;
 }
 
@@ -17,21 +17,21 @@ TEST(FileTable, KeysAreFoundWithoutRegardToCaseAndDuplicatesAreNotStored) {
   CStringCollection2 t;
   t.Init(4, 2);
   bool existed = true;
-  EXPECT_EQ(t.Add("KReport.txt", Rec("Report", "txt"), &existed), 1);
+  EXPECT_EQ(t.Add("KReport.txt", Rec(t, "Report", "txt"), &existed), 1);
   EXPECT_FALSE(existed);
-  EXPECT_EQ(t.Add("K100>1", Rec("b", ""), &existed), 2);
+  EXPECT_EQ(t.Add("K100>1", Rec(t, "b", ""), &existed), 2);
 
-  EXPECT_EQ(t.Add("kREPORT.TXT", Rec("other", "doc"), &existed), 1);
+  EXPECT_EQ(t.Add("kREPORT.TXT", Rec(t, "other", "doc"), &existed), 1);
   EXPECT_TRUE(existed);
   EXPECT_EQ(t.Count(), 2);
-  EXPECT_EQ(t.Record(1).Name(), "Report");  // the first file of a key stays
+  EXPECT_EQ(t.Name(t.Record(1)), "Report");  // the first file of a key stays
 
   EXPECT_EQ(t.ExistKey("kreport.TXT"), 1);
   EXPECT_EQ(t.ExistKey("K100>1"), 2);
   EXPECT_EQ(t.ExistKey("K100>2"), 0);
   EXPECT_EQ(t.ExistKey(""), 0);
   // Unicode folding, not ASCII only.
-  t.Add("KÄrger", Rec("Ärger", ""));
+  t.Add("KÄrger", Rec(t, "Ärger", ""));
   EXPECT_EQ(t.ExistKey("KäRGER"), 3);
 }
 
@@ -45,9 +45,10 @@ TEST(FileTable, FoldersAreStoredOnceAndRelativeFoldersCutTheSourceBase) {
   EXPECT_NE(t.InternFolder("/data/src/SUB"), a);  // paths are case-sensitive
   EXPECT_EQ(t.Folder(a), "/data/src/sub");
 
-  FileRecord r = Rec("x", "bin");
+  FileRecord r = Rec(t, "x", "bin");
   r.FolderIndex = a;
-  r.SourceBaseLength = 9;  // "/data/src"
+  r.SourceNr = 1;
+  t.SetSourceBaseLength(1, 9);  // "/data/src"
   t.Add("K1", r);
   r.FolderIndex = b;
   t.Add("K2", r);
@@ -56,20 +57,21 @@ TEST(FileTable, FoldersAreStoredOnceAndRelativeFoldersCutTheSourceBase) {
   EXPECT_EQ(t.FolderOf(1), "/data/src/sub");
 
   // No trailing dot without an extension, no doubled separator below the root.
-  t.Add("K3", Rec("archive.tar", "gz"));
+  t.Add("K3", Rec(t, "archive.tar", "gz"));
   t.Record(3).FolderIndex = t.InternFolder("/");
   EXPECT_EQ(t.GetFileNameWithExtension(1), "x.bin");
   EXPECT_EQ(t.GetPathWithFileName(1), "/data/src/sub/x.bin");
   EXPECT_EQ(t.GetPathWithFileName(3), "/archive.tar.gz");
-  EXPECT_EQ(t.Record(3).Name(), "archive.tar");
-  t.Record(3).SetFileName("name.", "");  // a name ending in a dot keeps it on disk
+  EXPECT_EQ(t.Name(t.Record(3)), "archive.tar");
+  t.SetFileName(t.Record(3), "name.", "");  // a name ending in a dot keeps it on disk
   EXPECT_EQ(t.GetFileNameWithExtension(3), "name.");
-  EXPECT_EQ(t.Record(3).Name(), "name");
+  EXPECT_EQ(t.Name(t.Record(3)), "name");
+  EXPECT_EQ(t.Extension(t.Record(3)), "");
 }
 
 TEST(FileTable, HardlinkKeyTexts) {
   CStringCollection2 t;
-  FileRecord r = Rec("a", "");
+  FileRecord r = Rec(t, "a", "");
   r.VolumeSerialNumber = 2049;
   r.FileIndexHigh = 0;
   r.FileIndexLow = 0xFFFFFFFFu;
@@ -87,7 +89,7 @@ TEST(FileTable, TakesTwoHundredThousandFiles) {
   for (int i = 0; i < 200000; ++i) {
     FileRecord r;
     r.FolderIndex = t.InternFolder("/corpus/folder" + std::to_string(i / 100));
-    r.SetFileName("file" + std::to_string(i), "");
+    t.SetFileName(r, "file" + std::to_string(i), "");
     r.SIZE = static_cast<std::uint64_t>(i);
     ASSERT_EQ(t.Add("K" + std::to_string(i) + ">1", std::move(r)), i + 1);
   }
@@ -95,10 +97,52 @@ TEST(FileTable, TakesTwoHundredThousandFiles) {
   EXPECT_EQ(t.ExistKey("K199999>1"), 200000);
   EXPECT_EQ(t.Record(150001).SIZE, 150000u);
   EXPECT_EQ(t.FolderOf(150001), "/corpus/folder1500");
+  EXPECT_EQ(t.GetFileNameWithExtension(150001), "file150000");
   t.Clear();
   EXPECT_EQ(t.Count(), 0);
   EXPECT_EQ(t.ExistKey("K1>1"), 0);
   EXPECT_EQ(t.Add("K1>1", FileRecord()), 1);
+}
+
+// The checked file (record 0) writes its name before it is known whether it is stored. A file
+// that only joins a group must leave no name behind, and reusing that room must never overwrite
+// a stored name, also one written after it.
+TEST(FileTable, NamesOfFilesNotStoredAreReusedAndStoredNamesStay) {
+  CStringCollection2 t;
+  auto check = [&](const std::string& name) { t.SetFileName(t.Record(0), name, ""); };
+  check("first");
+  t.Add("K1", t.Record(0));
+  check("passing-through-a-group");
+  check("second");
+  t.Add("K2", t.Record(0));
+  EXPECT_EQ(t.GetFileNameWithExtension(1), "first");
+  EXPECT_EQ(t.GetFileNameWithExtension(2), "second");
+  EXPECT_EQ(t.Record(2).NameAt, t.Record(1).NameAt + 5);  // nothing left between them
+
+  check("pending");
+  t.SetFileName(t.Record(1), "renamed", "");  // written after the pending name
+  check("third");
+  t.Add("K3", t.Record(0));
+  EXPECT_EQ(t.GetFileNameWithExtension(1), "renamed");
+  EXPECT_EQ(t.GetFileNameWithExtension(3), "third");
+
+  // Longer than the size field: kept whole, extension included.
+  const std::string longName = std::string(70000, 'n') + ".txt";
+  t.SetFileName(t.Record(0), longName, "txt");
+  t.Add("K4", t.Record(0));
+  check("fourth");
+  t.Add("K5", t.Record(0));
+  EXPECT_EQ(t.GetFileNameWithExtension(4), longName);
+  EXPECT_EQ(t.Extension(t.Record(4)), "txt");
+  EXPECT_EQ(t.GetFileNameWithExtension(5), "fourth");
+
+  // Many names fill more than one chunk of the store; each stays readable.
+  for (int i = 0; i < 120000; ++i) {
+    check("file-number-" + std::to_string(i));
+    if (i % 3 == 0) t.Add("", t.Record(0));
+  }
+  EXPECT_EQ(t.GetFileNameWithExtension(6), "file-number-0");
+  EXPECT_EQ(t.GetFileNameWithExtension(t.Count()), "file-number-119997");
 }
 
 }  // namespace

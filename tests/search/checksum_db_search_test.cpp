@@ -134,7 +134,7 @@ TEST(ChecksumDbSearch, PictureHashesAndFingerprintsRoundTripPerTheirSwitches) {
   ASSERT_TRUE(s.database->Init_Database_Checksum(error)) << error;
   FileRecord r;
   r.FolderIndex = s.files.InternFolder(f.t.path());
-  r.SetFileName("p.jpg", "jpg");
+  s.files.SetFileName(r, "p.jpg", "jpg");
   r.SIZE = 10;
   const long index = s.files.Add("k", r);
 

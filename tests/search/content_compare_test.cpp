@@ -27,7 +27,7 @@ struct ContentSearch {
     FileRecord r;
     const auto slash = path.rfind('/');
     r.FolderIndex = search.files.InternFolder(path.substr(0, slash));
-    r.SetFileName(path.substr(slash + 1), "");
+    search.files.SetFileName(r, path.substr(slash + 1), "");
     struct stat st {};
     stat(path.c_str(), &st);
     r.SIZE = static_cast<std::uint64_t>(st.st_size);
@@ -199,7 +199,7 @@ TEST(ContentCompare, UnreadableFilesAreReportedOnceAndNeverEqual) {
 
   ContentSearch bytes(0);
   const long p = bytes.Add(present), m = bytes.Add(present);
-  bytes.search.files.Record(m).SetFileName("missing", "");
+  bytes.search.files.SetFileName(bytes.search.files.Record(m), "missing", "");
   EXPECT_FALSE(bytes.Equal(m, p));
   EXPECT_FALSE(bytes.Equal(m, p));
   EXPECT_TRUE(bytes.Rec(m).HaveErrorMessage);
@@ -209,7 +209,7 @@ TEST(ContentCompare, UnreadableFilesAreReportedOnceAndNeverEqual) {
 
   ContentSearch sums(3);
   const long sp = sums.Add(present), sm = sums.Add(present);
-  sums.search.files.Record(sm).SetFileName("missing", "");
+  sums.search.files.SetFileName(sums.search.files.Record(sm), "missing", "");
   EXPECT_FALSE(sums.Equal(sp, sm));
   EXPECT_FALSE(sums.Equal(sm, sp));
   ASSERT_EQ(sums.observer.errors.size(), 1u);
