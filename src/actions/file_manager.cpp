@@ -328,18 +328,18 @@ class Run {
     if (it.file.archiv == 0) return Verdict::Next;
     const std::string type = ArchiveTypeName(it.file.archiv);
     if (s_.Aktion != FileAction::Delete || !ArchiveAllowsDelete(it.file.archiv)) {
-      log_.Line(s_.Aktion == FileAction::Delete ? z_Translate(rule_.archiveRefusal, {type, it.file.path, it.file.pathA})
-                                                : z_Translate(rule_.archiveRefusal, {it.file.path, it.file.pathA}));
+      log_.Line(s_.Aktion == FileAction::Delete ? z_Translate(rule_.archiveRefusal, {type, it.file.path, it.file.PathA()})
+                                                : z_Translate(rule_.archiveRefusal, {it.file.path, it.file.PathA()}));
       ++c().skipped;
       return Verdict::Stop;
     }
-    const std::string e = req_.dryRun ? "" : DeleteArchiveEntry(req_.archiver, it.file.path, it.file.pathA);
+    const std::string e = req_.dryRun ? "" : DeleteArchiveEntry(req_.archiver, it.file.path, it.file.PathA());
     if (!e.empty()) {
       Fail(z_Translate(18074, "Beim Löschen der Datei '%1' in der Archivdatei '%2' ist ein Fehler aufgetreten: %3",
-                       {it.file.pathA, it.file.path, e}));
+                       {it.file.PathA(), it.file.path, e}));
       return Verdict::Stop;
     }
-    Done(z_Translate(18073, "GELÖSCHT (%1): %2", {type, it.file.path + "/" + it.file.pathA}));
+    Done(z_Translate(18073, "GELÖSCHT (%1): %2", {type, it.file.path + "/" + it.file.PathA()}));
     ++c().deleted;
     Processed(it);
     return Verdict::Stop;

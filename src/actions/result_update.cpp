@@ -18,7 +18,7 @@ void RefreshLinkColumns(ResultFile& row, const ResultDisplay& display) {
   row.hardlinks = info.links >= 2 ? static_cast<std::uint32_t>(info.links) : 0;
   const cHardlinkID id{info.device, static_cast<std::uint32_t>(info.inode >> 32),
                        static_cast<std::uint32_t>(info.inode & 0xFFFFFFFFu), row.hardlinks};
-  row.hardlinkID = info.links >= 2 ? HardlinkSearchKey(id, !display.hardlinkIdWithVolume) : "-";
+  row.SetHardlinkID(info.links >= 2 ? HardlinkSearchKey(id, !display.hardlinkIdWithVolume) : "-");
 }
 
 }  // namespace

@@ -33,13 +33,13 @@ PreviewSource PreviewCopies::SourceOf(const ResultFile& row, RunControl& run) {
     copies_->Remove(lastCopy_);
     lastCopy_.clear();
   }
-  const TempCopyResult copy = copies_->Extract(ArchiveRefOf(row.path), row.pathA, run);
+  const TempCopyResult copy = copies_->Extract(ArchiveRefOf(row.path), row.PathA(), run);
   if (!copy.ok) {
     const std::string reason = copy.outcome.error == ArchiveError::kPassword
                                    ? z_Translate(22504, "Passwortgeschützt")
                                    : ExtractionReason(copy.outcome);
     s.message = z_Translate(11506, "Beim Entpacken der Datei '%1' aus der Archivdatei '%2' ist ein Fehler aufgetreten: %3",
-                            {row.pathA, row.path, reason});
+                            {row.PathA(), row.path, reason});
     return s;
   }
   s.ok = s.extracted = true;

@@ -49,7 +49,7 @@ FileFacts FactsOf(const ResultFile& row) {
     f.archive = row.path;
     const std::size_t slash = row.path.rfind('/');
     f.folder = slash == std::string::npos ? "" : row.path.substr(0, slash);
-    f.pathInside = row.pathA;
+    f.pathInside = row.PathA();
   } else {
     f.folder = row.path;
   }

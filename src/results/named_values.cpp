@@ -61,7 +61,7 @@ struct FileKey {
 const FileKey kFileKeys[] = {
     {"dupname", [](const ResultFile& f, const ResultDisplay&) { return Text(f.dupname); }},
     {"path", [](const ResultFile& f, const ResultDisplay&) { return Text(f.path); }},
-    {"pathA", [](const ResultFile& f, const ResultDisplay&) { return Text(f.pathA); }},
+    {"pathA", [](const ResultFile& f, const ResultDisplay&) { return Text(f.PathA()); }},
     {"size", [](const ResultFile& f, const ResultDisplay& d) { return Size(f.size, d); }},
     {"dateVal", [](const ResultFile& f, const ResultDisplay& d) { return Date(f.dateVal, d); }},
     {"date", [](const ResultFile& f, const ResultDisplay& d) { return Date(f.dateVal, d); }},
@@ -76,7 +76,7 @@ const FileKey kFileKeys[] = {
        if (f.hardlinks != 0) return Number(f.hardlinks, platform::FormatCount(std::uint64_t{f.hardlinks}));
        return Number(0, f.GetFileInfo ? "" : "-");
      }},
-    {"hardlinkID", [](const ResultFile& f, const ResultDisplay&) { return Text(f.hardlinkID); }},
+    {"hardlinkID", [](const ResultFile& f, const ResultDisplay&) { return Text(f.HardlinkID()); }},
     {"similar",
      [](const ResultFile& f, const ResultDisplay&) {
        return Number(f.similar, f.similar == 0 ? std::string() : std::to_string(f.similar) + "%");
@@ -86,13 +86,13 @@ const FileKey kFileKeys[] = {
     {"AudioDurationVal",
      [](const ResultFile& f, const ResultDisplay&) {
        NamedValue v;
-       v.value = f.AudioDurationVal;
+       v.value = f.AudioDurationVal();
        v.text = f.Extras().AudioDuration;
        return v;
      }},
     {"AudioDuration", [](const ResultFile& f, const ResultDisplay&) { return Text(f.Extras().AudioDuration); }},
-    {"AudioBitrate", [](const ResultFile& f, const ResultDisplay&) { return Count(f.AudioBitrate); }},
-    {"AudioSamplingrate", [](const ResultFile& f, const ResultDisplay&) { return Count(f.AudioSamplingrate); }},
+    {"AudioBitrate", [](const ResultFile& f, const ResultDisplay&) { return Count(f.AudioBitrate()); }},
+    {"AudioSamplingrate", [](const ResultFile& f, const ResultDisplay&) { return Count(f.AudioSamplingrate()); }},
     {"qnr", [](const ResultFile& f, const ResultDisplay&) { return Plain(f.qnr); }},
     {"archiv", [](const ResultFile& f, const ResultDisplay&) { return Plain(f.archiv); }},
     {"tmppath", [](const ResultFile& f, const ResultDisplay&) { return Text(f.Extras().tmppath); }},
@@ -100,7 +100,7 @@ const FileKey kFileKeys[] = {
     {"GetFileInfo", [](const ResultFile& f, const ResultDisplay&) { return Flag(f.GetFileInfo); }},
     {"thumbnailpath", [](const ResultFile& f, const ResultDisplay&) { return Text(f.Extras().thumbnailpath); }},
     {"RTFpath", [](const ResultFile& f, const ResultDisplay&) { return Rich(f.path); }},
-    {"RTFpathA", [](const ResultFile& f, const ResultDisplay&) { return Rich(f.pathA); }},
+    {"RTFpathA", [](const ResultFile& f, const ResultDisplay&) { return Rich(f.PathA()); }},
     {"RTFdate",
      [](const ResultFile& f, const ResultDisplay& d) { return Rich(FormatDateDisplay(f.dateVal, d.dateFormat)); }},
     {"RTFdateE",

@@ -58,9 +58,9 @@ bool FileGone(const Context&, const ResultGroup&, const ResultFile& f) {
 // Files with a single link show "-" as their identity; a shared "-" does not make them names of
 // one file, so only real identities count.
 bool OneHardlinkedFile(const Context&, const ResultGroup& g) {
-  const std::string& id = g.files.empty() ? std::string() : g.files.front().hardlinkID;
+  const std::string& id = g.files.empty() ? std::string() : g.files.front().HardlinkID();
   if (id.empty() || id == "-") return false;
-  return AllFiles(g, [&](const ResultFile& f) { return f.hardlinks != 0 && f.hardlinkID == id; });
+  return AllFiles(g, [&](const ResultFile& f) { return f.hardlinks != 0 && f.HardlinkID() == id; });
 }
 
 bool MissesASource(const Context& c, const ResultGroup& g) {

@@ -138,8 +138,18 @@ class Reader {
 constexpr std::uint64_t kMaxInt = static_cast<std::uint64_t>(std::numeric_limits<int>::max());
 constexpr std::uint64_t kMaxU32 = std::numeric_limits<std::uint32_t>::max();
 
+// The texts written after a row's fixed values. The archive path, link identity and audio values
+// also live in the extras but have fields of their own in every row, so extras holding only those
+// write no text block and a row's bytes do not depend on where it keeps them.
+const ResultFileExtras* ExtraTexts(const ResultFile& f) {
+  const ResultFileExtras* e = f.extras.get();
+  if (!e || (e->owner.empty() && e->AudioDuration.empty() && e->tmppath.empty() && e->thumbnailpath.empty()))
+    return nullptr;
+  return e;
+}
+
 void WriteFile(Writer& w, const ResultFile& f, std::unordered_map<std::string_view, std::uint64_t>& folders) {
-  const ResultFileExtras* extras = f.extras.get();
+  const ResultFileExtras* extras = ExtraTexts(f);
   w.U8((f.selected ? kSelected : 0u) | (f.protectedFile ? kProtected : 0u) | (f.IsRefFile ? kRefFile : 0u) |
        (f.GetFileInfo ? kInfoPending : 0u) | (extras ? kHasExtras : 0u));
   w.Text(f.dupname);
@@ -151,19 +161,19 @@ void WriteFile(Writer& w, const ResultFile& f, std::unordered_map<std::string_vi
     w.Text(f.path);
     folders.emplace(f.path, folders.size() + 1);
   }
-  w.Text(f.pathA);
+  w.Text(f.PathA());
   w.Var(f.size);
   w.Double(f.dateVal);
   w.Double(f.dateEval);
   w.Var(f.attr);
   w.Var(f.hardlinks);
-  w.Text(f.hardlinkID);
+  w.Text(f.HardlinkID());
   w.SignedVar(f.similar);
   w.SignedVar(f.picW);
   w.SignedVar(f.picH);
-  w.Double(f.AudioDurationVal);
-  w.SignedVar(f.AudioBitrate);
-  w.SignedVar(f.AudioSamplingrate);
+  w.Double(f.AudioDurationVal());
+  w.SignedVar(f.AudioBitrate());
+  w.SignedVar(f.AudioSamplingrate());
   w.SignedVar(f.qnr);
   w.SignedVar(f.archiv);
   w.Var(f.device);
@@ -197,19 +207,19 @@ bool ReadFile(Reader& r, ResultFile& f, std::vector<std::string>& folders) {
   } else if (r.ok()) {
     f.path = folders[folder - 1];
   }
-  f.pathA = r.Text();
+  f.SetPathA(r.Text());
   f.size = r.Var();
   f.dateVal = r.Double();
   f.dateEval = r.Double();
   f.attr = static_cast<std::uint32_t>(r.VarAtMost(kMaxU32));
   f.hardlinks = static_cast<std::uint32_t>(r.VarAtMost(kMaxU32));
-  f.hardlinkID = r.Text();
+  f.SetHardlinkID(r.Text());
   f.similar = SmallInt(r);
   f.picW = SmallInt(r);
   f.picH = SmallInt(r);
-  f.AudioDurationVal = r.Double();
-  f.AudioBitrate = SmallInt(r);
-  f.AudioSamplingrate = SmallInt(r);
+  f.SetAudioDurationVal(r.Double());
+  f.SetAudioBitrate(SmallInt(r));
+  f.SetAudioSamplingrate(SmallInt(r));
   f.qnr = SmallInt(r);
   f.archiv = SmallInt(r);
   f.device = r.Var();

@@ -69,6 +69,42 @@ const ResultFileExtras& ResultFile::Extras() const {
   return extras.get() ? *extras.get() : kNone;
 }
 
+namespace {
+
+// A row makes its extras only for a value other than the default; a default value still clears
+// one set before.
+template <typename T>
+void SetRare(CopyablePtr<ResultFileExtras>& extras, T ResultFileExtras::*field, T value) {
+  if (!extras.get() && value == T{}) return;
+  extras.Ensure().*field = std::move(value);
+}
+
+const std::string kSingleLinkID = "-";
+
+}  // namespace
+
+void ResultFile::SetPathA(std::string pathInside) { SetRare(extras, &ResultFileExtras::pathA, std::move(pathInside)); }
+void ResultFile::SetAudioDurationVal(double seconds) { SetRare(extras, &ResultFileExtras::AudioDurationVal, seconds); }
+void ResultFile::SetAudioBitrate(int bitrate) { SetRare(extras, &ResultFileExtras::AudioBitrate, bitrate); }
+void ResultFile::SetAudioSamplingrate(int samplingrate) {
+  SetRare(extras, &ResultFileExtras::AudioSamplingrate, samplingrate);
+}
+
+const std::string& ResultFile::HardlinkID() const {
+  const ResultFileExtras* e = extras.get();
+  return e && e->hardlinkID ? *e->hardlinkID : kSingleLinkID;
+}
+
+// Most rows have a single link, so "-" is what a row without a stored text reads; any other text
+// (an empty one from a saved result included) is kept as given.
+void ResultFile::SetHardlinkID(std::string id) {
+  if (id == kSingleLinkID) {
+    if (extras.get()) extras.Ensure().hardlinkID.reset();
+    return;
+  }
+  extras.Ensure().hardlinkID = std::move(id);
+}
+
 std::string ResultFile::FullPath() const {
   std::string out;
   out.reserve(path.size() + 1 + dupname.size());

@@ -4,6 +4,7 @@
 // by these names).
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -29,41 +30,60 @@ enum CaptionType : int {
   kCaptionTrackLength = 10,
 };
 
-// Texts that only some searches fill (owner, audio, archive copies, thumbnails).
+// Values that only some rows carry (owner, audio, archive members, thumbnails, shared links): kept
+// out of the row so that the common row stays small.
 struct ResultFileExtras {
   std::string owner;
   std::string AudioDuration;
   std::string tmppath;
   std::string thumbnailpath;
+  // Reached through the row's accessors, which leave the extras unmade for the common values.
+  std::string pathA;                      // path inside the archive
+  std::optional<std::string> hardlinkID;  // none: "-"
+  double AudioDurationVal = 0;
+  int AudioBitrate = 0, AudioSamplingrate = 0;
 };
 
 struct ResultFile {
   std::string dupname;      // file name with extension
   std::string path;         // folder; for an archive member the archive's path
-  std::string pathA;        // path inside the archive
   std::uint64_t size = 0;
   double dateVal = 0;       // modified
   double dateEval = 0;      // created
+  // Identity at search time, so that file actions can verify a file is still the one found.
+  std::uint64_t device = 0, inode = 0;
+  CopyablePtr<ResultFileExtras> extras;
   std::uint32_t attr = 0;
   std::uint32_t hardlinks = 0;  // link count when 2 or more, else 0
-  std::string hardlinkID;       // "-" below 2 links
   int similar = 0;
   int picW = 0, picH = 0;
-  double AudioDurationVal = 0;
-  int AudioBitrate = 0, AudioSamplingrate = 0;
   int qnr = 0;              // source folder number
   int archiv = 0;           // archive kind, 0 ordinary file
   bool IsRefFile = false;
   bool GetFileInfo = false;
-  CopyablePtr<ResultFileExtras> extras;
   bool selected = false;
   bool protectedFile = false;  // below a protected source folder
-  // Identity at search time, so that file actions can verify a file is still the one found.
-  std::uint64_t device = 0, inode = 0;
+
   std::string FullPath() const;  // path + "/" + dupname
   const ResultFileExtras& Extras() const;
   ResultFileExtras& EditExtras() { return extras.Ensure(); }
+
+  // Path inside the archive; empty for an ordinary file.
+  const std::string& PathA() const { return Extras().pathA; }
+  void SetPathA(std::string pathInside);
+  // The shared-link identity text; "-" for a file with a single link unless another text was set.
+  const std::string& HardlinkID() const;
+  void SetHardlinkID(std::string id);
+  // Audio columns: 0 until they are read.
+  double AudioDurationVal() const { return Extras().AudioDurationVal; }
+  int AudioBitrate() const { return Extras().AudioBitrate; }
+  int AudioSamplingrate() const { return Extras().AudioSamplingrate; }
+  void SetAudioDurationVal(double seconds);
+  void SetAudioBitrate(int bitrate);
+  void SetAudioSamplingrate(int samplingrate);
 };
+// One row per duplicate, by the ten thousand in a large result: keep it free of padding and rare values.
+static_assert(sizeof(ResultFile) <= 144);
 
 struct ResultGroup {
   int id = 0;

@@ -20,7 +20,7 @@ bool HasDefect(const ToolContext& c, const ResultGroup&, const ResultFile& f) {
   if (!c.defect || !*c.defect) return false;
   std::string reason = (*c.defect)(f);
   if (reason.empty()) return false;
-  c.defects.emplace_back(f.archiv != 0 ? f.FullPath() + "/" + f.pathA : f.FullPath(), std::move(reason));
+  c.defects.emplace_back(f.archiv != 0 ? f.FullPath() + "/" + f.PathA() : f.FullPath(), std::move(reason));
   return true;
 }
 

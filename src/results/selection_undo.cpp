@@ -29,7 +29,7 @@ std::string UndoRowKey(int groupId, const ResultFile& file) {
   std::string key = std::to_string(groupId);
   AppendKeyPart(key, file.path);
   AppendKeyPart(key, file.dupname);
-  AppendKeyPart(key, file.pathA);
+  AppendKeyPart(key, file.PathA());
   return key;
 }
 

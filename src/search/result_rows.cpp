@@ -95,13 +95,13 @@ ResultFile ResultFileOf(const Search& s, const FileRecord& r) {
   ResultFile f;
   f.dupname = s.files.FileName(r);
   f.path = s.files.Folder(r.FolderIndex);
-  f.pathA = s.files.PathInsideZip(r);
+  f.SetPathA(s.files.PathInsideZip(r));
   f.size = r.SIZE;
   f.dateVal = r.DateLastModified;
   f.dateEval = r.DateCreated;
   f.attr = r.Attributes;
   f.hardlinks = r.NumberOfLinks >= 2 ? r.NumberOfLinks : 0;
-  f.hardlinkID = r.NumberOfLinks >= 2 ? HardlinkSearchKey(cHardlinkID::Of(r), s.quellSerialsAllSame) : "-";
+  f.SetHardlinkID(r.NumberOfLinks >= 2 ? HardlinkSearchKey(cHardlinkID::Of(r), s.quellSerialsAllSame) : "-");
   f.similar = r.PercentMatch;
   f.picW = r.PicWidth;
   f.picH = r.PicHeight;

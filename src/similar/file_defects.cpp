@@ -15,7 +15,7 @@ namespace {
 std::string ReadablePath(const ResultFile& row) { return row.archiv != 0 ? row.Extras().tmppath : row.FullPath(); }
 
 std::string LowerExtension(const ResultFile& row) {
-  return platform::LowerCase(platform::xGetExtension(row.archiv != 0 ? row.pathA : row.dupname));
+  return platform::LowerCase(platform::xGetExtension(row.archiv != 0 ? row.PathA() : row.dupname));
 }
 
 bool IsPictureExtension(const std::string& ext) {

@@ -84,9 +84,9 @@ struct TrackState : SearchMethodState {
 };
 
 void SetAudioValues(ResultFile& row, const AudioProperties& p) {
-  row.AudioDurationVal = static_cast<double>(TrackSeconds(p));
-  row.AudioBitrate = static_cast<int>(std::min<std::int64_t>(p.bitRate, INT32_MAX));
-  row.AudioSamplingrate = static_cast<int>(std::min<std::int64_t>(p.samplingRate, INT32_MAX));
+  row.SetAudioDurationVal(static_cast<double>(TrackSeconds(p)));
+  row.SetAudioBitrate(static_cast<int>(std::min<std::int64_t>(p.bitRate, INT32_MAX)));
+  row.SetAudioSamplingrate(static_cast<int>(std::min<std::int64_t>(p.samplingRate, INT32_MAX)));
   row.EditExtras().AudioDuration = TrackLengthText(p.seconds);
 }
 

@@ -200,7 +200,7 @@ void PreviewPane::Show(const ResultFile& row, bool force) {
                                                          tabs_->currentIndex() == kTabProperties ? preview::kTabMediaInfo : 0);
   // The same file in the same viewer is not loaded a second time.
   if (!force && current_ && page_ != Page::Group && currentViewer_ == plan.viewer &&
-      current_->FullPath() == row.FullPath() && current_->pathA == row.pathA && current_->size == row.size &&
+      current_->FullPath() == row.FullPath() && current_->PathA() == row.PathA() && current_->size == row.size &&
       current_->dateVal == row.dateVal)
     return;
   generation_->fetch_add(1);

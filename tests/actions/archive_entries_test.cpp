@@ -13,7 +13,7 @@ void AddEntry(ResultTree& tree, int groupId, const std::string& archive, const s
   ResultFile f;
   f.dupname = entry.substr(entry.rfind('/') + 1);
   f.path = archive;
-  f.pathA = entry;
+  f.SetPathA(entry);
   f.archiv = kind;
   ResultGroup& g = *tree.FindGroup(groupId);
   tree.AddFile(g, f);

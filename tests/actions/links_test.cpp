@@ -34,7 +34,7 @@ TEST_F(Links, DeletedFileBecomesAHardLinkToTheSource) {
   // The rows show the new link count of source and link.
   EXPECT_EQ(G(g).files[1].hardlinks, 2u);
   EXPECT_EQ(G(g).files[2].hardlinks, 2u);
-  EXPECT_EQ(G(g).files[2].hardlinkID, G(g).files[1].hardlinkID);
+  EXPECT_EQ(G(g).files[2].HardlinkID(), G(g).files[1].HardlinkID());
 }
 
 TEST_F(Links, LinkLimitMovesOnToTheNextSource) {

@@ -27,7 +27,7 @@ TEST(ResultUpdate, HardLinkIdsCarryTheVolumeOnlyWhenTheSearchShowedIt) {
       ResultFile f;
       f.dupname = name;
       f.path = t.path();
-      f.hardlinkID = "-";
+      f.SetHardlinkID("-");
       tree.AddFile(g, f);
     }
     ResultChanges changes;
@@ -39,7 +39,7 @@ TEST(ResultUpdate, HardLinkIdsCarryTheVolumeOnlyWhenTheSearchShowedIt) {
     const std::string expected = withVolume ? std::to_string(static_cast<std::uint64_t>(st.st_dev)) + "-" + index : index;
     for (const ResultFile& f : tree.groups[0].files) {
       EXPECT_EQ(f.hardlinks, 2u);
-      EXPECT_EQ(f.hardlinkID, expected);
+      EXPECT_EQ(f.HardlinkID(), expected);
     }
   }
 }

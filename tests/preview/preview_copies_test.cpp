@@ -14,7 +14,7 @@ namespace {
 ResultFile Member(const std::string& archive, const std::string& inner) {
   ResultFile f;
   f.path = archive;
-  f.pathA = inner;
+  f.SetPathA(inner);
   f.dupname = platform::FileNameOf(inner);
   f.archiv = 1;
   return f;

@@ -25,7 +25,7 @@ ResultFile File(const std::string& name, const std::string& folder, std::uint64_
   f.dupname = name;
   f.path = folder;
   f.size = size;
-  f.hardlinkID = "-";
+  f.SetHardlinkID("-");
   return f;
 }
 

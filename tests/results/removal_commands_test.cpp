@@ -29,7 +29,7 @@ ResultTree Build(std::initializer_list<std::initializer_list<Row>> groups) {
       f.size = 100;
       f.qnr = r.qnr;
       f.hardlinks = r.hardlinks;
-      f.hardlinkID = r.hardlinkID;
+      f.SetHardlinkID(r.hardlinkID);
       f.archiv = r.archiv;
       f.selected = r.selected;
       t.AddFile(g, f);

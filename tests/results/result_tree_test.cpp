@@ -102,7 +102,7 @@ TEST(ResultTree, NamedValuesIgnoreCaseAndCarryValueAndText) {
   ResultFile f = File("x.mp3", 1234567);
   f.dateVal = platform::MakeDate(2024, 3, 5, 14, 7, 9);
   f.attr = 0x21;
-  f.AudioBitrate = 320000;
+  f.SetAudioBitrate(320000);
   f.path = "C{1}";
 
   EXPECT_EQ(std::get<std::int64_t>(t.FileValue(f, "AudioBitRate").value), 320000);

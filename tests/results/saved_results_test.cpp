@@ -24,19 +24,19 @@ ResultTree SampleTree(int groups = 3) {
       ResultFile f;
       f.dupname = i == 1 ? std::string("b\xFFroken-\xC3\xA4.txt") : "datei" + std::to_string(i) + ".jpg";
       f.path = "/data/ordner " + std::to_string(g % 2);
-      f.pathA = i == 2 ? "inner/member.txt" : "";
+      f.SetPathA(i == 2 ? "inner/member.txt" : "");
       f.archiv = i == 2 ? 3 : 0;
       f.size = 1000 + static_cast<std::uint64_t>(g);
       f.dateVal = 45123.25 + i;
       f.dateEval = 44000.125;
       f.attr = 0x21;
       f.hardlinks = i == 0 ? 2 : 0;
-      f.hardlinkID = i == 0 ? "1-2" : "-";
+      f.SetHardlinkID(i == 0 ? "1-2" : "-");
       f.similar = 91;
       f.picW = 4000;
       f.picH = -1;
-      f.AudioDurationVal = 12.5;
-      f.AudioBitrate = 320000;
+      f.SetAudioDurationVal(12.5);
+      f.SetAudioBitrate(320000);
       f.qnr = 1 + i % 2;
       f.device = 2049;
       f.inode = 123456789012ull + static_cast<std::uint64_t>(i);
@@ -97,6 +97,60 @@ TEST(SavedResults, SaveAndLoadGiveBackEveryRowValueAndState) {
   EXPECT_FALSE(loaded.info.sources[1].includeSubfolders);
   EXPECT_EQ(loaded.info.sources[1].volume, 77u);
   EXPECT_EQ(loaded.info.searchCriteria, "00110000");
+}
+
+// The archive path, link identity and audio values live outside the row: they must come back from
+// a saved result and a copy, a common row must not grow extras on the way, and "-" must stay the
+// identity of a single-link row while any other stored text (an empty one too) is kept.
+TEST(SavedResults, RareRowValuesSurviveLoadAndCopyAndCommonRowsStaySmall) {
+  ResultTree tree;
+  ResultGroup& group = tree.AddGroup("g");
+  ResultFile member;
+  member.dupname = "a.mp3";
+  member.path = "/data/box.zip";
+  member.archiv = 1;
+  member.hardlinks = 2;
+  member.SetPathA("inner/a.mp3");
+  member.SetHardlinkID("7-9");
+  member.SetAudioDurationVal(12.5);
+  member.SetAudioBitrate(320000);
+  member.SetAudioSamplingrate(44100);
+  ResultFile plain;
+  plain.dupname = "b.mp3";
+  plain.path = "/data";
+  plain.SetPathA("");
+  plain.SetHardlinkID("-");
+  plain.SetAudioBitrate(0);
+  EXPECT_EQ(plain.extras.get(), nullptr);
+  ResultFile emptyId = plain;
+  emptyId.SetHardlinkID("");
+  tree.AddFile(group, member);
+  tree.AddFile(group, plain);
+  tree.AddFile(group, emptyId);
+
+  ResultTree loaded;
+  ResultRowsHeader header;
+  header.lastGroupId = tree.counters.GroupID;
+  ASSERT_EQ(DecodeResultRows(EncodeResultRows(tree, header), loaded, header), RowsError::None);
+  const std::vector<ResultFile>& rows = loaded.groups[0].files;
+  ASSERT_EQ(rows.size(), 3u);
+  EXPECT_EQ(loaded.FileValue(rows[0], "pathA").text, "inner/a.mp3");
+  EXPECT_EQ(loaded.FileValue(rows[0], "hardlinkID").text, "7-9");
+  EXPECT_EQ(rows[0].AudioDurationVal(), 12.5);
+  EXPECT_EQ(rows[0].AudioBitrate(), 320000);
+  EXPECT_EQ(rows[0].AudioSamplingrate(), 44100);
+  EXPECT_EQ(rows[1].extras.get(), nullptr) << "a common row loads without extras";
+  EXPECT_EQ(loaded.FileValue(rows[1], "hardlinkID").text, "-");
+  EXPECT_EQ(rows[2].HardlinkID(), "");
+
+  ResultFile copy = rows[0];
+  copy.SetPathA("");
+  copy.SetHardlinkID("-");  // the file lost its second link
+  EXPECT_EQ(copy.PathA(), "");
+  EXPECT_EQ(copy.HardlinkID(), "-");
+  EXPECT_EQ(copy.AudioBitrate(), 320000);
+  EXPECT_EQ(rows[0].PathA(), "inner/a.mp3") << "the copy has extras of its own";
+  EXPECT_EQ(rows[0].HardlinkID(), "7-9");
 }
 
 TEST(SavedResults, AutoSaveNamesCountUpAndAnExistingNameIsOnlyReplacedOnYes) {

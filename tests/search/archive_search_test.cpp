@@ -43,7 +43,7 @@ TEST(ArchiveSearch, MembersOfOneSizeAreComparedFromCopiesMadeInOnePass) {
   const Search& s = *out.search;
   ASSERT_EQ(s.result.groups.size(), 1u) << ::testing::PrintToString(observer.log);
   std::vector<std::string> members;
-  for (const auto& f : s.result.groups[0].files) members.push_back(f.pathA);
+  for (const auto& f : s.result.groups[0].files) members.push_back(f.PathA());
   EXPECT_EQ(members, (std::vector<std::string>{"x/first.txt", "y/second.txt"}));
   EXPECT_EQ(s.counters.filesExtracted, 3u);  // the three of one size, once each
   EXPECT_TRUE(observer.errors.empty()) << observer.errors.front();

@@ -79,7 +79,7 @@ TEST(Hardlinks, SearchGroupsTheNamesOfEachMultiplyLinkedFile) {
   stat(a.c_str(), &st);
   for (const auto& f : groups[0]->files) {
     EXPECT_EQ(f.hardlinks, 3u);
-    EXPECT_EQ(f.hardlinkID, "0-" + std::to_string(st.st_ino));  // one volume: no serial
+    EXPECT_EQ(f.HardlinkID(), "0-" + std::to_string(st.st_ino));  // one volume: no serial
   }
   for (const auto* g : groups)
     for (const auto& f : g->files) EXPECT_NE(f.dupname, "single");
@@ -93,7 +93,7 @@ TEST(Hardlinks, SearchGroupsTheNamesOfEachMultiplyLinkedFile) {
   for (const auto& f : content.search->result.groups[0].files) {
     if (f.dupname != "single") continue;
     EXPECT_EQ(f.hardlinks, 0u);
-    EXPECT_EQ(f.hardlinkID, "-");
+    EXPECT_EQ(f.HardlinkID(), "-");
   }
 }
 

@@ -225,7 +225,7 @@ TEST(SimilarPicturesSearch, PicturesInsideArchivesAreHashedFromTheirTemporaryCop
   PictureSearch s(m, {}, t / "tmp");
   const ResultFile* member = s.Row("a_copy.jpg");
   ASSERT_NE(member, nullptr) << (s.observer.errors.empty() ? "" : s.observer.errors[0]);
-  EXPECT_EQ(member->pathA, "inner/a_copy.jpg");
+  EXPECT_EQ(member->PathA(), "inner/a_copy.jpg");
   EXPECT_EQ(member->picW, 200);
   EXPECT_NE(s.Row("a.png"), nullptr);
 }

@@ -29,9 +29,9 @@ TEST(TrackLength, WithoutToleranceOnlyEqualWholeSecondsMatch) {
   EXPECT_EQ(g.dupname == "0:20" || g.dupname == "0:22", true) << g.dupname;
   for (const ResultGroup& group : run.search().result.groups)
     for (const ResultFile& f : group.files) {
-      EXPECT_GT(f.AudioDurationVal, 0) << f.dupname;
-      EXPECT_EQ(f.AudioSamplingrate, 44100) << f.dupname;
-      EXPECT_EQ(f.Extras().AudioDuration, f.AudioDurationVal == 20 ? "0:20" : "0:22") << f.dupname;
+      EXPECT_GT(f.AudioDurationVal(), 0) << f.dupname;
+      EXPECT_EQ(f.AudioSamplingrate(), 44100) << f.dupname;
+      EXPECT_EQ(f.Extras().AudioDuration, f.AudioDurationVal() == 20 ? "0:20" : "0:22") << f.dupname;
     }
 }
 
@@ -77,15 +77,15 @@ TEST(TrackLength, AnySearchFillsTheAudioColumnsWhenTheyAreShown) {
   env.settingsFile = ini;
   AudioSearch hidden(SettingsFor({t / "music"}), env);
   ASSERT_EQ(hidden.groups().size(), 1u);
-  EXPECT_EQ(hidden.search().result.groups[0].files[0].AudioBitrate, 0);
+  EXPECT_EQ(hidden.search().result.groups[0].files[0].AudioBitrate(), 0);
 
   ProfilePutItemWide("Optionen", "ColumnAudioBitRate", "1", ini);
   AudioSearch shown(SettingsFor({t / "music"}), env);
   ASSERT_EQ(shown.groups().size(), 1u);
   for (const ResultFile& f : shown.search().result.groups[0].files) {
-    EXPECT_EQ(f.AudioBitrate, 128000);
-    EXPECT_EQ(f.AudioSamplingrate, 44100);
-    EXPECT_EQ(f.AudioDurationVal, 20);
+    EXPECT_EQ(f.AudioBitrate(), 128000);
+    EXPECT_EQ(f.AudioSamplingrate(), 44100);
+    EXPECT_EQ(f.AudioDurationVal(), 20);
   }
 }
 
