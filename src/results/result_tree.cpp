@@ -90,19 +90,15 @@ void ResultFile::SetAudioSamplingrate(int samplingrate) {
   SetRare(extras, &ResultFileExtras::AudioSamplingrate, samplingrate);
 }
 
-const std::string& ResultFile::HardlinkID() const {
-  const ResultFileExtras* e = extras.get();
-  return e && e->hardlinkID ? *e->hardlinkID : kSingleLinkID;
-}
+const std::string& ResultFile::HardlinkID() const { return hardlinkID.get() ? *hardlinkID.get() : kSingleLinkID; }
 
 // Most rows have a single link, so "-" is what a row without a stored text reads; any other text
 // (an empty one from a saved result included) is kept as given.
 void ResultFile::SetHardlinkID(std::string id) {
-  if (id == kSingleLinkID) {
-    if (extras.get()) extras.Ensure().hardlinkID.reset();
-    return;
-  }
-  extras.Ensure().hardlinkID = std::move(id);
+  if (id == kSingleLinkID)
+    hardlinkID.reset();
+  else
+    hardlinkID.Ensure() = std::move(id);
 }
 
 std::string ResultFile::FullPath() const {

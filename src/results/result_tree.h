@@ -4,7 +4,6 @@
 // by these names).
 #include <cstdint>
 #include <functional>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -38,8 +37,7 @@ struct ResultFileExtras {
   std::string tmppath;
   std::string thumbnailpath;
   // Reached through the row's accessors, which leave the extras unmade for the common values.
-  std::string pathA;                      // path inside the archive
-  std::optional<std::string> hardlinkID;  // none: "-"
+  std::string pathA;  // path inside the archive
   double AudioDurationVal = 0;
   int AudioBitrate = 0, AudioSamplingrate = 0;
 };
@@ -53,6 +51,9 @@ struct ResultFile {
   // Identity at search time, so that file actions can verify a file is still the one found.
   std::uint64_t device = 0, inode = 0;
   CopyablePtr<ResultFileExtras> extras;
+  // The shared-link identity, set for files with two links or more: boxed on its own, since in a
+  // search for hard links every row has one and the extras would cost far more.
+  CopyablePtr<std::string> hardlinkID;  // none: "-"
   std::uint32_t attr = 0;
   std::uint32_t hardlinks = 0;  // link count when 2 or more, else 0
   int similar = 0;
@@ -83,7 +84,7 @@ struct ResultFile {
   void SetAudioSamplingrate(int samplingrate);
 };
 // One row per duplicate, by the ten thousand in a large result: keep it free of padding and rare values.
-static_assert(sizeof(ResultFile) <= 144);
+static_assert(sizeof(ResultFile) <= 152);
 
 struct ResultGroup {
   int id = 0;

@@ -142,6 +142,7 @@ TEST(SavedResults, RareRowValuesSurviveLoadAndCopyAndCommonRowsStaySmall) {
   EXPECT_EQ(rows[1].extras.get(), nullptr) << "a common row loads without extras";
   EXPECT_EQ(loaded.FileValue(rows[1], "hardlinkID").text, "-");
   EXPECT_EQ(rows[2].HardlinkID(), "");
+  EXPECT_EQ(rows[2].extras.get(), nullptr) << "a link identity alone makes no extras";
 
   ResultFile copy = rows[0];
   copy.SetPathA("");
