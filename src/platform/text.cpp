@@ -254,18 +254,25 @@ bool ParseDouble(std::string_view s, double& out) {
   return true;
 }
 
+const char* MarkupEntity(char c) {
+  switch (c) {
+    case '&': return "&amp;";
+    case '<': return "&lt;";
+    case '>': return "&gt;";
+    case '"': return "&quot;";
+    case '\'': return "&#39;";
+    default: return nullptr;
+  }
+}
+
 std::string EscapeMarkup(std::string_view text) {
   std::string out;
   out.reserve(text.size() + text.size() / 8);
   for (char c : text) {
-    switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      case '\'': out += "&#39;"; break;
-      default: out.push_back(c);
-    }
+    if (const char* entity = MarkupEntity(c))
+      out += entity;
+    else
+      out.push_back(c);
   }
   return out;
 }

@@ -14,6 +14,8 @@ bool IsValidUtf8(std::string_view s);
 // "&", "<", ">", '"' and "'" as entities, for text put into an HTML page or an XML file: a file
 // name or a tag value is shown, never parsed.
 std::string EscapeMarkup(std::string_view text);
+// The entity that stands for a markup character in such text; null for any other character.
+const char* MarkupEntity(char c);
 
 std::u16string Utf8ToUtf16(std::string_view utf8);
 std::string Utf16ToUtf8(std::u16string_view utf16);

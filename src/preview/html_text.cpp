@@ -34,14 +34,11 @@ void AppendUtf8(std::string& out, std::uint32_t cp) {
 }
 
 void AppendEscapedCodePoint(std::string& out, std::uint32_t cp) {
-  switch (cp) {
-    case '&': out += "&amp;"; return;
-    case '<': out += "&lt;"; return;
-    case '>': out += "&gt;"; return;
-    case '"': out += "&quot;"; return;
-    case '\'': out += "&#39;"; return;
-    default: AppendUtf8(out, cp);
-  }
+  const char* entity = cp < 0x80 ? platform::MarkupEntity(static_cast<char>(cp)) : nullptr;
+  if (entity)
+    out += entity;
+  else
+    AppendUtf8(out, cp);
 }
 
 // Groups whose text is never shown.

@@ -27,8 +27,6 @@ void FillRecord(Search& s, const EnumeratedFile& f, FileRecord& r) {
   r = FileRecord{};
   s.files.SetFileName(r, f.name, platform::xGetExtension(f.name));
   r.FolderIndex = s.files.InternFolder(f.folder);
-  const SourceEntry& src = s.sourceTable[static_cast<std::size_t>(s.currentSourceNr - 1)];
-  s.files.SetSourceBaseLength(s.currentSourceNr, src.path == "/" ? 0 : src.path.size());
   r.SourceNr = s.currentSourceNr;
   r.SIZE = f.size;
   r.Attributes = f.attributes;

@@ -122,6 +122,7 @@ void WalkSources(Search& s) {
     s.observer.OnStep(z_Translate(11032, "Durchsuche: %1", {src.path}));
     s.recurseCurrentSource = src.includeSubfolders;
     s.currentSourceNr = src.SourceNr;
+    s.files.SetSourceBaseLength(src.SourceNr, src.path == "/" ? 0 : src.path.size());
     s.tempInsideSource = s.scanArchives && platform::StartsWith(s.archiveTempFolder, EnsureTrailingSlash(src.path));
     std::uint64_t filesBefore = s.counters.filesExcluded, bytesBefore = s.counters.bytesExcluded;
     std::uint64_t foldersBefore = s.counters.foldersExcluded;
