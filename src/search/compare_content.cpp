@@ -34,22 +34,30 @@ bool SameFileByHardlink(Search& s, long ia, long ib) {
   return known && cHardlinkID::Of(s.files.Record(ia)).SameFileAs(cHardlinkID::Of(s.files.Record(ib)));
 }
 
+// The helper's job that may hold the file's digest: the checked file's own, or one offered with
+// the walk's folder for a stored file.
+DigestJob* JobMadeAhead(const Search& s, long index) {
+  if (index == 0) return s.currentDigestJob;
+  return s.offeredFolder ? s.offeredFolder->JobForRecord(index) : nullptr;
+}
+
 // The file's digest, made at most once per search. False when it could not be made (the record
-// is then marked and logged) or the user stopped or skipped it (nothing is marked).
-bool EnsureDigest(Search& s, ContentWorkspace& ws, long index) {
+// is then marked and logged) or the user stopped or skipped it (nothing is marked). `soon` is a
+// digest the helper was asked to make just now.
+bool EnsureDigest(Search& s, ContentWorkspace& ws, long index, DigestJob* soon = nullptr) {
   FileRecord& r = s.files.Record(index);
   if (r.HashCreated || DB_Get_Hash(s, index)) return true;
   // The file being checked is opened inside its folder, which the walk holds open, and with the
   // size the walk read; any other by its path. The path of the first is made only for a message.
   const bool inFolder = index == 0 && r.ArchiveType == 0 && s.currentFolderFd >= 0;
-  std::string path;
-  if (!inFolder && !Search_ContentPath(s, index, path)) return false;
   const auto length = static_cast<std::size_t>(std::clamp(s.checksum.digestLength, 0, kMaxDigestLength));
-  std::string error;
+  std::string path, error;
   HashOutcome outcome = HashOutcome::Failed;
-  if (inFolder && s.currentDigestJob && s.currentDigestJob->Take(s.files.HashArray(r), length)) {
+  DigestJob* ahead = soon ? soon : JobMadeAhead(s, index);
+  if (ahead && ahead->Take(s.files.HashArray(r), length)) {
     outcome = HashOutcome::Created;  // made ahead by the helper thread
   } else {
+    if (!inFolder && !Search_ContentPath(s, index, path)) return false;
     platform::ReadOnlyFile file;
     error = inFolder ? file.OpenInFolder(s.currentFolderFd, std::string(s.files.FileName(r)), r.SIZE) : file.Open(path);
     if (!error.empty()) {
@@ -102,7 +110,12 @@ bool CompareByChecksum(Search& s, ContentWorkspace& ws, long ia, long ib) {
       ++s.counters.fileComparisons;
       return false;
     }
-    if (!EnsureDigest(s, ws, ia) || !EnsureDigest(s, ws, ib)) return false;
+    // Two large files: the helper hashes the stored one while this thread hashes the new one.
+    std::shared_ptr<DigestJob> soon;
+    if (s.digestAhead && !a.HashCreated && !b.HashCreated && b.ArchiveType == 0 &&
+        a.EffectiveSize() >= DigestAhead::kSizeLimit && !JobMadeAhead(s, ib))
+      soon = s.digestAhead->Soon(s.files.GetPathWithFileName(ib), b.SIZE);
+    if (!EnsureDigest(s, ws, ia) || !EnsureDigest(s, ws, ib, soon.get())) return false;
   }
   ++s.counters.fileComparisons;
   const auto length = static_cast<std::size_t>(std::clamp(s.checksum.digestLength, 0, kMaxDigestLength));

@@ -32,6 +32,7 @@ struct SearchMethodState;
 struct ContentWorkspace;
 class DigestAhead;
 class DigestJob;
+class OfferedFolder;
 namespace platform {
 struct FileInfo;
 }
@@ -210,6 +211,9 @@ class Search {
   // The open folder of the plain file being checked (-1 for none): its content is opened there.
   int currentFolderFd = -1;
   DigestJob* currentDigestJob = nullptr;
+  // The folder the walk is going through, as offered to the digest helper: the digests of its
+  // files and of the earlier files they meet may be made there already.
+  const OfferedFolder* offeredFolder = nullptr;
   // Makes digests of small files ahead of the walk on a second thread (null when it does not
   // apply); lives for the walk.
   std::unique_ptr<DigestAhead> digestAhead;

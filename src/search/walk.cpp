@@ -1,6 +1,7 @@
 #include "search/walk.h"
 
 #include <algorithm>
+#include <optional>
 #include <set>
 #include <utility>
 #include <vector>
@@ -109,30 +110,74 @@ void CountFolder(Search& s, const std::string& folder, OpenFolders& chain, std::
   }
 }
 
-void WalkFolder(Search& s, const std::string& folder, OpenFolders& chain) {
+// A folder listed and offered to the digest helper before the walk gets there, so that the
+// helper never waits for the walk to list the next folder.
+struct Prelisted {
+  std::string name;
+  platform::FolderId id;
+  std::vector<platform::FileInfo> entries;
+  OfferedFolder ahead;
+};
+
+// Walk order: folders are walked in name order, as the file systems of the desktop list them,
+// so that a search over the same tree always meets its files in the same order (the first file
+// of a group is the one met first).
+std::string ListInWalkOrder(int folderFd, std::vector<platform::FileInfo>& entries) {
+  std::string error = platform::ListFolderAt(folderFd, [&](const platform::FileInfo& e) {
+    entries.push_back(e);
+    return true;
+  });
+  std::sort(entries.begin(), entries.end(),
+            [](const platform::FileInfo& a, const platform::FileInfo& b) { return a.name < b.name; });
+  return error;
+}
+
+// Lists the plain subfolder after entry `from` and offers its files; nothing when there is none
+// or it cannot be read (the walk then lists it itself and reports what fails).
+std::optional<Prelisted> ListNextFolder(Search& s, const platform::FolderHandle& dir,
+                                        const std::vector<platform::FileInfo>& entries, std::size_t from) {
+  for (std::size_t k = from + 1; k < entries.size(); ++k) {
+    const platform::FileInfo& e = entries[k];
+    if (!e.isDirectory) continue;
+    if (e.isSymlink) return std::nullopt;
+    platform::FolderHandle next;
+    Prelisted p{e.name, {}, {}, {}};
+    if (!next.OpenChild(dir, e.name, false).empty() || !ListInWalkOrder(next.Descriptor(), p.entries).empty())
+      return std::nullopt;
+    p.id = next.Id();
+    p.ahead = s.digestAhead->Offer(next.Descriptor(), p.entries);
+    return p;
+  }
+  return std::nullopt;
+}
+
+void WalkFolder(Search& s, const std::string& folder, OpenFolders& chain, std::optional<Prelisted> given) {
   if (s.run.StopRequested()) return;
   const platform::FolderHandle* dir = nullptr;
   std::vector<platform::FileInfo> entries;
+  OfferedFolder ahead;
   std::string error = chain.Current(dir);
-  if (error.empty())
-    error = platform::ListFolderAt(dir->Descriptor(), [&](const platform::FileInfo& e) {
-      entries.push_back(e);
-      return true;
-    });
+  if (error.empty() && given && given->id == chain.CurrentId()) {
+    entries = std::move(given->entries);
+    ahead = std::move(given->ahead);
+    s.digestAhead->Promote(ahead);
+  } else if (error.empty()) {
+    error = ListInWalkOrder(dir->Descriptor(), entries);
+    // The helper thread starts on this folder's digests while the walk goes through it.
+    if (error.empty() && s.digestAhead) ahead = s.digestAhead->Offer(dir->Descriptor(), entries);
+  }
+  given.reset();
   if (!error.empty()) {  // an unreadable or vanished folder is passed over, but not silently
     LogCannotEnter(s, folder, error);
     return;
   }
   ++s.counters.foldersScanned;
-  // Folders are walked in name order, as the file systems of the desktop list them, so that a
-  // search over the same tree always meets its files in the same order (the first file of a
-  // group is the one met first).
-  std::sort(entries.begin(), entries.end(),
-            [](const platform::FileInfo& a, const platform::FileInfo& b) { return a.name < b.name; });
-
-  // The helper thread starts on this folder's digests while the walk goes through it.
-  DigestAhead::Offered ahead;
-  if (s.digestAhead) ahead = s.digestAhead->Offer(dir->Descriptor(), entries);
+  struct RestoreOffered {
+    Search& s;
+    const OfferedFolder* outer;
+    ~RestoreOffered() { s.offeredFolder = outer; }
+  } restore{s, s.offeredFolder};
+  std::optional<Prelisted> next;
 
   std::string full;
   for (std::size_t i = 0; i < entries.size(); ++i) {
@@ -143,9 +188,14 @@ void WalkFolder(Search& s, const std::string& folder, OpenFolders& chain) {
     if (s.run.StopRequested()) break;
 
     if (e.isDirectory) {
-      if (ShouldEnterFolder(s, e.name, full, e.isSymlink, false))
+      std::optional<Prelisted> mine;
+      if (next && next->name == e.name) mine = std::move(next);
+      next.reset();
+      if (ShouldEnterFolder(s, e.name, full, e.isSymlink, false)) {
+        if (s.digestAhead && chain.Current(dir).empty()) next = ListNextFolder(s, *dir, entries, i);
         Descend(s, chain, s.walkedFolders, e.name, full, true,
-                [&](const std::string& path) { WalkFolder(s, path, chain); });
+                [&](const std::string& path) { WalkFolder(s, path, chain, std::move(mine)); });
+      }
       continue;
     }
     // A link is not a copy: grouping it with its target invites deleting the only copy.
@@ -172,7 +222,13 @@ void WalkFolder(Search& s, const std::string& folder, OpenFolders& chain) {
       // Asked per file: a deep subfolder walked meanwhile may have closed this folder's
       // descriptor and opened it again under another number.
       if (chain.Current(dir).empty()) f.folderFd = dir->Descriptor();
+      s.offeredFolder = &ahead;  // again after every subfolder, which offered its own
+      const long stored = s.files.Count();
       s.checkFile(s, f);
+      if (s.digestAhead && s.files.Count() > stored) {
+        ahead.Stored(i, s.files.Count());
+        s.digestAhead->NoteStored(e.size, s.files.Count());
+      }
       if (s.counters.duplicates >= s.maxDuplicates) s.run.RequestStop(kStopMaxDuplicates);
       if (s.run.StopRequested()) break;
     }
@@ -260,7 +316,8 @@ void Search_GetSourceFolderFileCount(Search& search, const std::string& folder) 
 }
 
 void Search_GetFiles(Search& search, const std::string& folder) {
-  WalkSource(search, folder, search.walkedFolders, true, [&](OpenFolders& chain) { WalkFolder(search, folder, chain); });
+  WalkSource(search, folder, search.walkedFolders, true,
+             [&](OpenFolders& chain) { WalkFolder(search, folder, chain, std::nullopt); });
 }
 
 // Asked for every file: a coarse clock, whose reading costs nothing worth measuring, is enough

@@ -132,5 +132,49 @@ TEST(ContentGrouping, RandomTreesGroupByExactContentInWalkOrder) {
   }
 }
 
+TEST(ContentGrouping, NeighbourFoldersAndLargePairsKeepGroupsAndCounters) {
+  // Digests may be made on a second thread: of the next folder before the walk enters it (even
+  // one the folder filter then skips), of the earlier file a new one meets, and of both large
+  // files of a pair side by side. None of that may show in groups or counters.
+  TempDir t;
+  auto content = [](std::size_t size, unsigned seed) {
+    std::string c(size, '\0');
+    std::mt19937 fill(seed);
+    for (char& ch : c) ch = static_cast<char>(fill());
+    return c;
+  };
+  const std::string big = content((3u << 20) / 2, 1), small = content(5000, 2), mid = content(20000, 3);
+  std::string bigLastByte = big, bigFirstByte = big, midLastByte = mid;
+  bigLastByte.back() ^= 1;
+  bigFirstByte.front() ^= 1;
+  midLastByte.back() ^= 1;
+  const std::pair<const char*, const std::string*> files[] = {
+      {"a/big1", &big},         {"a/s1", &small},         {"a/m1", &mid},  {"b/big2", &big}, {"b/s2", &small},
+      {"c/big3", &big},         {"c/big4", &bigLastByte}, {"c/big5", &bigFirstByte},
+      {"c/m2", &midLastByte},   {"c/m3", &mid},           {"d/s3", &small}, {"d/x/s4", &small}};
+  for (const auto& [rel, bytes] : files) ASSERT_FALSE(t.Write(rel, *bytes).empty());
+
+  MainSettings m = SettingsFor({t.path()});
+  m.search.Suchkriterien[kCritContent] = true;
+  m.search.ContentCompare = 2;
+  m.sources.folderOptions = {true, 1, false, false, false};
+  m.sources.folderFilters = {{"b", true}};
+  RecordingObserver observer;
+  ScriptedPrompt prompt;
+  SearchOutcome run = StartSearchForDups(m, {}, observer, prompt);
+  Groups groups;
+  for (const auto& g : run.search->result.groups) {
+    groups.emplace_back();
+    for (const auto& f : g.files) groups.back().push_back(f.FullPath().substr(t.path().size() + 1));
+  }
+  EXPECT_EQ(groups, (Groups{{"a/s1", "d/s3", "d/x/s4"}, {"a/m1", "c/m3"}, {"a/big1", "c/big3"}}));
+  // Digests: s1 and s3, s4; m1 and m3 (m2's last block differs); big1 and big3 (big4 and big5
+  // differ at an end from every file of their size).
+  EXPECT_TRUE(observer.Logged("Prüfsummen erstellt: 7"));
+  EXPECT_TRUE(observer.Logged("Dateivergleiche: 8"));
+  EXPECT_TRUE(observer.Logged("Ordner ausgeschlossen: 1"));
+  EXPECT_TRUE(observer.errors.empty());
+}
+
 }  // namespace
 }  // namespace twinex::test
