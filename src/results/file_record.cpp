@@ -58,6 +58,10 @@ long CStringCollection2::Add(std::string_view key, FileRecord record, bool* exis
   // The checked file's name is now the stored record's: the next checked file appends its own.
   if (scratchNamePending_ && record.NameSize != FileRecord::kLongName && record.NameAt == scratchNameAt_)
     scratchNamePending_ = false;
+  if (record.Extras == kScratchExtras) {
+    extras_.push_back(scratchExtras_);
+    record.Extras = static_cast<std::uint32_t>(extras_.size());
+  }
   MakeRoomForRecord();
   blocks_.back().push_back(record);
   ++count_;
@@ -83,6 +87,7 @@ void CStringCollection2::Clear() {
   std::vector<LongName>().swap(longNames_);
   scratchNamePending_ = false;
   std::vector<ArchiveMemberInfo>().swap(members_);
+  std::vector<RecordExtras>().swap(extras_);
   digestBlocks_.clear();
   digestCount_ = 0;
   folderIndex_.clear();
@@ -224,6 +229,25 @@ const std::string& CStringCollection2::PathInsideZip(const FileRecord& record) c
 const std::string& CStringCollection2::ArchiveTempFileNr(const FileRecord& record) const {
   static const std::string kNone;
   return record.ArchiveMember == 0 ? kNone : members_[record.ArchiveMember].archiveTempFileNr;
+}
+
+const RecordExtras& CStringCollection2::Extras(const FileRecord& record) const {
+  static const RecordExtras kNone;
+  if (record.Extras == 0) return kNone;
+  return record.Extras == kScratchExtras ? scratchExtras_ : extras_[record.Extras - 1];
+}
+
+RecordExtras& CStringCollection2::EditExtras(FileRecord& record) {
+  if (record.Extras == 0) {
+    if (&record == &scratch_) {
+      record.Extras = kScratchExtras;
+      scratchExtras_ = {};
+    } else {
+      extras_.emplace_back();
+      record.Extras = static_cast<std::uint32_t>(extras_.size());
+    }
+  }
+  return record.Extras == kScratchExtras ? scratchExtras_ : extras_[record.Extras - 1];
 }
 
 void CStringCollection2::SetDigestLength(int length) {

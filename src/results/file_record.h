@@ -34,32 +34,34 @@ struct FileRecord {
   std::uint32_t ArchiveMember = 0;   // archive members: their entry in the table's member list
   std::int32_t GroupID = -1;         // -1 not in a group; otherwise the result group's id
   std::int32_t SlotChain = -1;       // first slot of a key: the search's list of that key's slots
-  std::int32_t PicWidth = 0;         // picture searches: the picture's size in pixels
-  std::int32_t PicHeight = 0;
   std::uint32_t HashSlot = 0;        // checksum 0: its place in the table's digest store (0 none)
-  // Tag bytes left out of the comparison at either end. Tags are far below 4 GiB, and the
-  // record is kept once per stored file, so they take 32 bits each.
-  std::uint32_t CutFromFileStart = 0;
-  std::uint32_t CutFromFileEnd = 0;
+  std::uint32_t Extras = 0;          // picture size and tag cuts: see CStringCollection2::Extras
   std::uint8_t ArchiveType = 0;
   std::uint8_t PercentMatch = 0;
-  bool HashCreated = false;
-  bool IsReferenceFile = false;
-  bool HaveErrorMessage = false;
-  bool DBChecked = false;  // the checksum database was asked for this file's digest
+  // One byte for the four flags: together with the name fields they fill the record's last word.
+  bool HashCreated : 1 = false;
+  bool IsReferenceFile : 1 = false;
+  bool HaveErrorMessage : 1 = false;
+  bool DBChecked : 1 = false;  // the checksum database was asked for this file's digest
 
   std::uint32_t NameAt = 0;      // where the name starts in the name store
   std::uint16_t NameSize = 0;    // the whole name, extension included (kLongName: kept apart)
   std::uint16_t NameLength = 0;  // the name without its extension and dot
 
   static constexpr std::uint16_t kLongName = 0xFFFF;
-
-  // The size less skipped tag bytes.
-  std::uint64_t EffectiveSize() const { return SIZE - CutFromFileStart - CutFromFileEnd; }
 };
 
 // A search keeps one record per file it has met; a field added here costs its size that many times.
-static_assert(sizeof(FileRecord) <= 104, "FileRecord grew");
+static_assert(sizeof(FileRecord) <= 88, "FileRecord grew");
+
+// What only the records of some searches carry: the picture's size in pixels (picture searches)
+// and the tag bytes left out of the comparison at either end (searches that ignore tags).
+struct RecordExtras {
+  std::int32_t picWidth = 0;
+  std::int32_t picHeight = 0;
+  std::uint32_t cutFromFileStart = 0;  // tags are far below 4 GiB
+  std::uint32_t cutFromFileEnd = 0;
+};
 
 class CStringCollection2 {
  public:
@@ -109,6 +111,17 @@ class CStringCollection2 {
   void SetArchiveMember(FileRecord& record, std::string pathInsideZip, std::string archiveTempFileNr = "");
   const std::string& PathInsideZip(const FileRecord& record) const;
   const std::string& ArchiveTempFileNr(const FileRecord& record) const;
+
+  // Picture size and tag cuts live apart from the record, since a search for exact duplicates,
+  // the one with the most records, has neither; a record without them reads zeros.
+  const RecordExtras& Extras(const FileRecord& record) const;
+  RecordExtras& EditExtras(FileRecord& record);
+  // The size less skipped tag bytes.
+  std::uint64_t EffectiveSize(const FileRecord& record) const {
+    if (record.Extras == 0) return record.SIZE;
+    const RecordExtras& e = Extras(record);
+    return record.SIZE - e.cutFromFileStart - e.cutFromFileEnd;
+  }
   std::string GetHardlinkIDkeyFormatted(long index, bool quellSerialsAllSame) const;
 
  private:
@@ -143,6 +156,11 @@ class CStringCollection2 {
     std::string archiveTempFileNr;
   };
   std::vector<ArchiveMemberInfo> members_;  // index 0: no member
+  // The checked file's extras stay apart until it is stored, so that files that only join a
+  // group leave nothing behind.
+  static constexpr std::uint32_t kScratchExtras = 0xFFFFFFFF;
+  RecordExtras scratchExtras_;
+  std::vector<RecordExtras> extras_;  // record.Extras - 1
   int digestLength_ = kMaxDigestLength;
   std::uint32_t digestCount_ = 0;
   std::vector<std::unique_ptr<std::uint8_t[]>> digestBlocks_;

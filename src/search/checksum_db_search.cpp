@@ -74,8 +74,8 @@ void Store(Search& s, ChecksumDatabase& db, const HashTable& table, long index, 
 // A digest of the whole file, and one that is a real digest: a file not longer than the digest
 // is compared by its own bytes, which have no business in the database.
 bool ContentDigestCacheable(const Search& s, const FileRecord& r) {
-  return s.checksum.index > 0 && r.CutFromFileStart == 0 && r.CutFromFileEnd == 0 && r.EffectiveSize() == r.SIZE &&
-         r.EffectiveSize() > static_cast<std::uint64_t>(s.checksum.digestLength);
+  return s.checksum.index > 0 && s.files.EffectiveSize(r) == r.SIZE &&
+         r.SIZE > static_cast<std::uint64_t>(s.checksum.digestLength);
 }
 
 }  // namespace

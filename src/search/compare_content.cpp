@@ -24,7 +24,8 @@ CompareFile CompareFileOf(Search& s, long index) {
   const FileRecord& r = s.files.Record(index);
   std::string path;
   if (r.ArchiveType == 0 || !Search_ContentPath(s, index, path)) path = s.files.GetPathWithFileName(index);
-  return CompareFile{path, r.CutFromFileStart, r.CutFromFileEnd};
+  const RecordExtras& cuts = s.files.Extras(r);
+  return CompareFile{path, cuts.cutFromFileStart, cuts.cutFromFileEnd};
 }
 
 // Two names of one file have the same content; a name whose identity cannot be read is
@@ -64,7 +65,8 @@ bool EnsureDigest(Search& s, ContentWorkspace& ws, long index, DigestJob* soon =
       error = "CreateFileWide: " + error;
     } else {
       const std::uint64_t readBlock = SaneBlockSize(s.buffers[2], 16384);
-      outcome = CreateHashFromFile(file, r, s.files.HashArray(r), s.checksum, readBlock, ws.checksum, error, s.run);
+      outcome = CreateHashFromFile(file, s.files.Extras(r), s.files.HashArray(r), s.checksum, readBlock, ws.checksum,
+                                   error, s.run);
     }
   }
   switch (outcome) {
@@ -90,12 +92,13 @@ bool EnsureDigest(Search& s, ContentWorkspace& ws, long index, DigestJob* soon =
 bool CompareByChecksum(Search& s, ContentWorkspace& ws, long ia, long ib) {
   const FileRecord& a = s.files.Record(ia);
   const FileRecord& b = s.files.Record(ib);
-  if (a.EffectiveSize() != b.EffectiveSize()) {
+  const std::uint64_t range = s.files.EffectiveSize(a);
+  if (range != s.files.EffectiveSize(b)) {
     // Short ranges are their own zero-padded digests, so only equal lengths may be compared.
     ++s.counters.fileComparisons;
     return false;
   }
-  if (a.EffectiveSize() == 0) {
+  if (range == 0) {
     ++s.counters.fileComparisons;
     return true;
   }
@@ -105,15 +108,14 @@ bool CompareByChecksum(Search& s, ContentWorkspace& ws, long ia, long ib) {
     DB_Get_Hash(s, ib);
   }
   if (!a.HashCreated || !b.HashCreated) {
-    if (ContentSamples::Worthwhile(a.EffectiveSize()) &&
-        ws.samples.Differ(CompareFileOf(s, ia), CompareFileOf(s, ib), a.EffectiveSize())) {
+    if (ContentSamples::Worthwhile(range) && ws.samples.Differ(CompareFileOf(s, ia), CompareFileOf(s, ib), range)) {
       ++s.counters.fileComparisons;
       return false;
     }
     // Two large files: the helper hashes the stored one while this thread hashes the new one.
     std::shared_ptr<DigestJob> soon;
     if (s.digestAhead && !a.HashCreated && !b.HashCreated && b.ArchiveType == 0 &&
-        a.EffectiveSize() >= DigestAhead::kSizeLimit && !JobMadeAhead(s, ib))
+        range >= DigestAhead::kSizeLimit && !JobMadeAhead(s, ib))
       soon = s.digestAhead->Soon(s.files.GetPathWithFileName(ib), b.SIZE);
     if (!EnsureDigest(s, ws, ia) || !EnsureDigest(s, ws, ib, soon.get())) return false;
   }
@@ -133,7 +135,7 @@ bool CompareByBytes(Search& s, ContentWorkspace& ws, long ia, long ib) {
   int percent = 100;
   int code = 0;
   if (exact) {
-    if (a.EffectiveSize() == b.EffectiveSize() && ws.samples.Differ(fa, fb, a.EffectiveSize())) return false;
+    if (s.files.EffectiveSize(a) == s.files.EffectiveSize(b) && ws.samples.Differ(fa, fb, s.files.EffectiveSize(a))) return false;
     code = Search_CompareFileContent(fa, fb, sizes, error, ws.compare, s.run);
   } else {
     code = Search_CompareFileContentPercent(fa, fb, sizes, percent, error, ws.compare, s.run);
@@ -183,13 +185,13 @@ bool UsesContentPrints(const Search& s) {
 bool Search_ContentPrint(Search& s, long index, std::uint64_t& print) {
   const FileRecord& r = s.files.Record(index);
   if (r.HaveErrorMessage || r.ArchiveType != 0) return false;
-  return Workspace(s).samples.Print(CompareFileOf(s, index), r.EffectiveSize(), print);
+  return Workspace(s).samples.Print(CompareFileOf(s, index), s.files.EffectiveSize(r), print);
 }
 
 ContentSamples::FullPrintOutcome Search_ContentFullPrint(Search& s, long index, std::uint64_t& print) {
   const FileRecord& r = s.files.Record(index);
   if (r.HaveErrorMessage || r.ArchiveType != 0) return ContentSamples::FullPrintOutcome::Failed;
-  return Workspace(s).samples.FullPrint(CompareFileOf(s, index), r.EffectiveSize(), print, s.run);
+  return Workspace(s).samples.FullPrint(CompareFileOf(s, index), s.files.EffectiveSize(r), print, s.run);
 }
 
 bool Search_CompareContent(Search& search, long indexNew, long indexFirst) {
@@ -198,7 +200,7 @@ bool Search_CompareContent(Search& search, long indexNew, long indexFirst) {
   // An erroneous file was logged when it failed; it never joins a group.
   if (a.HaveErrorMessage || b.HaveErrorMessage) return false;
   const bool members = a.ArchiveType != 0 || b.ArchiveType != 0;
-  if (members && a.EffectiveSize() != b.EffectiveSize() && search.contentPercent >= 100) return false;
+  if (members && search.files.EffectiveSize(a) != search.files.EffectiveSize(b) && search.contentPercent >= 100) return false;
   // A member's content is its temporary copy. Checksums make it only when neither the record nor
   // the database knows the digest; a byte comparison needs it at once.
   std::string path;

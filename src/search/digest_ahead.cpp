@@ -256,7 +256,7 @@ void DigestAhead::Work() {
   ChecksumDescriptor descriptor;
   descriptor.index = method_;
   descriptor.digestLength = static_cast<int>(digestLength_);
-  const FileRecord wholeFile;  // no cuts
+  const RecordExtras wholeFile;  // no cuts
   std::string error;
   std::vector<char> ends;
   auto finish = [](DigestJob& job, int state) {

@@ -7,7 +7,7 @@
 
 namespace twinex {
 
-HashOutcome CreateHashFromFile(const platform::ReadOnlyFile& file, const FileRecord& record, std::uint8_t* digest,
+HashOutcome CreateHashFromFile(const platform::ReadOnlyFile& file, const RecordExtras& cuts, std::uint8_t* digest,
                                const ChecksumDescriptor& checksum, std::uint64_t readBlock, ChecksumWorkspace& ws,
                                std::string& error, RunControl& run) {
   auto fail = [&error](std::string text) {
@@ -18,7 +18,7 @@ HashOutcome CreateHashFromFile(const platform::ReadOnlyFile& file, const FileRec
   const std::uint64_t size = file.Size();
   if (size == 0) return fail("File size 0");
 
-  const std::uint64_t start = record.CutFromFileStart, end = record.CutFromFileEnd;
+  const std::uint64_t start = cuts.cutFromFileStart, end = cuts.cutFromFileEnd;
   if (start >= size || end >= size - start) {
     const long double remaining = static_cast<long double>(size) - start - end;
     return fail("xSetFilePointerPos: " + platform::SystemErrorText(EINVAL) + " (" +

@@ -21,11 +21,11 @@ struct ChecksumWorkspace {
   std::vector<char> buffer;
 };
 
-// Fills `digest` (room for the digest length) with the digest of the record's compared range
-// of the open `file`, read in blocks of `readBlock` bytes. A range not longer than the digest is
+// Fills `digest` (room for the digest length) with the digest of the compared range of the open
+// `file` (less the tag cuts of `cuts`), read in blocks of `readBlock` bytes. A range not longer than the digest is
 // its own digest, zero-padded. On failure `error` names the failing step; a stop or skip
 // request on `run` gives Cancelled.
-HashOutcome CreateHashFromFile(const platform::ReadOnlyFile& file, const FileRecord& record, std::uint8_t* digest,
+HashOutcome CreateHashFromFile(const platform::ReadOnlyFile& file, const RecordExtras& cuts, std::uint8_t* digest,
                                const ChecksumDescriptor& checksum, std::uint64_t readBlock, ChecksumWorkspace& workspace,
                                std::string& error, RunControl& run);
 

@@ -39,7 +39,7 @@ std::string BuildSearchKey(const Search& s, const FileRecord& r, std::string_vie
   } else if (c[kCritExtension]) {
     key += s.files.Extension(r);
   }
-  if (c[kCritSize] || c[kCritContent]) key += std::to_string(r.EffectiveSize());
+  if (c[kCritSize] || c[kCritContent]) key += std::to_string(s.files.EffectiveSize(r));
   if (c[kCritModified]) key += DateKeyPart(s, r.DateLastModified);
   if (c[kCritCreated]) key += DateKeyPart(s, r.DateCreated);
   if (c[kCritAttributes]) key += std::to_string(r.Attributes);

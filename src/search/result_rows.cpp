@@ -103,8 +103,8 @@ ResultFile ResultFileOf(const Search& s, const FileRecord& r) {
   f.hardlinks = r.NumberOfLinks >= 2 ? r.NumberOfLinks : 0;
   f.SetHardlinkID(r.NumberOfLinks >= 2 ? HardlinkSearchKey(cHardlinkID::Of(r), s.quellSerialsAllSame) : "-");
   f.similar = r.PercentMatch;
-  f.picW = r.PicWidth;
-  f.picH = r.PicHeight;
+  f.picW = s.files.Extras(r).picWidth;
+  f.picH = s.files.Extras(r).picHeight;
   f.qnr = r.SourceNr;
   f.archiv = r.ArchiveType;
   if (f.archiv != 0)

@@ -36,8 +36,10 @@ bool ApplyTagCuts(Search& s, long index) {
     if (!cuts.message.empty()) s.LogProtokoll(cuts.message, true);
     // A cut that would not fit is a misread tag: the file is then compared whole.
     if (cuts.start + cuts.end <= r.SIZE && cuts.start <= UINT32_MAX && cuts.end <= UINT32_MAX) {
-      r.CutFromFileStart = static_cast<std::uint32_t>(cuts.start);
-      r.CutFromFileEnd = static_cast<std::uint32_t>(cuts.end);
+      if (cuts.start + cuts.end == 0) break;  // nothing to leave out: the record needs no extras
+      RecordExtras& extras = s.files.EditExtras(r);
+      extras.cutFromFileStart = static_cast<std::uint32_t>(cuts.start);
+      extras.cutFromFileEnd = static_cast<std::uint32_t>(cuts.end);
     }
     break;
   }

@@ -90,8 +90,9 @@ class SimilarPicturesSearchMethod : public SearchMethod {
     // A picture that cannot be read is left out; the search goes on.
     if (!MakeSlots(s, 0, o, kSlot0, hashes, &size)) return;
     FileRecord& current = s.files.Record(0);
-    current.PicWidth = size.width;
-    current.PicHeight = size.height;
+    RecordExtras& extras = s.files.EditExtras(current);
+    extras.picWidth = size.width;
+    extras.picHeight = size.height;
     const std::uint64_t before = state.pictures.SlotComparisons();
     const GroupChange change =
         state.pictures.Add(hashes[0], {s.files.Name(current), s.files.Extension(current), size.width, size.height}, current.SourceNr,

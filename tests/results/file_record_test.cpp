@@ -145,5 +145,32 @@ TEST(FileTable, NamesOfFilesNotStoredAreReusedAndStoredNamesStay) {
   EXPECT_EQ(t.GetFileNameWithExtension(t.Count()), "file-number-119997");
 }
 
+TEST(FileTable, ExtrasOfTheCheckedFileGoWithItOnlyWhenItIsStored) {
+  CStringCollection2 t;
+  auto check = [&](std::uint32_t cut) {
+    FileRecord& r = t.Record(0);
+    r = FileRecord{};
+    r.SIZE = 1000;
+    if (cut > 0) t.EditExtras(r) = {640, 480, cut, 2 * cut};
+  };
+  check(10);
+  t.Add("K1", t.Record(0));
+  check(20);  // joins a group: not stored
+  check(0);
+  t.Add("K2", t.Record(0));
+  check(30);
+  t.Add("K3", t.Record(0));
+  check(40);  // the checked file's own extras change no stored record
+
+  EXPECT_EQ(t.EffectiveSize(t.Record(1)), 1000u - 30u);
+  EXPECT_EQ(t.Extras(t.Record(1)).picWidth, 640);
+  EXPECT_EQ(t.Record(2).Extras, 0u);
+  EXPECT_EQ(t.EffectiveSize(t.Record(2)), 1000u);
+  EXPECT_EQ(t.Extras(t.Record(2)).picHeight, 0);
+  EXPECT_EQ(t.Extras(t.Record(3)).cutFromFileEnd, 60u);
+  EXPECT_EQ(t.Record(3).Extras, 2u);  // the file that passed through a group left no entry
+  EXPECT_EQ(t.EffectiveSize(t.Record(0)), 1000u - 120u);
+}
+
 }  // namespace
 }  // namespace twinex

@@ -31,8 +31,11 @@ struct ContentSearch {
     struct stat st {};
     stat(path.c_str(), &st);
     r.SIZE = static_cast<std::uint64_t>(st.st_size);
-    r.CutFromFileStart = cutStart;
-    r.CutFromFileEnd = cutEnd;
+    if (cutStart + cutEnd > 0) {
+      RecordExtras& cuts = search.files.EditExtras(r);
+      cuts.cutFromFileStart = static_cast<std::uint32_t>(cutStart);
+      cuts.cutFromFileEnd = static_cast<std::uint32_t>(cutEnd);
+    }
     return search.files.Add("k" + std::to_string(search.files.Count() + 1), r);
   }
   bool Equal(long a, long b) { return Search_CompareContent(search, a, b); }
@@ -57,7 +60,7 @@ std::string Hex(const std::uint8_t* p, std::size_t n) {
   return out;
 }
 
-HashOutcome HashFile(const std::string& path, const FileRecord& r, std::uint8_t* digest, const ChecksumDescriptor& c,
+HashOutcome HashFile(const std::string& path, const RecordExtras& r, std::uint8_t* digest, const ChecksumDescriptor& c,
                      std::uint64_t block, ChecksumWorkspace& ws, std::string& error, RunControl& run) {
   platform::ReadOnlyFile f;
   if (std::string e = f.Open(path); !e.empty()) {
@@ -87,22 +90,21 @@ TEST(ContentCompare, DigestsOfShortAndKnownContent) {
   ChecksumWorkspace ws;
   RunControl run;
   std::string error;
-  ASSERT_EQ(HashFile(t / "ten", md5.Rec(ten), md5.search.files.HashArray(md5.Rec(ten)), md5.search.checksum, 16384, ws, error, run), HashOutcome::Created);
+  ASSERT_EQ(HashFile(t / "ten", md5.search.files.Extras(md5.Rec(ten)), md5.search.files.HashArray(md5.Rec(ten)), md5.search.checksum, 16384, ws, error, run), HashOutcome::Created);
   EXPECT_EQ(Hex(md5.search.files.HashArray(md5.Rec(ten)), 16), "30313233343536373839000000000000");
 
-  EXPECT_EQ(HashFile(t.Write("empty", ""), md5.Rec(ten), md5.search.files.HashArray(md5.Rec(ten)), md5.search.checksum, 16384, ws, error, run),
+  EXPECT_EQ(HashFile(t.Write("empty", ""), md5.search.files.Extras(md5.Rec(ten)), md5.search.files.HashArray(md5.Rec(ten)), md5.search.checksum, 16384, ws, error, run),
             HashOutcome::Failed);
   EXPECT_EQ(error, "File size 0");
 
   // The digest covers the range between the cuts, read in blocks smaller than the text.
   ContentSearch sha1(2);
   const long fox = sha1.Add(t.Write("fox", "<<The quick brown fox jumps over the lazy dog>>>"), 2, 3);
-  ASSERT_EQ(HashFile(t / "fox", sha1.Rec(fox), sha1.search.files.HashArray(sha1.Rec(fox)), sha1.search.checksum, 7, ws, error, run), HashOutcome::Created);
+  ASSERT_EQ(HashFile(t / "fox", sha1.search.files.Extras(sha1.Rec(fox)), sha1.search.files.HashArray(sha1.Rec(fox)), sha1.search.checksum, 7, ws, error, run), HashOutcome::Created);
   EXPECT_EQ(Hex(sha1.search.files.HashArray(sha1.Rec(fox)), 20), "2fd4e1c67a2d28fced849ee1bb76e7391b93eb12");
 
-  sha1.Rec(fox).CutFromFileStart = 40;
-  sha1.Rec(fox).CutFromFileEnd = 10;
-  EXPECT_EQ(HashFile(t / "fox", sha1.Rec(fox), sha1.search.files.HashArray(sha1.Rec(fox)), sha1.search.checksum, 7, ws, error, run), HashOutcome::Failed);
+  sha1.search.files.EditExtras(sha1.Rec(fox)) = {0, 0, 40, 10};
+  EXPECT_EQ(HashFile(t / "fox", sha1.search.files.Extras(sha1.Rec(fox)), sha1.search.files.HashArray(sha1.Rec(fox)), sha1.search.checksum, 7, ws, error, run), HashOutcome::Failed);
   EXPECT_NE(error.find(" (-2 / 48)"), std::string::npos) << error;
 }
 
