@@ -115,8 +115,8 @@ void GroupWithoutSlots(Search& s, const std::string& key) {
     s.files.Add(key, std::move(s.files.Record(kCurrent)));
 }
 
-std::uint64_t DigestPrefix(const Search& s, const FileRecord& r) {
-  std::uint64_t v = 0;
+std::uint32_t DigestPrefix(const Search& s, const FileRecord& r) {
+  std::uint32_t v = 0;
   std::memcpy(&v, s.files.HashArray(r), std::min<std::size_t>(sizeof v, static_cast<std::size_t>(s.files.DigestLength())));
   return v;
 }
@@ -250,7 +250,7 @@ void GroupInSlots(Search& s, const std::string& key) {
   Remember(s, slot, s.files.Record(kCurrent));
   // Only the first slot needs its key in the tree: the later ones are reached through the list.
   std::string slotKey = chain.empty() ? key + "1" : std::string();
-  slot.index = static_cast<std::int32_t>(s.files.Add(slotKey, std::move(s.files.Record(kCurrent))));
+  slot.index = static_cast<std::uint32_t>(s.files.Add(slotKey, std::move(s.files.Record(kCurrent))));
   chain.push_back(slot);
   // A key's first file needs no print until a second file of the key arrives.
   if (byPrint && head != 0) {

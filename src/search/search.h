@@ -56,11 +56,14 @@ struct EnumeratedFile {
 
 // What the slot loop needs of a slot's first file, kept together so that walking a long list of
 // slots does not touch every record: its index, and its digest's first bytes once known.
+// A key can have many slots (files of one size with different contents), so the summary is kept
+// to 8 bytes: four digest bytes tell nearly every pair of different digests apart.
 struct SlotSummary {
-  std::uint64_t digestPrefix = 0;
-  std::int32_t index = 0;  // the table's indexes are 32-bit (see FileRecord::SlotChain)
-  bool digestKnown = false;
+  std::uint32_t index : 31 = 0;  // the table's indexes are 31-bit (see FileRecord::SlotChain)
+  std::uint32_t digestKnown : 1 = 0;
+  std::uint32_t digestPrefix = 0;
 };
+static_assert(sizeof(SlotSummary) == 8);
 
 struct SearchCounters {
   std::uint64_t filesChecked = 0;
