@@ -81,7 +81,8 @@ void CStringCollection2::Clear() {
   decltype(keys_)().swap(keys_);
   std::vector<std::vector<FileRecord>>().swap(blocks_);
   count_ = 0;
-  std::vector<std::string>().swap(folders_);
+  folderIndex_.clear();
+  std::vector<SharedText>().swap(folders_);
   std::vector<std::unique_ptr<char[]>>().swap(nameChunks_);
   nameUsed_ = kNameChunk;
   std::vector<LongName>().swap(longNames_);
@@ -90,7 +91,6 @@ void CStringCollection2::Clear() {
   std::vector<RecordExtras>().swap(extras_);
   digestBlocks_.clear();
   digestCount_ = 0;
-  folderIndex_.clear();
   haveLastFolder_ = false;
 }
 
@@ -102,7 +102,7 @@ std::uint32_t CStringCollection2::InternFolder(std::string_view folder) {
   if (it == folderIndex_.end()) {
     const auto index = static_cast<std::uint32_t>(folders_.size());
     folders_.emplace_back(folder);
-    it = folderIndex_.emplace(folders_.back(), index).first;
+    it = folderIndex_.emplace(std::string_view(folders_.back()), index).first;
   }
   lastFolder_ = it->second;
   haveLastFolder_ = true;

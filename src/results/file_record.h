@@ -11,6 +11,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "results/shared_text.h"
 #include "results/string_collection.h"
 
 namespace twinex {
@@ -78,9 +79,11 @@ class CStringCollection2 {
   const FileRecord& Record(long index) const { return index == 0 ? scratch_ : Slot(index); }
   void Clear();
 
-  // Folders are interned: the same folder text always gives the same index.
+  // Folders are interned: the same folder text always gives the same index, and the result rows
+  // of a folder share its one text.
   std::uint32_t InternFolder(std::string_view folder);
   const std::string& Folder(std::uint32_t index) const { return folders_[index]; }
+  const SharedText& SharedFolder(std::uint32_t index) const { return folders_[index]; }
 
   // The name as on disk, extension included; the name without extension, and the extension
   // without the dot. The views stay valid while the table lives.
@@ -182,9 +185,10 @@ class CStringCollection2 {
   std::size_t scratchNameEnd_ = 0;
   long initialAlloc_ = 100000;
   long growth_ = 50000;
-  std::vector<std::string> folders_;
+  std::vector<SharedText> folders_;
   std::vector<std::uint32_t> sourceBaseLengths_;  // by source number
-  std::unordered_map<std::string, std::uint32_t, FolderHash, std::equal_to<>> folderIndex_;
+  // Keyed by views of the folders' own texts, which never move.
+  std::unordered_map<std::string_view, std::uint32_t, FolderHash> folderIndex_;
   std::uint32_t lastFolder_ = 0;
   bool haveLastFolder_ = false;
 };

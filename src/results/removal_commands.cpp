@@ -52,7 +52,7 @@ bool IsMarkedFile(const Context& c, const ResultGroup& g, const ResultFile& f) {
 
 // An archive member exists as long as its archive does.
 bool FileGone(const Context&, const ResultGroup&, const ResultFile& f) {
-  return !platform::ExistFile(f.archiv != 0 ? f.path : f.FullPath());
+  return !platform::ExistFile(f.archiv != 0 ? f.path.str() : f.FullPath());
 }
 
 // Files with a single link show "-" as their identity; a shared "-" does not make them names of

@@ -192,7 +192,7 @@ int SmallInt(Reader& r) {
   return static_cast<int>(v);
 }
 
-bool ReadFile(Reader& r, ResultFile& f, std::vector<std::string>& folders) {
+bool ReadFile(Reader& r, ResultFile& f, std::vector<SharedText>& folders) {
   const unsigned flags = r.U8();
   if (flags & ~kKnownFlags) return r.Fail();
   f.selected = flags & kSelected;
@@ -288,7 +288,8 @@ RowsError DecodeResultRows(std::string_view bytes, ResultTree& tree, ResultRowsH
   for (std::uint64_t i = 0; i < lines && r.ok(); ++i) h.descriptionLines.push_back(r.Text());
   const std::uint64_t groups = r.Count(13);
   loaded.groups.reserve(groups);
-  std::vector<std::string> folders;
+  // Rows name their folder by number after its first row, so they share its text once loaded.
+  std::vector<SharedText> folders;
   std::int32_t highestId = 0;
   for (std::uint64_t gi = 0; gi < groups && r.ok(); ++gi) {
     ResultGroup g;

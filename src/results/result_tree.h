@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "results/copyable_ptr.h"
+#include "results/shared_text.h"
 
 namespace twinex {
 
@@ -44,7 +45,8 @@ struct ResultFileExtras {
 
 struct ResultFile {
   std::string dupname;      // file name with extension
-  std::string path;         // folder; for an archive member the archive's path
+  // Folder; for an archive member the archive's path. Rows of one folder share its text.
+  SharedText path;
   std::uint64_t size = 0;
   double dateVal = 0;       // modified
   double dateEval = 0;      // created
@@ -84,7 +86,7 @@ struct ResultFile {
   void SetAudioSamplingrate(int samplingrate);
 };
 // One row per duplicate, by the ten thousand in a large result: keep it free of padding and rare values.
-static_assert(sizeof(ResultFile) <= 152);
+static_assert(sizeof(ResultFile) <= 128);
 
 struct ResultGroup {
   int id = 0;

@@ -94,7 +94,7 @@ ResultGroup& Search_AddNewGroup(Search& s, long index) {
 ResultFile ResultFileOf(const Search& s, const FileRecord& r) {
   ResultFile f;
   f.dupname = s.files.FileName(r);
-  f.path = s.files.Folder(r.FolderIndex);
+  f.path = s.files.SharedFolder(r.FolderIndex);
   f.SetPathA(s.files.PathInsideZip(r));
   f.size = r.SIZE;
   f.dateVal = r.DateLastModified;

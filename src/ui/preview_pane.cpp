@@ -237,7 +237,7 @@ void PreviewPane::Apply(const ResultFile& row, preview::LoadedPreview result) {
       AppendText(std::make_shared<const QString>(Q(result.text)), 0, generation_->load());
       return;  // AppendText tells when the whole text is in
     case ShowAs::Html:
-      browser_->setSearchPaths({Q(row.archiv != 0 ? std::string() : row.path)});
+      browser_->setSearchPaths({Q(row.archiv != 0 ? std::string() : row.path.str())});
       browser_->setHtml(Q(result.text));
       SetPage(Page::Html);
       break;

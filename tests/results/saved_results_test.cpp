@@ -154,6 +154,34 @@ TEST(SavedResults, RareRowValuesSurviveLoadAndCopyAndCommonRowsStaySmall) {
   EXPECT_EQ(rows[0].HardlinkID(), "7-9");
 }
 
+// Rows of one folder, spread over groups and saved from texts of their own, load sharing one text.
+TEST(SavedResults, LoadedRowsOfOneFolderShareItsText) {
+  ResultTree tree;
+  const char* folders[] = {"/data/a long folder name/2019", "/data/other", "/data/a long folder name/2019"};
+  for (int g = 0; g < 2; ++g) {
+    ResultGroup& group = tree.AddGroup("g" + std::to_string(g));
+    for (const char* folder : folders) {
+      ResultFile f;
+      f.dupname = "f" + std::to_string(g);
+      f.path = std::string(folder);
+      tree.AddFile(group, f);
+    }
+  }
+  ResultTree loaded;
+  ResultRowsHeader header;
+  header.lastGroupId = tree.counters.GroupID;
+  ASSERT_EQ(DecodeResultRows(EncodeResultRows(tree, header), loaded, header), RowsError::None);
+  ASSERT_EQ(loaded.groups.size(), 2u);
+  const ResultFile& first = loaded.groups[0].files[0];
+  for (const ResultGroup& g : loaded.groups) {
+    ASSERT_EQ(g.files.size(), 3u);
+    for (std::size_t i = 0; i < 3; ++i) EXPECT_EQ(g.files[i].path, folders[i]);
+    EXPECT_EQ(g.files[0].path.data(), first.path.data());
+    EXPECT_EQ(g.files[2].path.data(), first.path.data());
+    EXPECT_NE(g.files[1].path.data(), first.path.data());
+  }
+}
+
 TEST(SavedResults, AutoSaveNamesCountUpAndAnExistingNameIsOnlyReplacedOnYes) {
   TempDir dir;
   ScriptedPrompt prompt;

@@ -76,6 +76,30 @@ TEST(Grouping, ExtensionCaptionAndSizeGroupsSortedBySize) {
   EXPECT_TRUE(size.observer.Logged("Gruppen: 2"));
 }
 
+// The rows of a folder share its one text, across groups, and keep it after the search has dropped
+// its file table.
+TEST(Grouping, RowsOfOneFolderShareItsText) {
+  TempDir t;
+  t.Write("s/a folder with a long enough name/1", "aa");
+  t.Write("s/a folder with a long enough name/2", "bbb");
+  t.Write("s/other folder with a long name/1", "aa");
+  t.Write("s/other folder with a long name/2", "bbb");
+  Grouped size(With({t / "s"}, {kCritSize}), t.path());
+  ASSERT_EQ(size.groups.size(), 2u);
+  const ResultFile* first[2] = {nullptr, nullptr};  // a row of each folder
+  for (const ResultGroup& g : size.result().groups) {
+    ASSERT_EQ(g.files.size(), 2u);
+    for (const ResultFile& f : g.files) {
+      const int folder = f.path == t / "s/a folder with a long enough name" ? 0 : 1;
+      EXPECT_EQ(f.path, t / (folder == 0 ? "s/a folder with a long enough name" : "s/other folder with a long name"));
+      if (!first[folder]) first[folder] = &f;
+      EXPECT_EQ(f.path.data(), first[folder]->path.data()) << f.FullPath();
+    }
+  }
+  ASSERT_TRUE(first[0] && first[1]);
+  EXPECT_NE(first[0]->path.data(), first[1]->path.data());
+}
+
 TEST(Grouping, ContentSlotsKeepOrder) {
   TempDir t;
   // Same size, two contents: the third file equals the second and joins it after being
