@@ -58,6 +58,8 @@ long CStringCollection2::Add(std::string_view key, FileRecord record, bool* exis
   // The checked file's name is now the stored record's: the next checked file appends its own.
   if (scratchNamePending_ && record.NameSize != FileRecord::kLongName && record.NameAt == scratchNameAt_)
     scratchNamePending_ = false;
+  scratchHashSlot_ = 0;
+  if (record.HashSlot != 0 && record.HashSlot == scratchHashSlot_) scratchHashSlot_ = 0;
   if (record.Extras == kScratchExtras) {
     extras_.push_back(scratchExtras_);
     record.Extras = static_cast<std::uint32_t>(extras_.size());
@@ -87,6 +89,7 @@ void CStringCollection2::Clear() {
   nameUsed_ = kNameChunk;
   std::vector<LongName>().swap(longNames_);
   scratchNamePending_ = false;
+  scratchHashSlot_ = 0;
   std::vector<ArchiveMemberInfo>().swap(members_);
   std::vector<RecordExtras>().swap(extras_);
   digestBlocks_.clear();
@@ -254,12 +257,21 @@ void CStringCollection2::SetDigestLength(int length) {
   digestLength_ = std::clamp(length, 1, kMaxDigestLength);
   digestBlocks_.clear();
   digestCount_ = 0;
+  scratchHashSlot_ = 0;
 }
 
 std::uint8_t* CStringCollection2::HashArray(FileRecord& record) {
   const auto length = static_cast<std::size_t>(digestLength_);
   if (record.HashSlot == 0) {
+    // The checked file takes over the digest of the one before when that was not stored.
+    if (&record == &scratch_ && scratchHashSlot_ != 0) {
+      record.HashSlot = scratchHashSlot_;
+      std::uint8_t* bytes = HashArray(record);
+      std::fill(bytes, bytes + length, std::uint8_t{0});
+      return bytes;
+    }
     const std::uint32_t slot = digestCount_++;
+    if (&record == &scratch_) scratchHashSlot_ = slot + 1;
     // Blocks are not cleared as a whole: a page is only backed once a digest is written to it.
     if ((slot >> kBlockShift) >= digestBlocks_.size())
       digestBlocks_.push_back(std::make_unique_for_overwrite<std::uint8_t[]>(static_cast<std::size_t>(kBlockSize) * length));

@@ -181,6 +181,7 @@ class CStringCollection2 {
   };
   std::vector<LongName> longNames_;  // names longer than the size field holds
   bool scratchNamePending_ = false;
+  std::uint32_t scratchHashSlot_ = 0;  // the digest place of the checked file while it is not stored
   std::uint32_t scratchNameAt_ = 0;
   std::size_t scratchNameEnd_ = 0;
   long initialAlloc_ = 100000;

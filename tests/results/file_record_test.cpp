@@ -172,5 +172,26 @@ TEST(FileTable, ExtrasOfTheCheckedFileGoWithItOnlyWhenItIsStored) {
   EXPECT_EQ(t.EffectiveSize(t.Record(0)), 1000u - 120u);
 }
 
+TEST(FileTable, DigestOfAFileNotStoredIsTakenOverByTheNext) {
+  CStringCollection2 t;
+  t.SetDigestLength(20);
+  auto check = [&](std::uint8_t fill) {
+    t.Record(0) = FileRecord{};
+    std::uint8_t* d = t.HashArray(t.Record(0));
+    EXPECT_EQ(d[19], 0);  // a taken-over place starts empty too
+    std::fill(d, d + 20, fill);
+  };
+  check(0xAA);
+  t.Add("K1", t.Record(0));
+  check(0xBB);  // joins a group
+  check(0xCC);
+  t.Add("K2", t.Record(0));
+  check(0xDD);
+  EXPECT_EQ(t.HashArray(t.Record(1))[0], 0xAA);
+  EXPECT_EQ(t.HashArray(t.Record(2))[0], 0xCC);
+  EXPECT_EQ(t.Record(2).HashSlot, 2u);
+  EXPECT_EQ(t.Record(0).HashSlot, 3u);
+}
+
 }  // namespace
 }  // namespace twinex
