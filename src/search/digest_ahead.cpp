@@ -19,6 +19,9 @@ namespace {
 // Folders waiting for the helper at once, each holding a descriptor: a deep tree does not pile
 // them up.
 constexpr std::size_t kMaxQueued = 8;
+// Most jobs are small files, read in one block; a large file is read in pieces so that the
+// helper's buffer stays small.
+constexpr std::uint64_t kReadBlock = 128 * 1024;
 // What the comparison looks at first at either end of a file long enough for a look.
 constexpr std::size_t kEndBlock = 4096;
 
@@ -286,7 +289,7 @@ void DigestAhead::Work() {
         continue;
       }
     }
-    const bool made = CreateHashFromFile(file, wholeFile, job->digest.data(), descriptor, kSizeLimit, workspace, error,
+    const bool made = CreateHashFromFile(file, wholeFile, job->digest.data(), descriptor, kReadBlock, workspace, error,
                                          run_) == HashOutcome::Created;
     finish(*job, made ? DigestJob::kMade : DigestJob::kFailed);
   }
