@@ -61,7 +61,9 @@ files_of() {
             iconv -f UTF-16 -t UTF-8 "$work/list.txt" | tr -d "\r" | grep -v "^$" ;;
     jdupes) jdupes -r -q "$2" | grep -v '^$' ;;
     fdupes) fdupes -r -q "$2" | grep -v '^$' ;;
-    rmlint) (cd "$work" && rmlint -o fdupes:stdout "$2" 2>/dev/null) | grep -v '^$' | sed 's/^#* *//' ;;
+    # rmlint also lists folders whose whole content repeats; only files count here
+    rmlint) (cd "$work" && rmlint -o fdupes:stdout "$2" 2>/dev/null) | grep -v '^$' | sed 's/^#* *//' |
+            while IFS= read -r f; do [ -f "$f" ] && printf '%s\n' "$f"; done ;;
     rdfind) (cd "$work" && rdfind -outputname "$work/rdfind.txt" "$2" >/dev/null && grep -v '^#' "$work/rdfind.txt" | awk '{for(i=8;i<=NF;i++) printf "%s%s", $i, (i<NF?" ":"\n")}') ;;
   esac | sed 's/^\xff\xfe//' | sort -u
 }

@@ -251,6 +251,7 @@ void GroupInSlots(Search& s, const std::string& key) {
   // Only the first slot needs its key in the tree: the later ones are reached through the list.
   std::string slotKey = chain.empty() ? key + "1" : std::string();
   slot.index = static_cast<std::uint32_t>(s.files.Add(slotKey, std::move(s.files.Record(kCurrent))));
+  Search_ContentStored(s, slot.index);
   chain.push_back(slot);
   // A key's first file needs no print until a second file of the key arrives.
   if (byPrint && head != 0) {
@@ -266,6 +267,7 @@ void Search_CheckFile(Search& s, const EnumeratedFile& f) {
   ++s.counters.filesChecked;
   FileRecord& r = s.files.Record(kCurrent);
   FillRecord(s, f, r);
+  Search_ContentNewCheckedFile(s);
   if (!ApplyTagCuts(s, kCurrent)) return;
 
   s.currentFolderFd = f.archivePath.empty() ? f.folderFd : -1;

@@ -108,7 +108,7 @@ bool CompareByChecksum(Search& s, ContentWorkspace& ws, long ia, long ib) {
     DB_Get_Hash(s, ib);
   }
   if (!a.HashCreated || !b.HashCreated) {
-    if (ContentSamples::Worthwhile(range) && ws.samples.Differ(CompareFileOf(s, ia), CompareFileOf(s, ib), range)) {
+    if (ws.samples.Differ(ia, ib, range, [&](long index) { return CompareFileOf(s, index); })) {
       ++s.counters.fileComparisons;
       return false;
     }
@@ -135,7 +135,9 @@ bool CompareByBytes(Search& s, ContentWorkspace& ws, long ia, long ib) {
   int percent = 100;
   int code = 0;
   if (exact) {
-    if (s.files.EffectiveSize(a) == s.files.EffectiveSize(b) && ws.samples.Differ(fa, fb, s.files.EffectiveSize(a))) return false;
+    if (s.files.EffectiveSize(a) == s.files.EffectiveSize(b) &&
+        ws.samples.Differ(ia, ib, s.files.EffectiveSize(a), [&](long index) { return index == ia ? fa : fb; }))
+      return false;
     code = Search_CompareFileContent(fa, fb, sizes, error, ws.compare, s.run);
   } else {
     code = Search_CompareFileContentPercent(fa, fb, sizes, percent, error, ws.compare, s.run);
@@ -185,7 +187,15 @@ bool UsesContentPrints(const Search& s) {
 bool Search_ContentPrint(Search& s, long index, std::uint64_t& print) {
   const FileRecord& r = s.files.Record(index);
   if (r.HaveErrorMessage || r.ArchiveType != 0) return false;
-  return Workspace(s).samples.Print(CompareFileOf(s, index), s.files.EffectiveSize(r), print);
+  return Workspace(s).samples.Print(index, s.files.EffectiveSize(r), [&](long i) { return CompareFileOf(s, i); }, print);
+}
+
+void Search_ContentNewCheckedFile(Search& s) {
+  if (s.contentWorkspace) s.contentWorkspace->samples.NewCheckedFile();
+}
+
+void Search_ContentStored(Search& s, long index) {
+  if (s.contentWorkspace) s.contentWorkspace->samples.Stored(index);
 }
 
 ContentSamples::FullPrintOutcome Search_ContentFullPrint(Search& s, long index, std::uint64_t& print) {

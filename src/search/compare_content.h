@@ -28,5 +28,9 @@ bool UsesContentPrints(const Search& search);
 bool Search_ContentPrint(Search& search, long index, std::uint64_t& print);
 // The print of the whole compared range, for files whose cheap prints agree.
 ContentSamples::FullPrintOutcome Search_ContentFullPrint(Search& search, long index, std::uint64_t& print);
+// The file table's record 0 holds a new checked file, or was stored as record `index`: the
+// comparison's looks at the file follow it.
+void Search_ContentNewCheckedFile(Search& search);
+void Search_ContentStored(Search& search, long index);
 
 }  // namespace twinex
