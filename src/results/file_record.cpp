@@ -58,8 +58,8 @@ long CStringCollection2::Add(std::string_view key, FileRecord record, bool* exis
   // The checked file's name is now the stored record's: the next checked file appends its own.
   if (scratchNamePending_ && record.NameSize != FileRecord::kLongName && record.NameAt == scratchNameAt_)
     scratchNamePending_ = false;
+  // The checked file's digest place, if it had one, went with it; the next file gets its own.
   scratchHashSlot_ = 0;
-  if (record.HashSlot != 0 && record.HashSlot == scratchHashSlot_) scratchHashSlot_ = 0;
   if (record.Extras == kScratchExtras) {
     extras_.push_back(scratchExtras_);
     record.Extras = static_cast<std::uint32_t>(extras_.size());
