@@ -136,7 +136,7 @@ bool CompareByBytes(Search& s, ContentWorkspace& ws, long ia, long ib) {
   int code = 0;
   if (exact) {
     if (s.files.EffectiveSize(a) == s.files.EffectiveSize(b) &&
-        ws.samples.Differ(ia, ib, s.files.EffectiveSize(a), [&](long index) { return index == ia ? fa : fb; }))
+        ws.samples.Differ(ia, ib, s.files.EffectiveSize(a), [&](long index) -> const CompareFile& { return index == ia ? fa : fb; }))
       return false;
     code = Search_CompareFileContent(fa, fb, sizes, error, ws.compare, s.run);
   } else {
